@@ -1,0 +1,116 @@
+#pragma once
+#include <array>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/Clock.h"
+#include "app/Controls.h"
+#include "app/Frontend.h"
+#include "resolve/ResolveState.h"
+#include "router/RouterState.h"
+#include "stdlog/StdLogState.h"
+#include "syslog/SysLogState.h"
+#include "ui/OptionsState.h"
+#include "ui/RecordGrid.h"
+
+// All of Drovix's state: the flags, folders and values of the application, and every control of
+// the main window as plain data. Procedures of every subsystem take the form and work on it;
+// the Qt window draws it. Subsystems keep their private working state in their own member
+// struct below (router, stdlog, ...), declared in their own folder.
+struct MainForm {
+    MainForm(Frontend& frontend, const Clock& clock) : ui(frontend), clock(clock) {}
+    MainForm(const MainForm&) = delete;
+    MainForm& operator=(const MainForm&) = delete;
+
+    Frontend& ui;
+    const Clock& clock;
+
+    // ---- application state ----
+    bool AutoMode = false;
+    bool TraceOn = false;
+    bool SysLogMode = false;
+    bool Busy = false;
+    bool QuitRequested = false;
+    bool SettingsChanged = false;
+    bool Initializing = false;
+    bool CancelRequested = false;
+    // An Exit that arrived while a procedure was still on the stack; carried out when it returns.
+    bool UnloadRequested = false;
+    bool Unloaded = false;
+
+    std::string ProgramDir;  // always ends with the platform separator
+    std::string SbLogDir;    // Stillbeacon's log folder, ends with the separator
+    std::string TracePath;
+    std::string StoredPassword;
+    std::string RouterAddress;
+    std::string ScrambleKey = "7E2A91D04C6B3F58E0A7D2196B4C8F03";
+    std::string NbspChar = std::string(1, '\xA0');
+    std::string BadNameChars;
+    std::string WanAddress;
+    std::string LastMnwTime;
+    std::string Title = "Drovix";
+    std::string CommandLine;
+
+    bool WinNT5 = false;
+    bool ResolveNetBios = false;
+    bool LogResolve = false;
+    bool UseSubtypes = false;
+    int Categorize = 0;
+    long long RouterClockOffset = 999999999;
+    int LookupThreads = 0;  // concurrent lookups in effect; 0 or 1: one at a time
+    int AltAuth = 0;
+    bool StdOnly = false;
+    // The conversion directions in effect (the check boxes take effect when the options close).
+    bool ConvertIPInEffect = false;
+    bool ConvertURLInEffect = false;
+
+    // Stillbeacon's "don't log" lists.
+    std::vector<std::string> SBAddrList, SBRPortList, SBLPortList;
+
+    // ---- window ----
+    struct Geometry {
+        int Left = 1200, Top = 900, Width = 10800, Height = 7800;
+        bool operator==(const Geometry&) const = default;
+    };
+    Geometry Window;
+    int WindowState = 0;  // 0 normal, 1 minimised, 2 maximised
+    bool WindowVisible = false;
+    Geometry WindowSnapshot;
+    std::array<std::optional<int>, 13> ColumnWidthSnapshot{};
+    std::string FocusedControl;  // name of the control that has the keyboard focus
+
+    // ---- buttons ----
+    Button BRun, BQuit, BSaveAll, BSaveHilited, BOptions, BCancelOptions, BReplaceToday;
+
+    // ---- options panel ----
+    Frame OptionsFrame;
+    int OptionsFullWidth = 0, OptionsNarrowWidth = 0;
+    TextBox UserID, IPAddr, PW, mnThreads, RouterWait, RouterRetry, RouterDelay, MaxTdiff;
+    Label LUserID, LIPAddr, LPW, LnThreads, LRouterWait, LRouterRetry, LRouterDelay, LmaxTdiff,
+        LTimeframe, LDisplay, LAutorun;
+    CheckBox SavePW, CkConvertIP, CkConvertURL, CCacheFailures, CSysLog, CSaveSysLog, CmnW, CompAddr, CompSB,
+        CompDX;
+    std::array<OptionButton, 4> Include;
+    std::array<CheckBox, 7> ShowMessages;
+    Label LHelp;  // the help pane
+
+    // ---- lists and their captions ----
+    RecordGrid InLog, OutLog, SysLog, SysStats;
+    Label InCaption, OutCaption;
+    Label LNoLogs;   // "Logs are empty or unavailable", also the conversion progress
+    TextBox LLookup;  // floating answer of a single lookup
+
+    // ---- WAN address and progress ----
+    Label LIPA, CurrWanAddr;
+    TextBox TProgress;
+    std::vector<Control> SProgress;  // the progress bar's segments
+
+    // ---- subsystems' own state ----
+    RouterState router;
+    StdLogState stdlog;
+    ResolveState resolve;
+    SysLogState syslog;
+    OptionsState options;
+};

@@ -1,0 +1,71 @@
+#include "app/OsServices.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QEventLoop>
+#include <QNetworkInterface>
+#include <QThread>
+#include <QTimer>
+#include <chrono>
+#include <thread>
+
+std::string GuessRouterAddress(const std::vector<std::string>& adapterAddresses) {
+    std::string result;
+    for (const auto& raw : adapterAddresses) {
+        const std::string address = TrimNull(raw);
+        if (address.rfind("192.168.", 0) == 0) {
+            const auto dot = address.find('.', 8);
+            return dot == std::string::npos ? "192.168.1.1" : address.substr(0, dot + 1) + "1";
+        }
+        result = address;
+    }
+    return result.empty() ? "192.168.1.1" : result;
+}
+
+std::string LocalIPAddresses() {
+    std::vector<std::string> addresses;
+    for (const QNetworkInterface& iface : QNetworkInterface::allInterfaces()) {
+        for (const QNetworkAddressEntry& entry : iface.addressEntries()) {
+            if (entry.ip().protocol() == QAbstractSocket::IPv4Protocol) {
+                // Only the first IPv4 address of each adapter counts.
+                addresses.push_back(entry.ip().toString().toStdString());
+                break;
+            }
+        }
+    }
+    return GuessRouterAddress(addresses);
+}
+
+bool WinVer() { return true; }
+
+int GetUTC(int /*kind*/) {
+    const int offsetSeconds = QDateTime::currentDateTime().offsetFromUtc();
+    return -offsetSeconds / 60;
+}
+
+std::string TrimNull(const std::string& text) {
+    const auto zero = text.find('\0');
+    return zero == std::string::npos ? text : text.substr(0, zero);
+}
+
+int WaitMsDuration(int ms) {
+    if (ms < 1) return 50;
+    if (ms > 6000000) return 60000;
+    return ms;
+}
+
+void WaitMs(int ms) {
+    const int duration = WaitMsDuration(ms);
+    QCoreApplication* app = QCoreApplication::instance();
+    if (app == nullptr || QThread::currentThread() != app->thread()) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(duration));
+        return;
+    }
+    QEventLoop loop;
+    QTimer timer;
+    timer.setSingleShot(true);
+    timer.setTimerType(Qt::PreciseTimer);
+    QObject::connect(&timer, &QTimer::timeout, &loop, &QEventLoop::quit);
+    timer.start(duration);
+    loop.exec();
+}

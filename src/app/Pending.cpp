@@ -1,0 +1,35 @@
+// Placeholders for procedures whose subsystems are still being written. Each one is deleted
+// from this file by the change that brings the real procedure.
+#include <string>
+
+#include "app/MainForm.h"
+#include "app/Settings.h"
+#include "resolve/AddressConversion.h"
+#include "router/PageFetcher.h"
+#include "router/RouterPages.h"
+#include "router/WanMonitor.h"
+#include "stdlog/SbLogWriter.h"
+#include "stdlog/StdLogParser.h"
+#include "ui/Help.h"
+#include "ui/OptionsPanel.h"
+
+std::string GetHtml(MainForm&, const std::string&) { return {}; }
+void CancelTransfers(MainForm&) {}
+void CreateURLs(MainForm&) {}
+void CheckWAG54G(MainForm&) {}
+std::string GetWan(MainForm&) { return {}; }
+void CompAddr_Click(MainForm&) {}
+void Timer1_Timer(MainForm&) {}
+void ProcessStdLogs(MainForm&) {}
+void BSaveAll_Click(MainForm&) {}
+void BSaveHilited_Click(MainForm&) {}
+void ConvertAddr(MainForm&, RecordGrid&, int) {}
+void IpUrlLookup(MainForm&, RecordGrid&, int) {}
+void IniRead(MainForm&) {}
+void IniWrite(MainForm&) {}
+std::string Enc(const std::string&, const std::string&, bool) { return {}; }
+void BOptions_Click(MainForm& F) { F.OptionsFrame.Visible = !F.OptionsFrame.Visible; }
+void BCancelOptions_Click(MainForm&) {}
+void CSysLog_Click(MainForm&) {}
+void HelpLoad(MainForm&) {}
+void HelpShow(MainForm&, const std::string&) {}

@@ -1,0 +1,4 @@
+#pragma once
+
+// What name resolution keeps for the life of the program.
+struct ResolveState {};

@@ -1,0 +1,6 @@
+#pragma once
+
+struct MainForm;
+
+void BSaveAll_Click(MainForm& F);
+void BSaveHilited_Click(MainForm& F);

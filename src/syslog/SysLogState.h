@@ -1,0 +1,4 @@
+#pragma once
+
+// What the System Log subsystem keeps between refreshes.
+struct SysLogState {};

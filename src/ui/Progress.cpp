@@ -1,0 +1,44 @@
+#include "ui/Progress.h"
+
+#include <algorithm>
+
+#include "app/MainForm.h"
+
+void LayoutProgress(MainForm& F) {
+    F.SProgress.resize(ProgressSegments);
+    const int width = std::max(F.CurrWanAddr.Left + F.CurrWanAddr.Width - F.LIPA.Left, 20 * ProgressSegments);
+    const int segment = width / ProgressSegments;
+    for (int i = 0; i < ProgressSegments; ++i) {
+        Control& s = F.SProgress[i];
+        s.Left = F.LIPA.Left + i * segment;
+        s.Top = F.CurrWanAddr.Top + F.CurrWanAddr.Height + 30;
+        s.Width = segment - 15;
+        s.Height = 120;
+        s.Visible = false;
+    }
+    F.TProgress.Left = F.LIPA.Left;
+    F.TProgress.Top = F.CurrWanAddr.Top;
+    F.TProgress.Width = width;
+    F.TProgress.Height = F.CurrWanAddr.Height > 0 ? F.CurrWanAddr.Height : 285;
+    F.TProgress.Visible = false;
+}
+
+void ShowProgress(MainForm& F, double fraction, const std::string& text) {
+    if (F.SProgress.empty()) LayoutProgress(F);
+    if (fraction < 0) {
+        F.TProgress.Visible = false;
+        for (auto& s : F.SProgress) s.Visible = false;
+        F.ui.DoEvents();
+        return;
+    }
+    if (!text.empty() && !F.TProgress.Visible) {
+        F.TProgress.Left = F.LIPA.Left;
+        F.TProgress.Top = F.CurrWanAddr.Top;
+        F.TProgress.Visible = true;
+    }
+    F.TProgress.Text = text;
+    const int last = static_cast<int>(F.SProgress.size()) - 1;
+    const int k = std::min(static_cast<int>(fraction * last), last);
+    for (int i = 0; i <= k; ++i) F.SProgress[i].Visible = true;
+    F.ui.DoEvents();
+}

@@ -1,0 +1,116 @@
+#include "ui/RecordGrid.h"
+
+namespace {
+const std::string kEmpty;
+}
+
+RecordGrid::RecordGrid() {
+    SetCols(2);
+    SetRows(2);
+}
+
+void RecordGrid::SetRows(int rows) {
+    if (rows < 0) rows = 0;
+    cells_.resize(static_cast<size_t>(rows));
+    for (auto& r : cells_) r.cells.resize(static_cast<size_t>(cols_));
+    if (row_ >= rows) row_ = rows > 0 ? rows - 1 : 0;
+    if (topRow_ >= rows) topRow_ = rows > 1 ? rows - 1 : 1;
+    TouchStructure();
+}
+
+void RecordGrid::SetCols(int cols) {
+    if (cols < 0) cols = 0;
+    cols_ = cols;
+    columns_.resize(static_cast<size_t>(cols));
+    for (auto& r : cells_) r.cells.resize(static_cast<size_t>(cols));
+    if (col_ >= cols) col_ = cols > 0 ? cols - 1 : 0;
+    TouchStructure();
+}
+
+const std::string& RecordGrid::TextMatrix(int row, int col) const {
+    return Valid(row, col) ? cells_[row].cells[col].text : kEmpty;
+}
+
+void RecordGrid::SetTextMatrix(int row, int col, std::string text) {
+    if (!Valid(row, col)) return;
+    cells_[row].cells[col].text = std::move(text);
+    Touch();
+}
+
+void RecordGrid::SetRow(int row) {
+    if (row >= 0 && row < Rows()) row_ = row;
+}
+
+void RecordGrid::SetCol(int col) {
+    if (col >= 0 && col < cols_) col_ = col;
+}
+
+Colour RecordGrid::CellBackColorAt(int row, int col) const {
+    return Valid(row, col) ? cells_[row].cells[col].back : White;
+}
+
+void RecordGrid::SetCellBackColorAt(int row, int col, Colour colour) {
+    if (!Valid(row, col)) return;
+    cells_[row].cells[col].back = colour;
+    Touch();
+}
+
+RecordGrid::Alignment RecordGrid::CellAlignmentAt(int row, int col) const {
+    return Valid(row, col) ? cells_[row].cells[col].align : Alignment::General;
+}
+
+void RecordGrid::SetCellAlignmentAt(int row, int col, Alignment a) {
+    if (!Valid(row, col)) return;
+    cells_[row].cells[col].align = a;
+    Touch();
+}
+
+void RecordGrid::PaintRow(int row, Colour colour) {
+    if (row < 0 || row >= Rows()) return;
+    for (auto& c : cells_[row].cells) c.back = colour;
+    Touch();
+}
+
+RecordGrid::Alignment RecordGrid::ColAlignment(int col) const {
+    return col >= 0 && col < cols_ ? columns_[col].align : Alignment::General;
+}
+
+void RecordGrid::SetColAlignment(int col, Alignment a) {
+    if (col < 0 || col >= cols_) return;
+    columns_[col].align = a;
+    Touch();
+}
+
+int RecordGrid::ColWidth(int col) const { return col >= 0 && col < cols_ ? columns_[col].width : 0; }
+
+void RecordGrid::SetColWidth(int col, int twips) {
+    if (col < 0 || col >= cols_) return;
+    columns_[col].width = twips < 0 ? 0 : twips;
+    TouchStructure();
+}
+
+int RecordGrid::RowHeight(int row) const {
+    return row >= 0 && row < Rows() ? cells_[row].height : DefaultRowHeight;
+}
+
+void RecordGrid::SetRowHeight(int row, int twips) {
+    if (row < 0 || row >= Rows()) return;
+    cells_[row].height = twips;
+    Touch();
+}
+
+void RecordGrid::SetTopRow(int row) {
+    if (Rows() <= 1) {
+        topRow_ = 1;
+        return;
+    }
+    if (row < 1) row = 1;
+    if (row >= Rows()) row = Rows() - 1;
+    topRow_ = row;
+    Touch();
+}
+
+void RecordGrid::SetRedraw(bool on) {
+    redraw_ = on;
+    if (on) TouchStructure();
+}

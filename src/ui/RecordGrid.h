@@ -1,0 +1,108 @@
+#pragma once
+#include <algorithm>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "ui/Colours.h"
+
+// A record list as plain data, with the operations of a grid control: the engine reads and
+// writes cells exactly as it would on screen, and the Qt view only draws what is here.
+// Row 0 is the fixed header; records are rows 1 .. Rows()-1.
+class RecordGrid {
+public:
+    enum class Alignment { General, Left, Center, Right };
+
+    RecordGrid();
+
+    int Rows() const { return static_cast<int>(cells_.size()); }
+    int Cols() const { return cols_; }
+    void SetRows(int rows);
+    void SetCols(int cols);
+    bool HasRecords() const { return Rows() >= 2; }
+
+    const std::string& TextMatrix(int row, int col) const;
+    void SetTextMatrix(int row, int col, std::string text);
+
+    // The current cell: CellBackColor and CellAlignment act on it.
+    int Row() const { return row_; }
+    int Col() const { return col_; }
+    void SetRow(int row);
+    void SetCol(int col);
+    Colour CellBackColor() const { return CellBackColorAt(row_, col_); }
+    void SetCellBackColor(Colour colour) { SetCellBackColorAt(row_, col_, colour); }
+    Alignment CellAlignment() const { return CellAlignmentAt(row_, col_); }
+    void SetCellAlignment(Alignment a) { SetCellAlignmentAt(row_, col_, a); }
+
+    Colour CellBackColorAt(int row, int col) const;
+    void SetCellBackColorAt(int row, int col, Colour colour);
+    Alignment CellAlignmentAt(int row, int col) const;
+    void SetCellAlignmentAt(int row, int col, Alignment a);
+    // Paints every cell of a row.
+    void PaintRow(int row, Colour colour);
+
+    Alignment ColAlignment(int col) const;
+    void SetColAlignment(int col, Alignment a);
+    // Width in twips; 0 hides the column.
+    int ColWidth(int col) const;
+    void SetColWidth(int col, int twips);
+    int RowHeight(int row) const;
+    void SetRowHeight(int row, int twips);
+
+    int TopRow() const { return topRow_; }
+    void SetTopRow(int row);
+
+    bool Redraw() const { return redraw_; }
+    void SetRedraw(bool on);
+
+    // Sorts the data rows [firstRow, Rows()) by a key; rows move whole, with their colours.
+    template <typename Less>
+    void SortRows(int firstRow, Less less);
+
+    // Place on the window, in twips.
+    bool Visible = false;
+    int Left = 0, Top = 0, Width = 0, Height = 0;
+    std::string ToolTipText;
+
+    // Views compare these to find out what changed since they last drew.
+    std::uint64_t StructureRevision() const { return structureRevision_; }
+    std::uint64_t ContentRevision() const { return contentRevision_; }
+
+    static constexpr int DefaultRowHeight = 240;
+    static constexpr int DefaultColWidth = 960;
+
+private:
+    struct Cell {
+        std::string text;
+        Colour back = White;
+        Alignment align = Alignment::General;
+    };
+    struct RowData {
+        std::vector<Cell> cells;
+        int height = DefaultRowHeight;
+    };
+    struct Column {
+        int width = DefaultColWidth;
+        Alignment align = Alignment::General;
+    };
+
+    bool Valid(int row, int col) const { return row >= 0 && row < Rows() && col >= 0 && col < cols_; }
+    void Touch() { ++contentRevision_; }
+    void TouchStructure() { ++structureRevision_; ++contentRevision_; }
+
+    std::vector<RowData> cells_;
+    std::vector<Column> columns_;
+    int cols_ = 0;
+    int row_ = 0, col_ = 0, topRow_ = 1;
+    bool redraw_ = true;
+    std::uint64_t structureRevision_ = 0, contentRevision_ = 0;
+};
+
+template <typename Less>
+void RecordGrid::SortRows(int firstRow, Less less) {
+    if (firstRow < 0 || firstRow >= Rows()) return;
+    std::stable_sort(cells_.begin() + firstRow, cells_.end(), [&](const RowData& a, const RowData& b) {
+        return less(a.cells, b.cells);
+    });
+    Touch();
+}

@@ -1,0 +1,25 @@
+#include "TestFiles.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <stdexcept>
+
+std::string ReadFileBytes(const std::string& path) {
+    QFile f(QString::fromStdString(path));
+    if (!f.open(QIODevice::ReadOnly)) return {};
+    return f.readAll().toStdString();
+}
+
+void WriteFileBytes(const std::string& path, const std::string& bytes) {
+    QFile f(QString::fromStdString(path));
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate)) throw std::runtime_error("cannot write " + path);
+    f.write(bytes.data(), static_cast<qint64>(bytes.size()));
+}
+
+bool FileExists(const std::string& path) { return QFileInfo::exists(QString::fromStdString(path)); }
+
+TempFolder::TempFolder() {
+    if (!dir_.isValid()) throw std::runtime_error("no temporary folder");
+    path_ = QDir(dir_.path()).absolutePath().toStdString() + "/";
+}

@@ -1,0 +1,82 @@
+#include <gtest/gtest.h>
+
+#include "ui/RecordGrid.h"
+
+TEST(RecordGrid, GrowingGivesEmptyWhiteRowsAndShrinkingDropsThem) {
+    RecordGrid g;
+    g.SetCols(3);
+    g.SetRows(1);
+    EXPECT_FALSE(g.HasRecords());
+    g.SetRows(51);
+    EXPECT_EQ(g.Rows(), 51);
+    for (int r = 1; r < 51; ++r) {
+        for (int c = 0; c < 3; ++c) {
+            EXPECT_EQ(g.TextMatrix(r, c), "");
+            EXPECT_EQ(g.CellBackColorAt(r, c), White);
+        }
+    }
+    g.SetTextMatrix(2, 1, "kept");
+    g.SetCellBackColorAt(2, 1, FlagColour);
+    g.SetRows(3);
+    g.SetCols(5);
+    EXPECT_EQ(g.TextMatrix(2, 1), "kept");
+    EXPECT_EQ(g.CellBackColorAt(2, 1), FlagColour);
+    EXPECT_EQ(g.TextMatrix(3, 1), "");  // beyond the grid: empty, no crash
+    g.SetRows(2);
+    g.SetRows(3);
+    EXPECT_EQ(g.TextMatrix(2, 1), "");  // a dropped row does not come back
+}
+
+TEST(RecordGrid, CurrentCellCarriesColourAndAlignment) {
+    RecordGrid g;
+    g.SetCols(4);
+    g.SetRows(5);
+    g.SetRow(3);
+    g.SetCol(2);
+    g.SetCellBackColor(IgnoreColour);
+    g.SetCellAlignment(RecordGrid::Alignment::Right);
+    EXPECT_EQ(g.CellBackColorAt(3, 2), IgnoreColour);
+    EXPECT_EQ(g.CellAlignmentAt(3, 2), RecordGrid::Alignment::Right);
+    EXPECT_EQ(g.CellBackColorAt(3, 1), White);
+    g.PaintRow(4, FlagColour);
+    for (int c = 0; c < 4; ++c) EXPECT_EQ(g.CellBackColorAt(4, c), FlagColour);
+    g.SetRow(99);  // out of range: the current row stays
+    EXPECT_EQ(g.Row(), 3);
+    g.SetRows(2);  // shrinking below the current row moves it back inside
+    EXPECT_EQ(g.Row(), 1);
+}
+
+TEST(RecordGrid, WidthsTopRowAndRevisions) {
+    RecordGrid g;
+    g.SetCols(3);
+    g.SetRows(10);
+    g.SetColWidth(1, 0);
+    EXPECT_EQ(g.ColWidth(1), 0);
+    g.SetColWidth(2, -5);
+    EXPECT_EQ(g.ColWidth(2), 0);
+    g.SetTopRow(0);
+    EXPECT_EQ(g.TopRow(), 1);
+    g.SetTopRow(50);
+    EXPECT_EQ(g.TopRow(), 9);
+    const auto structure = g.StructureRevision();
+    const auto content = g.ContentRevision();
+    g.SetTextMatrix(1, 1, "x");
+    EXPECT_EQ(g.StructureRevision(), structure);
+    EXPECT_GT(g.ContentRevision(), content);
+    g.SetRows(11);
+    EXPECT_GT(g.StructureRevision(), structure);
+}
+
+TEST(RecordGrid, SortMovesWholeRowsWithTheirColours) {
+    RecordGrid g;
+    g.SetCols(2);
+    g.SetRows(4);
+    g.SetTextMatrix(1, 0, "b");
+    g.SetTextMatrix(2, 0, "c");
+    g.SetTextMatrix(3, 0, "a");
+    g.PaintRow(3, FlagColour);
+    g.SortRows(1, [](const auto& x, const auto& y) { return x[0].text < y[0].text; });
+    EXPECT_EQ(g.TextMatrix(1, 0), "a");
+    EXPECT_EQ(g.CellBackColorAt(1, 1), FlagColour);
+    EXPECT_EQ(g.TextMatrix(3, 0), "c");
+}
