@@ -39,8 +39,8 @@ password="${DROVIX_PASSWORD:-demo-pass}"
 scrambled=""
 for ((i = 0; i < ${#password}; i++)); do
     c=$(printf '%d' "'${password:i:1}")
-    k=$((16#${key:2*i:2}))
-    [ $((2 * i)) -ge ${#key} ] && k=0
+    k=0
+    if [ $((2 * i)) -lt ${#key} ]; then k=$((16#${key:2*i:2})); fi
     scrambled+=$(printf '%02X' $((c ^ k)))
 done
 printf 'PWE=%s\r\nSAVEPW=1\r\nUSERID=admin\r\nADDRESS=%s\r\nCOMPSB=1\r\nCOMPADDR=1\r\n' \
