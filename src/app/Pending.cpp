@@ -20,9 +20,6 @@ void CheckWAG54G(MainForm&) {}
 std::string GetWan(MainForm&) { return {}; }
 void CompAddr_Click(MainForm&) {}
 void Timer1_Timer(MainForm&) {}
-void ProcessStdLogs(MainForm&) {}
-void BSaveAll_Click(MainForm&) {}
-void BSaveHilited_Click(MainForm&) {}
 void ConvertAddr(MainForm&, RecordGrid&, int) {}
 void IpUrlLookup(MainForm&, RecordGrid&, int) {}
 void IniRead(MainForm&) {}

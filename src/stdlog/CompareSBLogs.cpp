@@ -1,0 +1,235 @@
+#include "stdlog/CompareSBLogs.h"
+
+#include <algorithm>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/MainForm.h"
+#include "stdlog/HiddenLists.h"
+#include "stdlog/SbLineReader.h"
+#include "stdlog/SbLogFolder.h"
+#include "ui/Progress.h"
+
+namespace {
+
+bool Contains(std::string_view text, std::string_view part) {
+    return text.find(part) != std::string_view::npos;
+}
+
+std::string_view BeforeParen(std::string_view cell) {
+    return cell.substr(0, cell.find('('));
+}
+
+// "80 - http" gives "http"; a cell without " - " is taken whole.
+std::string_view AfterDash(std::string_view cell) {
+    const std::size_t p = cell.find(" - ");
+    return p == std::string_view::npos ? cell : cell.substr(p + 3);
+}
+
+// The first n characters of a text (the whole text when shorter).
+std::string_view Left(std::string_view s, std::size_t n) {
+    return s.substr(0, std::min(n, s.size()));
+}
+
+// Length of an address up to and including its third dot: the network part compared to tell
+// a record of the same network from a missing one. The whole text plus one with fewer dots.
+std::size_t NetworkLength(std::string_view a) {
+    std::size_t pos = std::string_view::npos;
+    for (int dots = 0; dots < 3; ++dots) {
+        pos = a.find('.', pos == std::string_view::npos ? 0 : pos + 1);
+        if (pos == std::string_view::npos) return a.size() + 1;
+    }
+    return pos + 1;
+}
+
+// One run of the comparison: the row pointers and the miss counter of the merge walk.
+class SbLogComparison {
+  public:
+    explicit SbLogComparison(MainForm& F) : F_(F), in_(F.InLog), out_(F.OutLog) {}
+
+    void BeginPass(int pass) {
+        pass_ = pass;
+        inRow_ = 1;
+        outRow_ = 1;
+        misses_ = 0;
+    }
+
+    bool ListsExhausted() const { return inRow_ >= in_.Rows() && outRow_ >= out_.Rows(); }
+
+    // Walks one file's record lines from the newest; true when both lists are done, so no
+    // older file needs reading in this pass.
+    bool WalkFile(const std::vector<std::string_view>& lines) {
+        std::size_t k = lines.size();
+        while (k >= 1) {
+            const bool again = ProcessLine(lines, k - 1);
+            if (ListsExhausted()) return true;
+            if (!again) --k;
+        }
+        return false;
+    }
+
+  private:
+    void WriteStamp(RecordGrid& list, int row, const SbRecordView& r) {
+        list.SetTextMatrix(row, 0, std::string(r.date));
+        list.SetTextMatrix(row, 1, std::string(r.time));
+    }
+
+    // Returns true when the same line must be compared again, with the next row.
+    bool ProcessLine(const std::vector<std::string_view>& lines, std::size_t k) {
+        const SbRecordView r = ReadSbRecord(lines[k], F_.NbspChar.empty() ? '\xA0' : F_.NbspChar[0]);
+        if (r.direction == 'I') return ProcessIncoming(r);
+        if (r.direction == 'O') return ProcessOutgoing(r, lines, k);
+        return false;
+    }
+
+    bool IncomingFoundAhead(const SbRecordView& r) const {
+        for (int j = inRow_; j < in_.Rows(); ++j) {
+            if (in_.TextMatrix(j, 3) != r.localPort) continue;
+            const std::string& addr = in_.TextMatrix(j, 2);
+            if (Contains(addr, r.remote1) || Contains(addr, r.remote2)) return true;
+        }
+        return false;
+    }
+
+    bool ProcessIncoming(const SbRecordView& r) {
+        bool found = IncomingFoundAhead(r);
+        if (inRow_ >= in_.Rows()) return false;
+        bool ignored = false, flagged = false;
+        const std::string_view a = BeforeParen(in_.TextMatrix(inRow_, 2));
+        const std::string p = in_.TextMatrix(inRow_, 3);
+        if (CkSBAddr(F_.SBAddrList, a) || CkSBPort(F_.SBRPortList, p)) {
+            ignored = true;
+            in_.PaintRow(inRow_, IgnoreColour);
+        }
+        if (p == r.localPort && (r.remote2 == a || r.remote1 == a)) {
+            WriteStamp(in_, inRow_, r);
+        } else {
+            const std::size_t n = NetworkLength(a);
+            const bool localHidden = CkSBPort(F_.SBLPortList, p);
+            if (localHidden) ignored = true;
+            const bool otherNetwork = Left(r.remote1, n) != Left(a, n) && Left(r.remote2, n) != Left(a, n);
+            if (pass_ == 1 && otherNetwork && !localHidden && found) {
+                in_.PaintRow(inRow_, FlagColour);
+                flagged = true;
+            } else if (pass_ == 2) {
+                in_.PaintRow(inRow_, White);
+            } else if (found) {
+                WriteStamp(in_, inRow_, r);
+            }
+        }
+        if (!found && ++misses_ > 10) found = true;
+        if (found) {
+            ++inRow_;
+            misses_ = 0;
+        }
+        return ignored || flagged;
+    }
+
+    bool OutgoingFoundAhead(const SbRecordView& r) const {
+        for (int j = outRow_; j < out_.Rows(); ++j) {
+            if (!Contains(out_.TextMatrix(j, 4), r.remotePort)) continue;
+            const std::string& addr = out_.TextMatrix(j, 3);
+            if (Contains(addr, r.remote1) || Contains(addr, r.remote2)) return true;
+        }
+        return false;
+    }
+
+    static bool NearLineHolds(const std::vector<std::string_view>& lines, std::size_t k, std::string_view a,
+                              std::string_view l, std::string_view p) {
+        const std::size_t first = k >= 4 ? k - 4 : 0;
+        const std::size_t last = std::min(k + 4, lines.size() - 1);
+        for (std::size_t i = first; i <= last; ++i)
+            if (Contains(lines[i], a) && Contains(lines[i], l) && Contains(lines[i], p)) return true;
+        return false;
+    }
+
+    bool ProcessOutgoing(const SbRecordView& r, const std::vector<std::string_view>& lines, std::size_t k) {
+        bool found = OutgoingFoundAhead(r);
+        if (outRow_ >= out_.Rows()) return false;
+        bool ignored = false, flagged = false;
+        const std::string_view a = BeforeParen(out_.TextMatrix(outRow_, 3));
+        const std::string_view p = AfterDash(out_.TextMatrix(outRow_, 4));
+        const std::string_view l = out_.TextMatrix(outRow_, 2);
+        if (CkSBAddr(F_.SBAddrList, a) || CkSBPort(F_.SBRPortList, p)) {
+            ignored = true;
+            found = false;
+            out_.PaintRow(outRow_, IgnoreColour);
+        }
+        bool writeDate = true;
+        const bool exact = (r.remote2 == a || r.remote1 == a) && r.localAddr == l && r.remotePort == p;
+        if (!exact) {
+            const bool near = NearLineHolds(lines, k, a, l, p);
+            if (!near && pass_ == 1 && !ignored) {
+                writeDate = false;
+                out_.PaintRow(outRow_, FlagColour);
+                flagged = true;
+            } else if (near && pass_ == 2 && found) {
+                out_.PaintRow(outRow_, White);
+            }
+        }
+        if (writeDate && pass_ == 1 && found) WriteStamp(out_, outRow_, r);
+        // A repeated remote party in the next row belongs to the same Stillbeacon line.
+        if (outRow_ + 1 < out_.Rows() && out_.TextMatrix(outRow_ + 1, 3) == a) ++outRow_;
+        ++outRow_;
+        return ignored || flagged;
+    }
+
+    MainForm& F_;
+    RecordGrid& in_;
+    RecordGrid& out_;
+    int pass_ = 1;
+    int inRow_ = 1, outRow_ = 1, misses_ = 0;
+};
+
+bool TakesFile(const MainForm& F, int pass, const std::string& name) {
+    const bool drovixFile = IsDrovixLogName(name);
+    return pass == 1 ? F.CompSB.Value && !drovixFile : F.CompDX.Value && drovixFile;
+}
+
+int CountFlagged(const RecordGrid& list) {
+    int count = 0;
+    for (int r = 1; r < list.Rows(); ++r)
+        if (list.CellBackColorAt(r, 0) == FlagColour) ++count;
+    return count;
+}
+
+}  // namespace
+
+void CompareSBLogs(MainForm& F) {
+    F.BSaveHilited.Enabled = false;
+    F.stdlog.InFlagCount = 0;
+    F.stdlog.OutFlagCount = 0;
+    if (!F.InLog.HasRecords() && !F.OutLog.HasRecords()) return;
+
+    // A folder that cannot be listed or a file that cannot be read ends the comparison quietly:
+    // going on without it would flag records Stillbeacon may well have logged.
+    const auto files = ListSbLogFiles(F.SbLogDir);
+    if (!files) return;
+
+    SbLogComparison walk(F);
+    std::string text;
+    std::vector<std::string_view> lines;
+    for (int pass = 1; pass <= 2; ++pass) {
+        ShowProgress(F, pass / 2.0, "Comparing to SB logs");
+        walk.BeginPass(pass);
+        for (auto it = files->rbegin(); it != files->rend(); ++it) {
+            if (!TakesFile(F, pass, *it)) continue;
+            if (F.UnloadRequested || !ReadWholeFile(F.SbLogDir + *it, text)) {
+                ShowProgress(F, -1, "");
+                return;
+            }
+            CollectRecordLines(text, lines);
+            if (walk.WalkFile(lines)) break;
+        }
+    }
+    ShowProgress(F, -1, "");
+
+    F.stdlog.InFlagCount = CountFlagged(F.InLog);
+    F.stdlog.OutFlagCount = CountFlagged(F.OutLog);
+    if (F.stdlog.InFlagCount + F.stdlog.OutFlagCount > 0) F.BSaveHilited.Enabled = true;
+    F.InCaption.Caption = "Incoming Log  (" + std::to_string(F.InLog.Rows() - 1) + " entries,  " +
+                          std::to_string(F.stdlog.InFlagCount) + " flagged)";
+    F.OutCaption.Caption = "Outgoing log  (" + std::to_string(F.OutLog.Rows() - 1) + " entries,  " +
+                           std::to_string(F.stdlog.OutFlagCount) + " flagged)";
+}

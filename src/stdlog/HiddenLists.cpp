@@ -1,0 +1,34 @@
+#include "stdlog/HiddenLists.h"
+
+#include <algorithm>
+
+namespace {
+
+bool EntryMatches(std::string_view entry, std::string_view address) {
+    if (!entry.starts_with("M ")) {
+        // An empty entry (a bare "-" line in the hide list) names nothing; taken literally it
+        // would be contained in every address and hide them all.
+        return !entry.empty() && (entry.find(address) != std::string_view::npos ||
+                                  address.find(entry) != std::string_view::npos);
+    }
+    std::string_view p = entry.substr(2);
+    if (!p.ends_with(':')) return address == p;
+    p.remove_suffix(1);
+    if (p.starts_with(':')) {
+        p.remove_prefix(1);
+        return !p.empty() && address.find(p) != std::string_view::npos;
+    }
+    return !p.empty() && address.starts_with(p);
+}
+
+}  // namespace
+
+bool CkSBAddr(const std::vector<std::string>& addrList, std::string_view address) {
+    if (address.empty()) return false;
+    return std::any_of(addrList.begin(), addrList.end(),
+                       [&](const std::string& e) { return EntryMatches(e, address); });
+}
+
+bool CkSBPort(const std::vector<std::string>& portList, std::string_view port) {
+    return std::find(portList.begin(), portList.end(), port) != portList.end();
+}

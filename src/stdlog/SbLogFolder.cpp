@@ -1,0 +1,54 @@
+#include "stdlog/SbLogFolder.h"
+
+#include <QDir>
+#include <QFile>
+#include <cstring>
+
+#include "stdlog/SbLineReader.h"
+
+std::optional<std::vector<std::string>> ListSbLogFiles(const std::string& folder) {
+    if (folder.empty()) return std::nullopt;
+    QDir dir(QString::fromStdString(folder));
+    if (!dir.exists()) return std::nullopt;
+    // Name filters ignore letter case unless told otherwise; the sort is by name, case ignored.
+    const QStringList names = dir.entryList({QStringLiteral("Log 2*.txt")}, QDir::Files | QDir::Readable,
+                                            QDir::Name | QDir::IgnoreCase);
+    std::vector<std::string> result;
+    result.reserve(static_cast<std::size_t>(names.size()));
+    for (const QString& n : names) result.push_back(n.toStdString());
+    return result;
+}
+
+bool IsDrovixLogName(std::string_view name) {
+    return name.find(' ', 4) != std::string_view::npos;
+}
+
+bool ReadWholeFile(const std::string& path, std::string& buffer) {
+    QFile f(QString::fromStdString(path));
+    if (!f.open(QIODevice::ReadOnly)) return false;
+    const qint64 size = f.size();
+    buffer.resize(static_cast<std::size_t>(size));
+    qint64 got = size > 0 ? f.read(buffer.data(), size) : 0;
+    if (got < 0) return false;
+    buffer.resize(static_cast<std::size_t>(got));
+    // A file that grew while being read (Stillbeacon appending) is read to its end.
+    if (!f.atEnd()) {
+        const QByteArray more = f.readAll();
+        buffer.append(more.constData(), static_cast<std::size_t>(more.size()));
+    }
+    return true;
+}
+
+void CollectRecordLines(std::string_view text, std::vector<std::string_view>& lines) {
+    lines.clear();
+    const char* p = text.data();
+    const char* end = p + text.size();
+    while (p < end) {
+        const char* nl = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)));
+        const char* lineEnd = nl ? nl : end;
+        std::string_view line(p, static_cast<std::size_t>(lineEnd - p));
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        if (IsSbRecordLine(line)) lines.push_back(line);
+        p = nl ? nl + 1 : end;
+    }
+}

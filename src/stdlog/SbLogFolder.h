@@ -1,0 +1,22 @@
+#pragma once
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// Stillbeacon's log folder as the comparison reads it.
+
+// Names of the files matching "Log 2*.txt" (letter case ignored), sorted by name; nullopt when the
+// folder cannot be listed (no folder given, or it does not exist).
+std::optional<std::vector<std::string>> ListSbLogFiles(const std::string& folder);
+
+// Stillbeacon names its day files "Log yyyy-mm-dd.txt"; Drovix's own saves carry a time after a
+// further blank ("Log yyyy-mm-dd hhnn.txt").
+bool IsDrovixLogName(std::string_view name);
+
+// Reads a whole file into buffer in one go (bytes, no conversion); false when it cannot be read.
+bool ReadWholeFile(const std::string& path, std::string& buffer);
+
+// Views of the record lines of a file's text, in file order, CR LF or LF ended. Every record line
+// is kept, however long the file.
+void CollectRecordLines(std::string_view text, std::vector<std::string_view>& lines);

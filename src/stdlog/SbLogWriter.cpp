@@ -1,0 +1,164 @@
+#include "stdlog/SbLogWriter.h"
+
+#include <QDateTime>
+#include <QFile>
+#include <cmath>
+#include <optional>
+#include <string_view>
+
+#include "app/MainForm.h"
+#include "stdlog/StdLogLine.h"
+
+namespace {
+
+// An undated row gets a time shortly after the dated row below it; rows below the lowest dated
+// row get a time shortly before it. 0.0007 and 0.0015 of a day, as Stillbeacon users know them.
+constexpr int kAfterDated = 60480;
+constexpr int kBaseBeforeDated = 129600;
+
+std::optional<int> TimeOfDayMs(std::string_view timeCell) {
+    const std::string hhnnss(timeCell.substr(0, 8));
+    const QTime t = QTime::fromString(QString::fromLatin1(hhnnss), QStringLiteral("hh:mm:ss"));
+    if (!t.isValid()) return std::nullopt;
+    return t.msecsSinceStartOfDay();
+}
+
+// hh:nn:ss of a time of day in milliseconds, rounded to the second and wrapped into one day.
+std::string FormatTimeOfDay(int ms) {
+    constexpr long long kSecondsPerDay = 24 * 60 * 60;
+    long long seconds = static_cast<long long>(std::floor((ms + 500) / 1000.0));
+    seconds = (seconds % kSecondsPerDay + kSecondsPerDay) % kSecondsPerDay;
+    return QTime::fromMSecsSinceStartOfDay(static_cast<int>(seconds * 1000))
+        .toString(QStringLiteral("hh:mm:ss"))
+        .toStdString();
+}
+
+// The date and time that lead every line of one list.
+class StampSource {
+  public:
+    StampSource(const RecordGrid& list, const QDateTime& now)
+        : todayDate_(now.date().toString(QStringLiteral("yyyy/MM/dd")).toStdString()),
+          nowTime_(now.time().toString(QStringLiteral("hh:mm:ss")).toStdString() + ".00") {
+        for (int r = list.Rows() - 1; r >= 1; --r) {
+            if (list.TextMatrix(r, 0).empty()) continue;
+            TakeDated(list, r);
+            if (lastTime_) *lastTime_ -= kBaseBeforeDated;
+            break;
+        }
+    }
+
+    // Called for each row from the bottom up; gives that row's date and time fields.
+    std::pair<std::string, std::string> ForRow(const RecordGrid& list, int row) {
+        if (!list.TextMatrix(row, 0).empty()) {
+            TakeDated(list, row);
+            return {list.TextMatrix(row, 0), list.TextMatrix(row, 1)};
+        }
+        if (!lastDate_.empty() && lastTime_)
+            return {lastDate_, FormatTimeOfDay(*lastTime_ + kAfterDated) + ".00"};
+        return {todayDate_, nowTime_};
+    }
+
+  private:
+    void TakeDated(const RecordGrid& list, int row) {
+        // A dated row whose time cannot be read keeps the stamp of the row before it.
+        const auto t = TimeOfDayMs(list.TextMatrix(row, 1));
+        if (!t) return;
+        lastDate_ = list.TextMatrix(row, 0);
+        lastTime_ = t;
+    }
+
+    std::string todayDate_, nowTime_;
+    std::string lastDate_;
+    std::optional<int> lastTime_;
+};
+
+// "80 - http" is written as "http"; a cell without " - " is written whole.
+std::string_view PortText(std::string_view cell) {
+    const std::size_t p = cell.find(" - ");
+    return p == std::string_view::npos ? cell : cell.substr(p + 3);
+}
+
+bool Wanted(const RecordGrid& list, int row, bool highlightedOnly) {
+    return !highlightedOnly || list.CellBackColorAt(row, 2) == FlagColour;
+}
+
+void AppendIncoming(std::string& out, const RecordGrid& list, bool highlightedOnly, const QDateTime& now) {
+    StampSource stamps(list, now);
+    for (int r = list.Rows() - 1; r >= 1; --r) {
+        auto [date, time] = stamps.ForRow(list, r);
+        if (!Wanted(list, r, highlightedOnly)) continue;
+        out += StdLogLine(date, time, "I", list.TextMatrix(r, 2), "0", "0.0.0.0", list.TextMatrix(r, 3));
+        out += SbLineEnd;
+    }
+}
+
+void AppendOutgoing(std::string& out, const RecordGrid& list, bool highlightedOnly, const QDateTime& now) {
+    StampSource stamps(list, now);
+    for (int r = list.Rows() - 1; r >= 1; --r) {
+        auto [date, time] = stamps.ForRow(list, r);
+        if (!Wanted(list, r, highlightedOnly)) continue;
+        out += StdLogLine(date, time, "O", list.TextMatrix(r, 3), PortText(list.TextMatrix(r, 4)),
+                          list.TextMatrix(r, 2), "0");
+        out += SbLineEnd;
+    }
+}
+
+std::string FileNameFor(const QDateTime& now, int attempt) {
+    std::string name = "Log " + now.toString(QStringLiteral("yyyy-MM-dd hhmm")).toStdString();
+    if (attempt > 1) name += "_" + std::to_string(attempt);
+    return name + ".txt";
+}
+
+// Creates the file only if no file of that name exists, so an earlier save is never replaced,
+// not even by a second Drovix racing for the same name.
+bool CreateNewFile(const std::string& folder, const QDateTime& now, QFile& file) {
+    for (int attempt = 1; attempt <= 1000; ++attempt) {
+        file.setFileName(QString::fromStdString(folder + FileNameFor(now, attempt)));
+        if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) return true;
+        if (!file.exists()) return false;
+    }
+    return false;
+}
+
+void ReportSaveError(MainForm& F) {
+    F.AutoMode = false;
+    F.ui.ShowWindow();
+    F.ui.MsgBox("Error in 'SaveLogs'", MsgIcon::Critical, MsgButtons::OK, "Drovix Error");
+}
+
+}  // namespace
+
+void SaveLogs(MainForm& F, bool highlightedOnly) {
+    if (!F.InLog.HasRecords() && !F.OutLog.HasRecords()) {
+        if (!F.AutoMode) {
+            F.WindowState = 0;
+            F.ui.ShowWindow();
+            F.ui.MsgBox("The logs are empty", MsgIcon::None, MsgButtons::OK, F.Title);
+        }
+        return;
+    }
+    const QDateTime now = F.clock.Now();
+    // Nothing may be written outside Stillbeacon's folder: without one there is nowhere to save.
+    QFile file;
+    if (F.SbLogDir.empty() || !CreateNewFile(F.SbLogDir, now, file)) {
+        ReportSaveError(F);
+        return;
+    }
+    std::string text;
+    AppendIncoming(text, F.InLog, highlightedOnly, now);
+    AppendOutgoing(text, F.OutLog, highlightedOnly, now);
+    const bool written =
+        file.write(text.data(), static_cast<qint64>(text.size())) == static_cast<qint64>(text.size());
+    const bool flushed = file.flush();
+    file.close();
+    F.stdlog.LastSavedFile = file.fileName().toStdString();
+    if (!written || !flushed || file.error() != QFileDevice::NoError) ReportSaveError(F);
+}
+
+void BSaveAll_Click(MainForm& F) {
+    if (!F.SysLog.Visible) SaveLogs(F, false);
+}
+
+void BSaveHilited_Click(MainForm& F) {
+    if (!F.SysLog.Visible) SaveLogs(F, true);
+}

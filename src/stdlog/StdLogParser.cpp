@@ -1,0 +1,155 @@
+#include "stdlog/StdLogParser.h"
+
+#include <algorithm>
+#include <string>
+
+#include "app/MainForm.h"
+#include "resolve/AddressConversion.h"
+#include "router/PageFetcher.h"
+#include "stdlog/CompareSBLogs.h"
+#include "stdlog/ConvertPorts.h"
+#include "stdlog/CopyData.h"
+#include "ui/Progress.h"
+
+namespace {
+
+constexpr std::string_view kRowMarkerWithCell = "<tr bgcolor=cccccc align=middle><td>";
+constexpr std::string_view kRefused = "401 Authorization Required";
+// Space the list keeps for its border and vertical scroll bar.
+constexpr int kListChrome = 312;
+
+void ShowRouterProblem(MainForm& F, std::string_view text) {
+    F.AutoMode = false;
+    F.WindowState = 0;
+    F.ui.ShowWindow();
+    F.ui.MsgBox(text, MsgIcon::None, MsgButtons::OK, F.Title);
+}
+
+// Whether a table has a data row after its column title.
+bool HasRows(std::string_view page, std::string_view columnTitle) {
+    const std::size_t title = page.find(columnTitle);
+    return title != std::string_view::npos &&
+           page.find(kRowMarkerWithCell, title + 1) != std::string_view::npos;
+}
+
+void SetListsVisible(MainForm& F, bool visible) {
+    F.InLog.Visible = visible;
+    F.InCaption.Visible = visible;
+    F.OutLog.Visible = visible;
+    F.OutCaption.Visible = visible;
+}
+
+void ShowNoLogs(MainForm& F) {
+    SetListsVisible(F, false);
+    // The router has no records now; records of an earlier refresh must not stay behind in the
+    // hidden lists, where "Save All" would write them into Stillbeacon's folder a second time.
+    F.InLog.SetRows(1);
+    F.OutLog.SetRows(1);
+    F.LNoLogs.Top = F.BSaveHilited.Top + F.BSaveHilited.Height + 120;
+    F.LNoLogs.Caption = "Logs are empty or unavailable";
+    F.LNoLogs.Visible = true;
+}
+
+// Header only, header texts centred, the two stamp columns sized for a date and a time.
+void ResetList(MainForm& F, RecordGrid& list, std::initializer_list<const char*> headers) {
+    list.SetRedraw(false);
+    list.SetCols(static_cast<int>(headers.size()));
+    list.SetRows(1);
+    int c = 0;
+    for (const char* h : headers) {
+        list.SetTextMatrix(0, c, h);
+        list.SetCellAlignmentAt(0, c, RecordGrid::Alignment::Center);
+        ++c;
+    }
+    list.SetColWidth(0, F.ui.TextWidth("88/888"));
+    list.SetColWidth(1, F.ui.TextWidth("88:88:888"));
+    list.SetColAlignment(0, RecordGrid::Alignment::General);
+    list.SetColAlignment(1, RecordGrid::Alignment::Left);
+}
+
+// The address column takes what the others leave of the list's width, but never less than its
+// header needs (a list not laid out yet has no width).
+void SetRemainingWidth(MainForm& F, RecordGrid& list, int column, int othersWidth) {
+    const int width = list.Width - othersWidth - kListChrome;
+    list.SetColWidth(column, std::max(width, F.ui.TextWidth(list.TextMatrix(0, column))));
+}
+
+void FillIncoming(MainForm& F, std::string_view page, bool hasRows) {
+    RecordGrid& list = F.InLog;
+    ResetList(F, list, {"Date ", "Time ", "Remote Addr ", "Lcl Port "});
+    list.SetColWidth(3, F.ui.TextWidth("Lcl Port x"));
+    SetRemainingWidth(F, list, 2, list.ColWidth(3) + list.ColWidth(0) + list.ColWidth(1));
+    if (!hasRows) {
+        F.InCaption.Caption = "Incoming Log (empty)";
+    } else {
+        CopyData(F, list, 2, page);
+        ShowProgress(F, 0.25, "Lookup Incoming Addresses");
+        ConvertAddr(F, list, 2);
+        F.InCaption.Caption = "Incoming Log  (" + std::to_string(list.Rows() - 1) + " entries)";
+    }
+    list.SetRedraw(true);
+}
+
+void FillOutgoing(MainForm& F, std::string_view page, bool hasRows) {
+    RecordGrid& list = F.OutLog;
+    ResetList(F, list, {"Date ", "Time ", "Local Addr ", "Remote URL/IP ", "Rem Port "});
+    list.SetColWidth(2, F.ui.TextWidth("Local Addr xxx"));
+    list.SetColWidth(4, F.ui.TextWidth("Rem Port xx"));
+    SetRemainingWidth(F, list, 3, list.ColWidth(2) + list.ColWidth(4) + list.ColWidth(0) + list.ColWidth(1));
+    if (!hasRows) {
+        F.OutCaption.Caption = "Outgoing log (empty)";
+    } else {
+        CopyData(F, list, 2, page);
+        ShowProgress(F, 0.75, "Lookup Outgoing addresses");
+        ConvertAddr(F, list, 3);
+        ConvertPorts(list, 4);
+        F.OutCaption.Caption = "Outgoing log (" + std::to_string(list.Rows() - 1) + " entries)";
+    }
+    list.SetRedraw(true);
+}
+
+}  // namespace
+
+void ProcessStdLogs(MainForm& F) {
+    const std::string inPage = GetHtml(F, F.router.InLogURL);
+    if (F.UnloadRequested) return;
+    const std::string outPage = GetHtml(F, F.router.OutLogURL);
+    if (F.UnloadRequested) return;
+    ProcessStdLogPages(F, inPage, outPage);
+}
+
+void ProcessStdLogPages(MainForm& F, std::string_view inPage, std::string_view outPage) {
+    SetListsVisible(F, true);
+    F.SysLog.Visible = false;
+    F.SysStats.Visible = false;
+
+    if (inPage.empty() || outPage.empty()) {
+        ShowRouterProblem(F, "Can't contact the Router");
+        return;
+    }
+    if (inPage.find(kRefused) != std::string_view::npos) {
+        ShowRouterProblem(F, "Missing or invalid Password");
+        return;
+    }
+
+    const bool inRows = HasRows(inPage, "Destination Port Number");
+    const bool outRows = HasRows(outPage, "Service/Port Number");
+    if (!inRows && !outRows) {
+        ShowNoLogs(F);
+        return;
+    }
+    SetListsVisible(F, true);
+    F.LNoLogs.Visible = false;
+
+    ShowProgress(F, 0, "Processing Incoming Log");
+    FillIncoming(F, inPage, inRows);
+    if (F.UnloadRequested) return;
+    ShowProgress(F, 0.5, "Processing Outgoing Log");
+    FillOutgoing(F, outPage, outRows);
+    if (F.UnloadRequested) return;
+
+    ShowProgress(F, -1, "");
+    F.ui.DoEvents();
+    if (F.UnloadRequested) return;
+    if (F.CompSB.Value) CompareSBLogs(F);
+}
