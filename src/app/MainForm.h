@@ -39,6 +39,7 @@ struct MainForm {
     // An Exit that arrived while a procedure was still on the stack; carried out when it returns.
     bool UnloadRequested = false;
     bool Unloaded = false;
+    int HandlerDepth = 0;  // handlers of user actions now on the stack
 
     std::string ProgramDir;  // always ends with the platform separator
     std::string SbLogDir;    // Stillbeacon's log folder, ends with the separator
@@ -71,7 +72,7 @@ struct MainForm {
 
     // ---- window ----
     struct Geometry {
-        int Left = 1200, Top = 900, Width = 10800, Height = 7800;
+        int Left = 1200, Top = 900, Width = 12000, Height = 7800;
         bool operator==(const Geometry&) const = default;
     };
     Geometry Window;
@@ -106,6 +107,7 @@ struct MainForm {
     Label LIPA, CurrWanAddr;
     TextBox TProgress;
     std::vector<Control> SProgress;  // the progress bar's segments
+    int ProgressWidth = 4000;         // room for the progress display, in twips
 
     // ---- subsystems' own state ----
     RouterState router;

@@ -5,22 +5,24 @@
 #include "app/MainForm.h"
 
 void LayoutProgress(MainForm& F) {
-    F.SProgress.resize(ProgressSegments);
-    const int width = std::max(F.CurrWanAddr.Left + F.CurrWanAddr.Width - F.LIPA.Left, 20 * ProgressSegments);
+    if (F.SProgress.empty()) {
+        F.SProgress.resize(ProgressSegments);
+        for (auto& s : F.SProgress) s.Visible = false;
+        F.TProgress.Visible = false;
+    }
+    const int width = std::max(F.ProgressWidth, 20 * ProgressSegments);
     const int segment = width / ProgressSegments;
     for (int i = 0; i < ProgressSegments; ++i) {
         Control& s = F.SProgress[i];
         s.Left = F.LIPA.Left + i * segment;
         s.Top = F.CurrWanAddr.Top + F.CurrWanAddr.Height + 30;
         s.Width = segment - 15;
-        s.Height = 120;
-        s.Visible = false;
+        s.Height = 60;
     }
     F.TProgress.Left = F.LIPA.Left;
     F.TProgress.Top = F.CurrWanAddr.Top;
     F.TProgress.Width = width;
     F.TProgress.Height = F.CurrWanAddr.Height > 0 ? F.CurrWanAddr.Height : 285;
-    F.TProgress.Visible = false;
 }
 
 void ShowProgress(MainForm& F, double fraction, const std::string& text) {

@@ -6,7 +6,8 @@ struct MainForm;
 // Number of segments of the progress bar.
 inline constexpr int ProgressSegments = 20;
 
-// Lays out the progress caption and its bar where the WAN address labels sit.
+// Places the progress caption and its bar where the WAN address labels sit, F.ProgressWidth wide.
+// The first call creates the segments, hidden.
 void LayoutProgress(MainForm& F);
 
 // Shows the caption and fills the bar to fraction (0..1); a negative fraction hides both.

@@ -86,7 +86,7 @@ int RecordGrid::ColWidth(int col) const { return col >= 0 && col < cols_ ? colum
 void RecordGrid::SetColWidth(int col, int twips) {
     if (col < 0 || col >= cols_) return;
     columns_[col].width = twips < 0 ? 0 : twips;
-    TouchStructure();
+    ++widthRevision_;
 }
 
 int RecordGrid::RowHeight(int row) const {

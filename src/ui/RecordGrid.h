@@ -67,6 +67,7 @@ public:
     // Views compare these to find out what changed since they last drew.
     std::uint64_t StructureRevision() const { return structureRevision_; }
     std::uint64_t ContentRevision() const { return contentRevision_; }
+    std::uint64_t WidthRevision() const { return widthRevision_; }
 
     static constexpr int DefaultRowHeight = 240;
     static constexpr int DefaultColWidth = 960;
@@ -95,7 +96,7 @@ private:
     int cols_ = 0;
     int row_ = 0, col_ = 0, topRow_ = 1;
     bool redraw_ = true;
-    std::uint64_t structureRevision_ = 0, contentRevision_ = 0;
+    std::uint64_t structureRevision_ = 0, contentRevision_ = 0, widthRevision_ = 0;
 };
 
 template <typename Less>

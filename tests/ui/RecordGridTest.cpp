@@ -63,6 +63,10 @@ TEST(RecordGrid, WidthsTopRowAndRevisions) {
     g.SetTextMatrix(1, 1, "x");
     EXPECT_EQ(g.StructureRevision(), structure);
     EXPECT_GT(g.ContentRevision(), content);
+    const auto widths = g.WidthRevision();
+    g.SetColWidth(0, 500);  // a width change does not reset the rows under a view
+    EXPECT_EQ(g.StructureRevision(), structure);
+    EXPECT_GT(g.WidthRevision(), widths);
     g.SetRows(11);
     EXPECT_GT(g.StructureRevision(), structure);
 }

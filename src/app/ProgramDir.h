@@ -1,0 +1,7 @@
+#pragma once
+#include <string>
+
+// The folder for Drovix.ini, the trace log, the caches and the don't-log lists: DROVIX_HOME when
+// set; otherwise the executable's folder when it is writable (a portable install); otherwise the
+// per-user data folder. Always ends with the separator; created when missing.
+std::string ResolveProgramDir(const std::string& executableDir);

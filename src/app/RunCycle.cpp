@@ -1,0 +1,202 @@
+#include "app/RunCycle.h"
+
+#include <QFile>
+#include <algorithm>
+#include <cctype>
+
+#include "app/EventDispatch.h"
+#include "app/MainControls.h"
+#include "app/MainForm.h"
+#include "app/OsServices.h"
+#include "app/Settings.h"
+#include "router/PageFetcher.h"
+#include "router/RouterPages.h"
+#include "stdlog/StdLogParser.h"
+#include "ui/Help.h"
+#include "ui/Layout.h"
+#include "ui/OptionsPanel.h"
+#include "ui/Progress.h"
+
+namespace {
+
+bool Contains(const std::string& text, const char* what) { return text.find(what) != std::string::npos; }
+
+void FocusIfVisible(MainForm& F, const Control& control, const char* name) {
+    if (control.Visible) F.FocusedControl = name;
+}
+
+const char* const kStdSaveHilitedTip =
+    "Save highlighted records (the ones not already in SB logs) in Stillbeacon format, to LOG yyyy-mm-dd "
+    "hhmm.TXT";
+
+// A router whose System Log page was refused: the user must correct the password.
+void ReportRefusedPassword(MainForm& F) {
+    F.SysLogMode = false;
+    F.AutoMode = false;
+    F.ui.ShowWindow();
+    F.ui.SetMousePointer(MousePointer::Default);
+    F.ui.MsgBox("Can't contact the Router: Missing or invalid Password", MsgIcon::Exclamation, MsgButtons::OK,
+                "Drovix");
+    BOptions_Click(F);
+    FocusIfVisible(F, F.PW, "PW");
+}
+
+}  // namespace
+
+void Form_Load(MainForm& F, const std::string& commandLine) {
+    std::string line = commandLine;
+    std::transform(line.begin(), line.end(), line.begin(), [](unsigned char c) { return std::tolower(c); });
+    F.CommandLine = line;
+    if (Contains(line, "/auto") || Contains(line, "-auto")) F.AutoMode = true;
+    if (Contains(line, "/trace") || Contains(line, "-trace")) F.TraceOn = true;
+    Initialize(F);
+    if (F.AutoMode) BQuit_Click(F);
+}
+
+void Initialize(MainForm& F) {
+    F.Title += std::string("  ver. ") + DROVIX_VERSION;
+    F.WindowSnapshot = F.Window;
+
+    F.TracePath = F.ProgramDir + "Drovix_Trace.Log";
+    QFile::remove(QString::fromStdString(F.TracePath));
+
+    F.InLog.SetCols(4);
+    F.OutLog.SetCols(5);
+    F.OptionsFrame.Top = F.BSaveAll.Top;
+    F.OptionsFrame.Visible = false;
+
+    F.RouterClockOffset = 999999999;
+    F.ScrambleKey = "7E2A91D04C6B3F58E0A7D2196B4C8F03";
+    F.NbspChar = std::string(1, '\xA0');
+    F.BadNameChars = MakeBadNameChars();
+    F.WinNT5 = WinVer();
+
+    LayoutProgress(F);
+    F.IPAddr.Text = LocalIPAddresses();
+    IniRead(F);
+    CreateURLs(F);
+
+    F.Initializing = true;
+    ChangeLayout(F);
+    if (!F.AutoMode) F.ui.ShowWindow();
+    F.ui.DoEvents();
+    HelpLoad(F);
+
+    if (!F.RouterAddress.empty() && !F.StoredPassword.empty() && !F.InLog.HasRecords() && !F.OutLog.HasRecords()) {
+        FocusIfVisible(F, F.BRun, "BRun");
+        BRun_Click(F);
+        if (F.InLog.Visible) {
+            F.FocusedControl = "InLog";
+        } else if (F.SysLog.Visible) {
+            F.FocusedControl = "SysLog";
+        }
+    } else {
+        BOptions_Click(F);
+        FocusIfVisible(F, F.PW, "PW");
+    }
+    F.Initializing = false;
+}
+
+void BRun_Click(MainForm& F) {
+    const MousePointer pointer = F.ui.GetMousePointer();
+    F.ui.SetMousePointer(MousePointer::Hourglass);
+    F.BRun.Enabled = false;
+    F.BSaveAll.Enabled = false;
+    F.BSaveHilited.Enabled = false;
+    F.ui.DoEvents();
+
+    FetchLogs(F);
+    if (F.Unloaded || F.UnloadRequested) return;
+
+    if (F.OptionsFrame.Visible) {
+        F.ui.SetMousePointer(MousePointer::Default);
+        return;
+    }
+    if (F.SysLog.Visible) {
+        if (F.CmnW.Value) {
+            F.BSaveAll.Caption = "Update mNW log";
+            F.BSaveAll.ToolTipText = "Save records marked in brown to myNetWatchman log file \"SBmNW.log\"";
+            F.BSaveAll.Visible = true;
+        } else {
+            F.BSaveAll.Visible = false;
+        }
+        F.BSaveHilited.Caption = "Update SB logs";
+        if (F.SysLog.HasRecords()) F.BRun.Caption = "&Refresh";
+    } else {
+        F.BSaveAll.Caption = "Save All";
+        F.BSaveAll.ToolTipText = "Save all records in Stillbeacon format, to \"LOG yyyy-mm-dd hhmm.TXT\"";
+        F.BSaveAll.Enabled = true;
+        F.BSaveAll.Visible = true;
+        F.BSaveHilited.Caption = "Save highlighted";
+        if (F.OutLog.HasRecords() || F.InLog.HasRecords()) F.BRun.Caption = "&Refresh";
+    }
+    F.BSaveHilited.Visible = true;
+    F.BRun.Enabled = true;
+    FocusIfVisible(F, F.BRun, "BRun");
+    F.ui.SetMousePointer(pointer);
+}
+
+void FetchLogs(MainForm& F) {
+    ShowProgress(F, 0.5, "Contacting Router");
+    if (!F.router.NewFamily) CheckWAG54G(F);
+
+    if (!F.StdOnly) {
+        std::string page = GetHtml(F, F.router.SysLogSelectURL);
+        if (!page.empty()) page = GetHtml(F, F.router.SysLogPageURL);
+        ShowProgress(F, -1, "");
+        if (F.UnloadRequested) return;
+
+        if (Contains(page, "401 Authorization Required")) {
+            ReportRefusedPassword(F);
+            return;
+        }
+        if (!Contains(page, "Error 404 Not Found") && (Contains(page, "System Log") || Contains(page, "VPNLog"))) {
+            F.SysLogMode = true;
+            if (!F.SysLog.Visible && !F.CSysLog.Visible) {
+                F.CSysLog.Visible = true;
+                F.CSaveSysLog.Visible = true;
+                F.CmnW.Visible = true;
+                F.BSaveHilited.ToolTipText = "Merge records highlighted in light blue into the SB logs";
+                CSysLog_Click(F);
+                F.SettingsChanged = false;
+                F.LAutorun.Visible = true;
+            }
+            // The System Log pages are not read by this version: a router that offers them is read
+            // through its Incoming and Outgoing tables, as with "Use Router's System Log" unchecked.
+            F.BSaveHilited.ToolTipText = kStdSaveHilitedTip;
+        } else {
+            F.SysLogMode = false;
+            F.CSysLog.Visible = false;
+            F.CSaveSysLog.Visible = false;
+            F.CmnW.Visible = false;
+            F.OptionsFrame.Width = F.OptionsNarrowWidth;
+            F.BSaveHilited.ToolTipText = kStdSaveHilitedTip;
+            F.LAutorun.Visible = false;
+        }
+    } else {
+        ShowProgress(F, -1, "");
+    }
+    ProcessStdLogs(F);
+}
+
+void BQuit_Click(MainForm& F) {
+    if (F.Busy) {
+        F.QuitRequested = true;
+        return;
+    }
+    for (int c = 0; c < F.SysLog.Cols() && !F.SettingsChanged; ++c) {
+        const bool hasSlot = c < static_cast<int>(F.ColumnWidthSnapshot.size());
+        if (!hasSlot || !F.ColumnWidthSnapshot[c] || *F.ColumnWidthSnapshot[c] != F.SysLog.ColWidth(c)) {
+            F.SettingsChanged = true;
+        }
+    }
+    if (!(F.Window == F.WindowSnapshot)) F.SettingsChanged = true;
+    if (F.SettingsChanged) IniWrite(F);
+
+    CancelTransfers(F);
+    F.InLog.SetRows(1);
+    F.OutLog.SetRows(1);
+    F.SysLog.SetRows(1);
+    RequestUnload(F);
+    F.ui.DoEvents();
+}

@@ -1,0 +1,28 @@
+#include "app/Startup.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "app/MainControls.h"
+#include "app/MainForm.h"
+
+void PrepareMainForm(MainForm& F, const std::string& programDir) {
+    F.ProgramDir = programDir;
+    F.SbLogDir = programDir;
+    SetupMainControls(F);
+}
+
+std::string JoinArguments(int argc, char** argv) {
+    std::string line;
+    for (int i = 1; i < argc; ++i) {
+        if (i > 1) line += ' ';
+        line += argv[i];
+    }
+    return line;
+}
+
+bool WantsAutoMode(const std::string& commandLine) {
+    std::string line = commandLine;
+    std::transform(line.begin(), line.end(), line.begin(), [](unsigned char c) { return std::tolower(c); });
+    return line.find("/auto") != std::string::npos || line.find("-auto") != std::string::npos;
+}

@@ -1,0 +1,13 @@
+#pragma once
+#include <string>
+
+struct MainForm;
+
+// Gives a new form its design state: the captions, defaults and states the window has before
+// Form_Load reads the settings. Both faces call it, so they start alike.
+void PrepareMainForm(MainForm& F, const std::string& programDir);
+
+// The command line as Form_Load reads it: every argument, joined by blanks.
+std::string JoinArguments(int argc, char** argv);
+// Whether the joined command line asks for an unattended run.
+bool WantsAutoMode(const std::string& commandLine);

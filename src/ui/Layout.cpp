@@ -1,0 +1,114 @@
+#include "ui/Layout.h"
+
+#include <algorithm>
+
+#include "app/MainForm.h"
+#include "app/RunCycle.h"
+#include "ui/Progress.h"
+
+namespace {
+
+constexpr int kMargin = 48;
+constexpr int kButtonTop = 120;
+constexpr int kButtonHeight = 375;
+constexpr int kGap = 120;
+constexpr int kCaptionHeight = 255;
+constexpr int kLabelHeight = 285;
+
+void Place(Control& c, int left, int top, int width, int height) {
+    c.Left = left;
+    c.Top = top;
+    c.Width = std::max(width, 0);
+    c.Height = std::max(height, 0);
+}
+
+void Place(RecordGrid& g, int left, int top, int width, int height) {
+    g.Left = left;
+    g.Top = top;
+    g.Width = std::max(width, 0);
+    g.Height = std::max(height, 0);
+}
+
+// The button row along the top, with the WAN address (or the progress display) beside it.
+void PlaceButtonRow(MainForm& F, int width) {
+    int x = kGap;
+    auto next = [&](Button& b, int w) {
+        Place(b, x, kButtonTop, w, kButtonHeight);
+        x += w + kGap;
+    };
+    next(F.BRun, 1215);
+    next(F.BSaveAll, 1215);
+    next(F.BSaveHilited, 1575);
+    next(F.BOptions, 1215);
+    Place(F.BCancelOptions, x, kButtonTop, 1215, kButtonHeight);
+    Place(F.BQuit, width - kGap - 1215, kButtonTop, 1215, kButtonHeight);
+
+    const int wanLeft = x + kGap;
+    Place(F.LIPA, wanLeft, kButtonTop + 45, 1365, kLabelHeight);
+    Place(F.CurrWanAddr, wanLeft + 1365, kButtonTop + 45, 1650, kLabelHeight);
+    F.ProgressWidth = std::max(F.BQuit.Left - kGap - wanLeft, 1200);
+    LayoutProgress(F);
+}
+
+void PlaceStandardLists(MainForm& F, int width, int height) {
+    const int top = F.BSaveAll.Top + F.BSaveAll.Height + 108;
+    const int innerWidth = width - 2 * kMargin;
+    if (width >= height * 3 / 2) {
+        // Wide window: the two lists side by side, 36 % of the width for the Incoming list.
+        const int inWidth = innerWidth * 36 / 100;
+        const int listHeight = height - top - kCaptionHeight - kMargin;
+        Place(F.InCaption, kMargin, top, inWidth, kCaptionHeight);
+        Place(F.InLog, kMargin, top + kCaptionHeight, inWidth, listHeight);
+        const int outLeft = kMargin + inWidth + kMargin;
+        Place(F.OutCaption, outLeft, top, width - outLeft - kMargin, kCaptionHeight);
+        Place(F.OutLog, outLeft, top + kCaptionHeight, width - outLeft - kMargin, listHeight);
+    } else {
+        const int listHeight = (height - top - 2 * kCaptionHeight - 96 - kMargin) / 2;
+        Place(F.InCaption, kMargin, top, innerWidth, kCaptionHeight);
+        Place(F.InLog, kMargin, top + kCaptionHeight, innerWidth, listHeight);
+        const int outTop = F.InLog.Top + F.InLog.Height + 96;
+        Place(F.OutCaption, kMargin, outTop, innerWidth, kCaptionHeight);
+        Place(F.OutLog, kMargin, outTop + kCaptionHeight, innerWidth, height - outTop - kCaptionHeight - kMargin);
+    }
+}
+
+void PlaceSysLogLists(MainForm& F, int width, int height) {
+    const int top = F.BSaveAll.Top + F.BSaveAll.Height + 108;
+    Place(F.SysStats, kMargin, top, width - 2 * kMargin, 540);
+    const int listTop = top + 540 + kMargin;
+    Place(F.SysLog, kMargin, listTop, width - 2 * kMargin, height - listTop - kMargin);
+}
+
+}  // namespace
+
+void ChangeLayout(MainForm& F) {
+    const int width = std::max(F.Window.Width, MinimumWindowWidth);
+    const int height = std::max(F.Window.Height, MinimumWindowHeight);
+    PlaceButtonRow(F, width);
+
+    F.OptionsFrame.Left = kGap;
+    F.OptionsFrame.Top = F.BSaveAll.Top + F.BSaveAll.Height + 108;
+
+    if (F.SysLog.Visible || F.SysStats.Visible) {
+        PlaceSysLogLists(F, width, height);
+    } else {
+        PlaceStandardLists(F, width, height);
+    }
+    // The notice and the conversion progress sit below the buttons, where the lists start.
+    Place(F.LNoLogs, kMargin, F.BSaveHilited.Top + F.BSaveHilited.Height + 120, width - 2 * kMargin, kLabelHeight);
+
+    if ((F.SysLog.HasRecords() || F.InLog.HasRecords() || F.OutLog.HasRecords()) && !F.Initializing) {
+        BRun_Click(F);
+    }
+}
+
+void Form_Resize(MainForm& F) {
+    if (F.WindowState == 0) {
+        F.Window.Width = std::max(F.Window.Width, MinimumWindowWidth);
+        F.Window.Height = std::max(F.Window.Height, MinimumWindowHeight);
+    }
+    const bool wasInitializing = F.Initializing;
+    F.Initializing = true;
+    ChangeLayout(F);
+    F.Initializing = wasInitializing;
+}

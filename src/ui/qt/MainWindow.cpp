@@ -1,0 +1,287 @@
+#include "ui/qt/MainWindow.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScreen>
+#include <QTimer>
+
+#include "app/EventDispatch.h"
+#include "app/RunCycle.h"
+#include "stdlog/SbLogWriter.h"
+#include "ui/Layout.h"
+#include "ui/OptionsPanel.h"
+#include "ui/qt/RecordGridView.h"
+#if __has_include("ui/qt/OptionsPanelView.h")
+#include "ui/qt/OptionsPanelView.h"
+#define DROVIX_HAS_OPTIONS_VIEW 1
+#endif
+
+namespace {
+
+QString Latin1(const std::string& s) { return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size())); }
+
+}  // namespace
+
+MainWindow::MainWindow(const Clock& clock, const std::string& programDir)
+    : form_(std::make_unique<MainForm>(*this, clock)) {
+    MainForm& F = *form_;
+    F.ProgramDir = programDir;
+    setObjectName("Drovix");
+    setAttribute(Qt::WA_QuitOnClose, true);
+
+    AddButton(F.BRun, "BRun", [this] { BRun_Click(*form_); });
+    AddButton(F.BSaveAll, "BSaveAll", [this] { BSaveAll_Click(*form_); });
+    AddButton(F.BSaveHilited, "BSaveHilited", [this] { BSaveHilited_Click(*form_); });
+    AddButton(F.BOptions, "BOptions", [this] { BOptions_Click(*form_); });
+    AddButton(F.BCancelOptions, "BCancelOptions", [this] { BCancelOptions_Click(*form_); });
+    AddButton(F.BQuit, "BQuit", [this] { BQuit_Click(*form_); });
+    AddLabel(F.LIPA, "LIPA");
+    AddLabel(F.CurrWanAddr, "CurrWanAddr")->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    AddLabel(F.InCaption, "InCaption");
+    AddLabel(F.OutCaption, "OutCaption");
+    QLabel* noLogs = AddLabel(F.LNoLogs, "LNoLogs");
+    noLogs->setStyleSheet("font-weight: bold;");
+
+    for (RecordGrid* grid : {&F.InLog, &F.OutLog, &F.SysStats, &F.SysLog}) {
+        grids_.push_back(new RecordGridView(*this, *grid, this));
+    }
+    focusable_.emplace_back("InLog", grids_[0]);
+    focusable_.emplace_back("OutLog", grids_[1]);
+    focusable_.emplace_back("SysLog", grids_[3]);
+
+    progressText_ = new QLineEdit(this);
+    progressText_->setReadOnly(true);
+    progressText_->setFocusPolicy(Qt::NoFocus);
+    progressText_->hide();
+
+#ifdef DROVIX_HAS_OPTIONS_VIEW
+    options_ = new OptionsPanelView(*this, this);
+#endif
+    noLogs->raise();
+
+    syncTimer_ = new QTimer(this);
+    connect(syncTimer_, &QTimer::timeout, this, [this] { Sync(); });
+    syncTimer_->start(50);
+}
+
+MainWindow::~MainWindow() = default;
+
+QPushButton* MainWindow::AddButton(Button& model, const char* name, std::function<void()> onClick) {
+    auto* button = new QPushButton(this);
+    button->setObjectName(name);
+    connect(button, &QPushButton::clicked, this, [this, onClick = std::move(onClick)] { Dispatch(onClick); });
+    syncers_.push_back([this, button, &model] {
+        button->setText(Latin1(model.Caption));
+        button->setToolTip(Latin1(model.ToolTipText));
+        button->setEnabled(model.Enabled);
+        Place(button, model);
+    });
+    focusable_.emplace_back(name, button);
+    return button;
+}
+
+QLabel* MainWindow::AddLabel(Label& model, const char* name) {
+    auto* label = new QLabel(this);
+    label->setObjectName(name);
+    syncers_.push_back([this, label, &model] {
+        label->setText(Latin1(model.Caption));
+        label->setToolTip(Latin1(model.ToolTipText));
+        Place(label, model);
+    });
+    return label;
+}
+
+void MainWindow::Place(QWidget* widget, const Control& model) {
+    widget->setGeometry(ToPixelsX(model.Left), ToPixelsY(model.Top), ToPixelsX(model.Width), ToPixelsY(model.Height));
+    widget->setVisible(model.Visible);
+}
+
+void MainWindow::Sync() {
+    if (syncing_ || form_->Unloaded) return;
+    syncing_ = true;
+    MainForm& F = *form_;
+    setWindowTitle(Latin1(F.Title));
+    if (!(F.Window == applied_)) {
+        applied_ = F.Window;
+        move(ToPixelsX(F.Window.Left), ToPixelsY(F.Window.Top));
+        resize(ToPixelsX(F.Window.Width), ToPixelsY(F.Window.Height));
+    }
+    for (auto& sync : syncers_) sync();
+    for (RecordGridView* view : grids_) view->Sync();
+
+    progressText_->setText(Latin1(F.TProgress.Text));
+    Place(progressText_, F.TProgress);
+    progressText_->raise();
+    while (segments_.size() < F.SProgress.size()) {
+        auto* segment = new QFrame(this);
+        segment->setStyleSheet("background-color: #2a6fdb;");
+        segments_.push_back(segment);
+    }
+    for (size_t i = 0; i < segments_.size(); ++i) {
+        if (i < F.SProgress.size()) {
+            Place(segments_[i], F.SProgress[i]);
+            segments_[i]->raise();
+        } else {
+            segments_[i]->hide();
+        }
+    }
+#ifdef DROVIX_HAS_OPTIONS_VIEW
+    if (options_ != nullptr) options_->Sync();
+#endif
+    if (F.FocusedControl != focusSeen_) {
+        focusSeen_ = F.FocusedControl;
+        for (auto& [name, widget] : focusable_) {
+            if (name == F.FocusedControl && widget->isVisible()) widget->setFocus();
+        }
+    }
+    syncing_ = false;
+}
+
+void MainWindow::Dispatch(const std::function<void()>& handler) {
+    DispatchEvent(*form_, handler, [this] { Unload(); });
+    if (!form_->Unloaded) Sync();
+}
+
+void MainWindow::Unload() {
+    syncTimer_->stop();
+    hide();
+    QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    if (form_->Unloaded) {
+        event->accept();
+        return;
+    }
+    event->ignore();
+    Dispatch([this] { BQuit_Click(*form_); });
+}
+
+void MainWindow::ReportGeometry() {
+    if (syncing_ || !isVisible()) return;
+    MainForm& F = *form_;
+    F.Window.Left = pos().x() * TwipsPerPixelX();
+    F.Window.Top = pos().y() * TwipsPerPixelY();
+    F.Window.Width = width() * TwipsPerPixelX();
+    F.Window.Height = height() * TwipsPerPixelY();
+    F.WindowState = isMaximized() ? 2 : isMinimized() ? 1 : 0;
+    applied_ = F.Window;
+}
+
+void MainWindow::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    if (syncing_ || !isVisible()) return;
+    ReportGeometry();
+    Dispatch([this] { Form_Resize(*form_); });
+}
+
+void MainWindow::moveEvent(QMoveEvent* event) {
+    QWidget::moveEvent(event);
+    ReportGeometry();
+}
+
+int MainWindow::TwipsPerPixelX() const {
+    const int dpi = logicalDpiX();
+    return dpi > 0 ? std::max(1440 / dpi, 1) : 15;
+}
+
+int MainWindow::TwipsPerPixelY() const {
+    const int dpi = logicalDpiY();
+    return dpi > 0 ? std::max(1440 / dpi, 1) : 15;
+}
+
+int MainWindow::ToPixelsX(int twips) const { return twips * logicalDpiX() / 1440; }
+int MainWindow::ToPixelsY(int twips) const { return twips * logicalDpiY() / 1440; }
+
+MsgAnswer MainWindow::MsgBox(std::string_view text, MsgIcon icon, MsgButtons buttons, std::string_view title) {
+    Sync();
+    QMessageBox box(this);
+    box.setWindowTitle(Latin1(std::string(title)));
+    box.setText(Latin1(std::string(text)));
+    switch (icon) {
+        case MsgIcon::Critical:
+            box.setIcon(QMessageBox::Critical);
+            break;
+        case MsgIcon::Question:
+            box.setIcon(QMessageBox::Question);
+            break;
+        case MsgIcon::Exclamation:
+            box.setIcon(QMessageBox::Warning);
+            break;
+        case MsgIcon::Information:
+            box.setIcon(QMessageBox::Information);
+            break;
+        case MsgIcon::None:
+            break;
+    }
+    switch (buttons) {
+        case MsgButtons::OK:
+            box.setStandardButtons(QMessageBox::Ok);
+            break;
+        case MsgButtons::OKCancel:
+            box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+            break;
+        case MsgButtons::YesNo:
+            box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+            break;
+        case MsgButtons::YesNoCancel:
+            box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+            break;
+    }
+    const bool overridden = QApplication::overrideCursor() != nullptr;
+    if (overridden) QApplication::setOverrideCursor(Qt::ArrowCursor);
+    const int answer = box.exec();
+    if (overridden) QApplication::restoreOverrideCursor();
+    switch (answer) {
+        case QMessageBox::Yes:
+            return MsgAnswer::Yes;
+        case QMessageBox::No:
+            return MsgAnswer::No;
+        case QMessageBox::Cancel:
+            return MsgAnswer::Cancel;
+        default:
+            return MsgAnswer::OK;
+    }
+}
+
+void MainWindow::DoEvents() {
+    Sync();
+    QCoreApplication::processEvents();
+}
+
+void MainWindow::ShowWindow() {
+    form_->WindowVisible = true;
+    Sync();
+    if (form_->WindowState == 2) {
+        showMaximized();
+    } else if (form_->WindowState == 1) {
+        showMinimized();
+    } else {
+        show();
+    }
+}
+
+int MainWindow::TextWidth(std::string_view text) {
+    return fontMetrics().horizontalAdvance(Latin1(std::string(text))) * TwipsPerPixelX();
+}
+
+void MainWindow::SetClipboardText(std::string_view text) {
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    clipboard->clear();
+    clipboard->setText(Latin1(std::string(text)));
+}
+
+void MainWindow::SetMousePointer(MousePointer pointer) {
+    if (pointer == pointer_) return;
+    pointer_ = pointer;
+    if (pointer == MousePointer::Hourglass) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    } else {
+        while (QApplication::overrideCursor() != nullptr) QApplication::restoreOverrideCursor();
+    }
+}

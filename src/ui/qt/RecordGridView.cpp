@@ -1,0 +1,54 @@
+#include "ui/qt/RecordGridView.h"
+
+#include <QHeaderView>
+
+#include "ui/qt/EngineHost.h"
+#include "ui/qt/RecordGridModel.h"
+
+RecordGridView::RecordGridView(EngineHost& host, RecordGrid& grid, QWidget* parent)
+    : QTableView(parent), host_(host), grid_(grid), model_(new RecordGridModel(grid, this)) {
+    setModel(model_);
+    verticalHeader()->hide();
+    verticalHeader()->setDefaultSectionSize(host.ToPixelsY(RecordGrid::DefaultRowHeight) + 4);
+    horizontalHeader()->setHighlightSections(false);
+    horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setWordWrap(false);
+    setAlternatingRowColors(false);
+    connect(horizontalHeader(), &QHeaderView::sectionResized, this, [this](int col, int, int pixels) {
+        if (applying_) return;
+        const int pixelsPerInch = host_.ToPixelsX(1440);
+        grid_.SetColWidth(col, pixelsPerInch > 0 ? pixels * 1440 / pixelsPerInch : 0);
+        widthsSeen_ = grid_.WidthRevision();
+    });
+}
+
+void RecordGridView::ApplyWidths() {
+    applying_ = true;
+    for (int c = 0; c < grid_.Cols(); ++c) {
+        const int twips = grid_.ColWidth(c);
+        setColumnHidden(c, twips == 0);
+        if (twips > 0) setColumnWidth(c, host_.ToPixelsX(twips));
+    }
+    applying_ = false;
+}
+
+void RecordGridView::Sync() {
+    setVisible(grid_.Visible);
+    setGeometry(host_.ToPixelsX(grid_.Left), host_.ToPixelsY(grid_.Top), host_.ToPixelsX(grid_.Width),
+                host_.ToPixelsY(grid_.Height));
+    setToolTip(QString::fromLatin1(grid_.ToolTipText));
+    if (model_->Sync()) {
+        widthsSeen_ = ~0ull;
+        topRowSeen_ = -1;
+    }
+    if (grid_.WidthRevision() != widthsSeen_) {
+        widthsSeen_ = grid_.WidthRevision();
+        ApplyWidths();
+    }
+    if (grid_.TopRow() != topRowSeen_ && model_->rowCount() > 0) {
+        topRowSeen_ = grid_.TopRow();
+        scrollTo(model_->index(std::max(grid_.TopRow() - 1, 0), 0), QAbstractItemView::PositionAtTop);
+    }
+}
