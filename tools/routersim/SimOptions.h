@@ -1,0 +1,34 @@
+#pragma once
+#include <QStringList>
+#include <string>
+
+// The page layout the simulated router shows. The root page is what tells them apart: it names
+// "wag54g" or "befsx41" (the newer family), contains "firewall" (the standard layout), or neither.
+enum class SimLayout { Firewall, Wag54g, Befsx41, Plain };
+
+struct SimOptions {
+    int port = 0;  // 0: any free port
+    SimLayout layout = SimLayout::Firewall;
+    std::string user = "admin";
+    std::string password = "admin";
+    std::string recordsPath;  // empty: a router with empty logs
+    std::string wan = "203.0.113.7";
+    int pageLines = 20;  // System Log lines per page
+    bool noSyslog = false;
+    bool empty = false;
+    bool oversize = false;
+    bool verbose = false;
+    int delayMs = 0;
+    int failFirst = 0;
+};
+
+struct SimOptionsResult {
+    bool ok = false;
+    bool help = false;
+    std::string error;
+    SimOptions options;
+};
+
+// Reads the command line (program name excluded); "--name value" and "--name=value" both work.
+SimOptionsResult ParseSimOptions(const QStringList& args);
+std::string SimUsage();
