@@ -1,0 +1,130 @@
+#include <gtest/gtest.h>
+
+#include <QFile>
+
+#include "TestForm.h"
+#include "app/EventDispatch.h"
+#include "app/MainControls.h"
+#include "app/RunCycle.h"
+#include "app/Startup.h"
+
+namespace {
+
+struct RunCycle : ::testing::Test {
+    TestForm t;
+    MainForm& F = t.F();
+    std::string ini() const { return t.dir.file("Drovix.ini"); }
+
+    void SetUp() override {
+        qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(t.dir.path() + "config"));
+        PrepareMainForm(F, t.dir.path());
+    }
+    // The state the exit sequence compares against, as start-up leaves it.
+    void SettleSnapshots() {
+        F.SysLog.SetCols(12);
+        for (int c = 0; c < 12; ++c) F.ColumnWidthSnapshot[c] = F.SysLog.ColWidth(c);
+        F.WindowSnapshot = F.Window;
+        F.SettingsChanged = false;
+    }
+};
+
+TEST_F(RunCycle, SwitchesAreFoundAnywhereInAnyCase) {
+    EXPECT_TRUE(WantsAutoMode("/AUTO"));
+    EXPECT_TRUE(WantsAutoMode("x -Autorun"));
+    EXPECT_TRUE(WantsAutoMode("/automatic"));
+    EXPECT_FALSE(WantsAutoMode("auto /trace"));
+}
+
+TEST_F(RunCycle, UnattendedStartWithoutPasswordOpensHiddenPanelAndExits) {
+    Form_Load(F, "/Auto");
+    EXPECT_FALSE(t.frontend.windowShown);
+    EXPECT_TRUE(t.frontend.messages.empty());
+    EXPECT_TRUE(F.UnloadRequested);
+    // The System Log column widths differ from the never-written slots, so the settings are saved.
+    EXPECT_TRUE(FileExists(ini()));
+    EXPECT_NE(F.Title.find("  ver. "), std::string::npos);
+}
+
+TEST_F(RunCycle, InteractiveStartWithoutPasswordShowsWindowAndOptions) {
+    Form_Load(F, "");
+    EXPECT_TRUE(t.frontend.windowShown);
+    EXPECT_TRUE(F.OptionsFrame.Visible);
+    EXPECT_FALSE(F.UnloadRequested);
+    EXPECT_FALSE(F.Initializing);
+}
+
+TEST_F(RunCycle, ExitRewritesSettingsOnlyWhenSomethingChanged) {
+    SettleSnapshots();
+    BQuit_Click(F);
+    EXPECT_FALSE(FileExists(ini())) << "nothing changed, nothing written";
+    EXPECT_TRUE(F.UnloadRequested);
+
+    F.UnloadRequested = false;
+    SettleSnapshots();
+    F.SysLog.SetColWidth(3, F.SysLog.ColWidth(3) + 150);
+    BQuit_Click(F);
+    EXPECT_TRUE(FileExists(ini())) << "a System Log column was widened";
+
+    QFile::remove(QString::fromStdString(ini()));
+    SettleSnapshots();
+    F.Window.Left += 300;
+    BQuit_Click(F);
+    EXPECT_TRUE(FileExists(ini())) << "the window was moved";
+
+    QFile::remove(QString::fromStdString(ini()));
+    SettleSnapshots();
+    F.ColumnWidthSnapshot[5].reset();
+    BQuit_Click(F);
+    EXPECT_TRUE(FileExists(ini())) << "an empty slot differs from any width";
+}
+
+TEST_F(RunCycle, ExitWhileBusyOnlyAsksTheLoopToStop) {
+    SettleSnapshots();
+    F.InLog.SetRows(5);
+    F.Busy = true;
+    BQuit_Click(F);
+    EXPECT_TRUE(F.QuitRequested);
+    EXPECT_FALSE(F.UnloadRequested);
+    EXPECT_EQ(F.InLog.Rows(), 5);
+}
+
+TEST_F(RunCycle, ExitInsideAWaitIsCarriedOutWhenTheRefreshReturns) {
+    SettleSnapshots();
+    int unloads = 0;
+    bool refreshStillRunning = false;
+    bool exitClicked = false;
+    // The person presses Exit while the refresh lets events run.
+    t.frontend.onDoEvents = [&] {
+        if (exitClicked || !refreshStillRunning) return;
+        exitClicked = true;
+        DispatchEvent(F, [&] { BQuit_Click(F); }, [&] { ++unloads; });
+        EXPECT_EQ(unloads, 0) << "the window must not go while the refresh is on the stack";
+    };
+    DispatchEvent(
+        F,
+        [&] {
+            refreshStillRunning = true;
+            BRun_Click(F);
+            EXPECT_EQ(unloads, 0);
+            refreshStillRunning = false;
+        },
+        [&] { ++unloads; });
+    EXPECT_TRUE(exitClicked);
+    EXPECT_EQ(unloads, 1);
+    EXPECT_TRUE(F.Unloaded);
+    // Nothing runs on a window that has gone.
+    bool ran = false;
+    DispatchEvent(F, [&] { ran = true; }, {});
+    EXPECT_FALSE(ran);
+}
+
+TEST_F(RunCycle, BadNameCharsHoldParenthesesAndControlAndHighCharacters) {
+    const std::string bad = MakeBadNameChars();
+    EXPECT_EQ(bad.size(), 2u + 31u + 128u);
+    EXPECT_EQ(bad.substr(0, 2), "()");
+    EXPECT_EQ(bad.find('a'), std::string::npos);
+    EXPECT_NE(bad.find('\xA0'), std::string::npos);
+    EXPECT_EQ(bad.find('\0'), std::string::npos);
+}
+
+}  // namespace
