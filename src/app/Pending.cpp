@@ -22,9 +22,6 @@ void CompAddr_Click(MainForm&) {}
 void Timer1_Timer(MainForm&) {}
 void ConvertAddr(MainForm&, RecordGrid&, int) {}
 void IpUrlLookup(MainForm&, RecordGrid&, int) {}
-void IniRead(MainForm&) {}
-void IniWrite(MainForm&) {}
-std::string Enc(const std::string&, const std::string&, bool) { return {}; }
 void BOptions_Click(MainForm& F) { F.OptionsFrame.Visible = !F.OptionsFrame.Visible; }
 void BCancelOptions_Click(MainForm&) {}
 void CSysLog_Click(MainForm&) {}

@@ -4,8 +4,11 @@
 struct MainForm;
 
 // Reads Drovix.ini, the per-user password store, Stillbeacon.ini and the "don't log" lists.
+// Missing files and values out of range leave the current (design) values; never reports.
 void IniRead(MainForm& F);
-// Rewrites Drovix.ini completely (atomically) and clears SettingsChanged.
-void IniWrite(MainForm& F);
+// Rewrites Drovix.ini completely and clears SettingsChanged. The file is replaced atomically:
+// when the new one cannot be written, the old one stays whole, SettingsChanged stays set and the
+// result is false.
+bool IniWrite(MainForm& F);
 // Scrambles (decode false) or unscrambles (decode true) a password with a hex key.
 std::string Enc(const std::string& text, const std::string& key, bool decode);

@@ -1,0 +1,54 @@
+#include "app/CompanionSettings.h"
+
+#include <QDir>
+#include <string_view>
+
+#include "app/MainForm.h"
+#include "app/SettingsText.h"
+
+namespace {
+
+// Stillbeacon keeps its folder as an absolute path; a relative one is taken from the folder
+// both programs share. An empty value would name the root folder, so it keeps the default.
+void ApplyLogDir(MainForm& F, const std::string& value) {
+    if (value.empty()) return;
+    std::string folder = value;
+    if (folder.front() != '/') {
+        folder =
+            QDir(QString::fromStdString(F.ProgramDir)).filePath(QString::fromStdString(value)).toStdString();
+    }
+    if (folder.back() != '/') folder += '/';
+    F.SbLogDir = folder;
+}
+
+// The rest of a line from a 1-based character position, as Stillbeacon writes "KEY value".
+std::string_view From(std::string_view line, size_t position) {
+    return position - 1 < line.size() ? line.substr(position - 1) : std::string_view();
+}
+
+}  // namespace
+
+void ReadStillbeaconIni(MainForm& F) {
+    F.SbLogDir = F.ProgramDir;
+    F.LogResolve = false;
+    F.ResolveNetBios = false;
+    F.UseSubtypes = false;
+    F.Categorize = 0;
+
+    const std::string bytes = ReadWholeFile(F.ProgramDir + "Stillbeacon.ini");
+    for (const std::string& line : SplitLines(bytes)) {
+        const std::string upper = UpperAscii(line);
+        auto startsWith = [&](std::string_view key) { return upper.rfind(key, 0) == 0; };
+        if (startsWith("LOGDIR")) {
+            ApplyLogDir(F, TrimBlanks(From(line, 7)));
+        } else if (startsWith("LRESOLVE")) {
+            F.LogResolve = LeadingNumber(From(line, 9)) == 1;
+        } else if (startsWith("RESOLVENETBIOS")) {
+            F.ResolveNetBios = LeadingNumber(From(line, 16)) == 1;
+        } else if (startsWith("USESUBTYPES")) {
+            F.UseSubtypes = LeadingNumber(From(line, 13)) == 1;
+        } else if (startsWith("CATEGORIZE")) {
+            F.Categorize = static_cast<int>(LeadingNumber(From(line, 12)));
+        }
+    }
+}

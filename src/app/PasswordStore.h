@@ -1,0 +1,14 @@
+#pragma once
+#include <string>
+
+// The per-user store of the scrambled router password (organization "Stillbeacon", application
+// "Drovix", key "E5"). The password lives here rather than in Drovix.ini so that a copied or
+// shared program folder does not carry it along.
+
+// The stored (scrambled) password; empty when there is none.
+std::string ReadStoredPassword();
+void WriteStoredPassword(const std::string& scrambled);
+// Removes the stored password if there is one.
+void DeleteStoredPassword();
+// The file behind the store on this platform.
+std::string PasswordStoreLocation();
