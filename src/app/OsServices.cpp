@@ -25,6 +25,8 @@ std::string GuessRouterAddress(const std::vector<std::string>& adapterAddresses)
 std::string LocalIPAddresses() {
     std::vector<std::string> addresses;
     for (const QNetworkInterface& iface : QNetworkInterface::allInterfaces()) {
+        // The loopback interface is no network adapter: its 127.0.0.1 would be taken for the router.
+        if (iface.flags().testFlag(QNetworkInterface::IsLoopBack)) continue;
         for (const QNetworkAddressEntry& entry : iface.addressEntries()) {
             if (entry.ip().protocol() == QAbstractSocket::IPv4Protocol) {
                 // Only the first IPv4 address of each adapter counts.
@@ -36,11 +38,16 @@ std::string LocalIPAddresses() {
     return GuessRouterAddress(addresses);
 }
 
-bool WinVer() { return true; }
+bool WinVer() {
+    return true;
+}
 
 int GetUTC(int /*kind*/) {
-    const int offsetSeconds = QDateTime::currentDateTime().offsetFromUtc();
-    return -offsetSeconds / 60;
+    return GetUTCAt(QDateTime::currentDateTime());
+}
+
+int GetUTCAt(const QDateTime& local) {
+    return -local.offsetFromUtc() / 60;
 }
 
 std::string TrimNull(const std::string& text) {

@@ -2,6 +2,8 @@
 #include <string>
 #include <vector>
 
+class QDateTime;
+
 // What Drovix asks of the operating system.
 
 // Router address guess from this computer's IPv4 addresses (in the platform's order).
@@ -14,6 +16,8 @@ bool WinVer();
 
 // Minutes to add to local time to obtain UTC, right now (local + result = UTC).
 int GetUTC(int kind = 0);
+// The same for a given moment, with the offset that holds in its time zone then.
+int GetUTCAt(const QDateTime& local);
 
 // The text up to its first character of code 0.
 std::string TrimNull(const std::string& text);
