@@ -92,30 +92,39 @@ class SbLogComparison {
         return false;
     }
 
+    // Pass 2 reads files Drovix wrote itself: a row found there was saved before, so its
+    // highlight goes; a row not found there keeps its colour, so it is still saved.
+    void Unflag(RecordGrid& list, int row) {
+        if (list.CellBackColorAt(row, 0) == FlagColour) list.PaintRow(row, White);
+    }
+
     bool ProcessIncoming(const SbRecordView& r) {
         bool found = IncomingFoundAhead(r);
         if (inRow_ >= in_.Rows()) return false;
-        bool ignored = false, flagged = false;
+        bool ignored = false, again = false;
         const std::string_view a = BeforeParen(in_.TextMatrix(inRow_, 2));
-        const std::string p = in_.TextMatrix(inRow_, 3);
+        const std::string_view p = in_.TextMatrix(inRow_, 3);
         if (CkSBAddr(F_.SBAddrList, a) || CkSBPort(F_.SBRPortList, p)) {
             ignored = true;
             in_.PaintRow(inRow_, IgnoreColour);
         }
         if (p == r.localPort && (r.remote2 == a || r.remote1 == a)) {
             WriteStamp(in_, inRow_, r);
+            if (pass_ == 2) Unflag(in_, inRow_);
         } else {
             const std::size_t n = NetworkLength(a);
             const bool localHidden = CkSBPort(F_.SBLPortList, p);
             if (localHidden) ignored = true;
             const bool otherNetwork = Left(r.remote1, n) != Left(a, n) && Left(r.remote2, n) != Left(a, n);
-            if (pass_ == 1 && otherNetwork && !localHidden && found) {
-                in_.PaintRow(inRow_, FlagColour);
-                flagged = true;
-            } else if (pass_ == 2) {
-                in_.PaintRow(inRow_, White);
+            if (otherNetwork && !localHidden && found) {
+                // The line belongs to a later row: this one is missing from the file. Compare
+                // the same line with the next row.
+                if (pass_ == 1) in_.PaintRow(inRow_, FlagColour);
+                again = true;
             } else if (found) {
-                WriteStamp(in_, inRow_, r);
+                // Same network, or a local port Stillbeacon does not log: counts as logged.
+                if (pass_ == 1) WriteStamp(in_, inRow_, r);
+                if (pass_ == 2) Unflag(in_, inRow_);
             }
         }
         if (!found && ++misses_ > 10) found = true;
@@ -123,7 +132,7 @@ class SbLogComparison {
             ++inRow_;
             misses_ = 0;
         }
-        return ignored || flagged;
+        return ignored || again;
     }
 
     bool OutgoingFoundAhead(const SbRecordView& r) const {
@@ -147,7 +156,7 @@ class SbLogComparison {
     bool ProcessOutgoing(const SbRecordView& r, const std::vector<std::string_view>& lines, std::size_t k) {
         bool found = OutgoingFoundAhead(r);
         if (outRow_ >= out_.Rows()) return false;
-        bool ignored = false, flagged = false;
+        bool ignored = false, again = false;
         const std::string_view a = BeforeParen(out_.TextMatrix(outRow_, 3));
         const std::string_view p = AfterDash(out_.TextMatrix(outRow_, 4));
         const std::string_view l = out_.TextMatrix(outRow_, 2);
@@ -157,22 +166,23 @@ class SbLogComparison {
             out_.PaintRow(outRow_, IgnoreColour);
         }
         bool writeDate = true;
+        // Stillbeacon may log a burst of connections in a slightly different order than the
+        // router lists them: a row matching one of the neighbouring lines counts as logged.
         const bool exact = (r.remote2 == a || r.remote1 == a) && r.localAddr == l && r.remotePort == p;
-        if (!exact) {
-            const bool near = NearLineHolds(lines, k, a, l, p);
-            if (!near && pass_ == 1 && !ignored) {
-                writeDate = false;
-                out_.PaintRow(outRow_, FlagColour);
-                flagged = true;
-            } else if (near && pass_ == 2 && found) {
-                out_.PaintRow(outRow_, White);
-            }
+        const bool logged = exact || NearLineHolds(lines, k, a, l, p);
+        if (!logged && !ignored) {
+            writeDate = false;
+            if (pass_ == 1) out_.PaintRow(outRow_, FlagColour);
+            // The line belongs to a later row; compare it with the next one.
+            again = pass_ == 1 || found;
+        } else if (logged && pass_ == 2 && found) {
+            Unflag(out_, outRow_);
         }
         if (writeDate && pass_ == 1 && found) WriteStamp(out_, outRow_, r);
         // A repeated remote party in the next row belongs to the same Stillbeacon line.
         if (outRow_ + 1 < out_.Rows() && out_.TextMatrix(outRow_ + 1, 3) == a) ++outRow_;
         ++outRow_;
-        return ignored || flagged;
+        return ignored || again;
     }
 
     MainForm& F_;

@@ -11,8 +11,9 @@ std::optional<std::vector<std::string>> ListSbLogFiles(const std::string& folder
     QDir dir(QString::fromStdString(folder));
     if (!dir.exists()) return std::nullopt;
     // Name filters ignore letter case unless told otherwise; the sort is by name, case ignored.
-    const QStringList names = dir.entryList({QStringLiteral("Log 2*.txt")}, QDir::Files | QDir::Readable,
-                                            QDir::Name | QDir::IgnoreCase);
+    // Unreadable files stay in the list: skipping one would flag records it may hold.
+    const QStringList names =
+        dir.entryList({QStringLiteral("Log 2*.txt")}, QDir::Files, QDir::Name | QDir::IgnoreCase);
     std::vector<std::string> result;
     result.reserve(static_cast<std::size_t>(names.size()));
     for (const QString& n : names) result.push_back(n.toStdString());

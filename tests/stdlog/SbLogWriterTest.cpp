@@ -1,0 +1,124 @@
+#include <gtest/gtest.h>
+
+#include "StdLogTestData.h"
+#include "TestForm.h"
+#include "stdlog/SbLogWriter.h"
+#include "stdlog/StdLogLine.h"
+
+namespace {
+
+class SbLogWriterTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        // Pinned clock: 2026-12-06 14:30:00.
+        FillList(F().InLog, 4,
+                 {{"", "", "198.51.100.23", "80"},
+                  {"2026/12/06", "14:00:00", "203.0.113.150", "1433"},
+                  {"", "", "198.51.100.77", "21"}});
+        F().InLog.PaintRow(1, FlagColour);
+        F().InLog.PaintRow(3, FlagColour);
+        FillList(F().OutLog, 5,
+                 {{"", "", "192.168.1.100", "www.example.com", "80 - http"},
+                  {"", "", "192.168.1.102", "203.0.113.40", "443"}});
+        F().OutLog.PaintRow(1, FlagColour);
+    }
+    MainForm& F() { return t.F(); }
+    std::string Saved(const std::string& name) { return ReadFileBytes(t.dir.file(name)); }
+    TestForm t;
+};
+
+TEST_F(SbLogWriterTest, SaveAllWritesEveryRecordInStillbeaconFormat) {
+    BSaveAll_Click(F());
+    EXPECT_EQ(Saved("Log 2026-12-06 1430.txt"), StdLogTestData("save_all.txt"));
+    EXPECT_EQ(F().stdlog.LastSavedFile, t.dir.file("Log 2026-12-06 1430.txt"));
+    EXPECT_TRUE(t.frontend.messages.empty());
+}
+
+TEST_F(SbLogWriterTest, SaveHighlightedWritesOnlyFlaggedRows) {
+    BSaveHilited_Click(F());
+    EXPECT_EQ(Saved("Log 2026-12-06 1430.txt"), StdLogTestData("save_highlighted.txt"));
+
+    // Nothing highlighted: the file is still created, empty.
+    t.clock.Set(QDateTime(QDate(2026, 12, 6), QTime(15, 5, 0)));
+    F().InLog.PaintRow(1, White);
+    F().InLog.PaintRow(3, White);
+    F().OutLog.PaintRow(1, White);
+    BSaveHilited_Click(F());
+    ASSERT_TRUE(FileExists(t.dir.file("Log 2026-12-06 1505.txt")));
+    EXPECT_EQ(Saved("Log 2026-12-06 1505.txt"), "");
+}
+
+TEST_F(SbLogWriterTest, SecondSaveInTheSameMinuteKeepsTheFirstFile) {
+    BSaveHilited_Click(F());
+    BSaveAll_Click(F());
+    BSaveAll_Click(F());
+    EXPECT_EQ(Saved("Log 2026-12-06 1430.txt"), StdLogTestData("save_highlighted.txt"));
+    EXPECT_EQ(Saved("Log 2026-12-06 1430_2.txt"), StdLogTestData("save_all.txt"));
+    EXPECT_EQ(Saved("Log 2026-12-06 1430_3.txt"), StdLogTestData("save_all.txt"));
+}
+
+TEST_F(SbLogWriterTest, UndatedRowsBorrowTheTimeOfTheDatedRowBelow) {
+    FillList(F().InLog, 4,
+             {{"", "", "198.51.100.1", "1"},
+              {"", "", "198.51.100.2", "2"},
+              {"2005/01/31", "23:59:30.25", "198.51.100.3", "3"},
+              {"", "", "198.51.100.4", "4"},
+              {"", "", "198.51.100.5", "5"}});
+    FillList(F().OutLog, 5, {});
+    BSaveAll_Click(F());
+    // Rows below the lowest dated row: its time minus 69.12 s; rows above: plus 60.48 s, all
+    // the same, wrapping past midnight within the dated row's day.
+    EXPECT_EQ(Saved("Log 2026-12-06 1430.txt"),
+              CrLfLines({"2005/01/31 23:58:21.00 I 198.51.100.5 0 0.0.0.0 5",
+                         "2005/01/31 23:58:21.00 I 198.51.100.4 0 0.0.0.0 4",
+                         "2005/01/31 23:59:30.25 I 198.51.100.3 0 0.0.0.0 3",
+                         "2005/01/31 00:00:30.00 I 198.51.100.2 0 0.0.0.0 2",
+                         "2005/01/31 00:00:30.00 I 198.51.100.1 0 0.0.0.0 1"}));
+}
+
+TEST_F(SbLogWriterTest, EmptyListsWriteNothingAndSayWhyUnlessUnattended) {
+    FillList(F().InLog, 4, {});
+    FillList(F().OutLog, 5, {});
+    F().AutoMode = true;
+    BSaveAll_Click(F());
+    EXPECT_TRUE(t.frontend.messages.empty());
+    F().AutoMode = false;
+    BSaveAll_Click(F());
+    ASSERT_EQ(t.frontend.messages.size(), 1u);
+    EXPECT_EQ(t.frontend.messages[0].text, "The logs are empty");
+    EXPECT_FALSE(FileExists(t.dir.file("Log 2026-12-06 1430.txt")));
+}
+
+TEST_F(SbLogWriterTest, UnwritableFolderIsReportedAsSaveError) {
+    F().SbLogDir = t.dir.path() + "no such folder/";
+    F().AutoMode = true;
+    BSaveAll_Click(F());
+    ASSERT_EQ(t.frontend.messages.size(), 1u);
+    EXPECT_EQ(t.frontend.messages[0].text, "Error in 'SaveLogs'");
+    EXPECT_EQ(t.frontend.messages[0].title, "Drovix Error");
+    EXPECT_FALSE(F().AutoMode);
+
+    F().SbLogDir.clear();
+    BSaveAll_Click(F());
+    EXPECT_EQ(t.frontend.messages.size(), 2u) << "no Stillbeacon folder: nothing is written anywhere";
+}
+
+TEST_F(SbLogWriterTest, SystemLogModeLeavesTheStandardListsUnsaved) {
+    F().SysLog.Visible = true;
+    BSaveAll_Click(F());
+    BSaveHilited_Click(F());
+    EXPECT_FALSE(FileExists(t.dir.file("Log 2026-12-06 1430.txt")));
+}
+
+TEST(StdLogLineTest, BuildsBothFormsAndKeepsRecordsOnOneLine) {
+    EXPECT_EQ(StdLogLine("2005/01/31", "21:05:00.00", "I", "host\xA0TCP", "0", "0.0.0.0", "80"),
+              "2005/01/31 21:05:00.00 I host\xA0TCP 0 0.0.0.0 80");
+    EXPECT_EQ(StdLogLineTab("2005/01/31", "21:05:00", "O", "TCP", "198.51.100.5", "www.example.com", "80",
+                            "192.168.1.100", "1025"),
+              "2005/01/31\t21:05:00\tO\tTCP\t198.51.100.5\twww.example.com\t80\t192.168.1.100\t1025");
+    // A router cell with a line break must not split the record into two lines.
+    EXPECT_EQ(StdLogLine("d", "t", "I", "a\r\nb", "0", "0.0.0.0", "1"), "d t I a  b 0 0.0.0.0 1");
+    EXPECT_EQ(StdLogLineTab("d", "t", "I", "", "a\tb", "", "1", "", ""), "d\tt\tI\t\ta b\t\t1\t\t");
+}
+
+}  // namespace
