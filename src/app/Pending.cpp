@@ -13,8 +13,6 @@
 #include "ui/Help.h"
 #include "ui/OptionsPanel.h"
 
-std::string GetHtml(MainForm&, const std::string&) { return {}; }
-void CancelTransfers(MainForm&) {}
 void CreateURLs(MainForm&) {}
 void CheckWAG54G(MainForm&) {}
 std::string GetWan(MainForm&) { return {}; }

@@ -1,8 +1,39 @@
 #pragma once
+#include <memory>
+#include <set>
 #include <string>
+
+class QNetworkAccessManager;
+class QNetworkReply;
+class QTimer;
 
 // What the router subsystem keeps between calls.
 struct RouterState {
-    bool NewFamily = false;  // the router's layout has been probed
+    RouterState();
+    ~RouterState();  // out of line: the Qt members are incomplete here
+    RouterState(const RouterState&) = delete;
+    RouterState& operator=(const RouterState&) = delete;
+
+    // Layout flags, false at start and only ever set during a run.
+    bool NewFamily = false;       // the root page named "wag54g" or "befsx41"
+    bool NoFirewallWord = false;  // the root page named neither and lacked "firewall"
+
     std::string ProbeURL, InLogURL, OutLogURL, StatusURL, SysLogSelectURL, SysLogPageURL;
+
+    // ---- page fetcher ----
+    // Created at the first fetch; used on the application's thread only.
+    std::unique_ptr<QNetworkAccessManager> Network;
+    // Requests under way (a WAN check may run while a refresh waits for its own page).
+    std::set<QNetworkReply*> ActiveReplies;
+    int ActiveFetches = 0;
+    // Raised by CancelTransfers; a fetch that sees it change gives up without retrying.
+    unsigned CancelGeneration = 0;
+    // Numbers the page copies of the trace; raised before every traced fetch.
+    int PageCopyCounter = 0;
+    // The logon the last fetch used as settings (credential modes 0 and 2) and the address with
+    // the logon inside it (modes 1 and 3), as the request was made.
+    std::string LogonUser, LogonPassword, CredentialURL;
+
+    // ---- WAN address monitor ----
+    std::unique_ptr<QTimer> Timer1;
 };

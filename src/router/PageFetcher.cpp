@@ -1,0 +1,224 @@
+#include "router/PageFetcher.h"
+
+#include <QElapsedTimer>
+#include <QNetworkAccessManager>
+#include <QNetworkProxy>
+#include <QNetworkReply>
+#include <QNetworkRequest>
+#include <QUrl>
+#include <memory>
+
+#include "app/MainForm.h"
+#include "app/OsServices.h"
+#include "router/FetchTrace.h"
+#include "router/RouterLogon.h"
+
+namespace {
+
+constexpr qint64 kMaxPageBytes = 1048576;
+constexpr int kPollMs = 15;
+constexpr int kPauseSliceMs = 50;
+constexpr int kTransferGraceMs = 250;
+
+// A one-digit option field "1".."9"; anything else counts as its default.
+int OptionDigit(const TextBox& box, int fallback) {
+    const std::string& t = box.Text;
+    return t.size() == 1 && t[0] >= '1' && t[0] <= '9' ? t[0] - '0' : fallback;
+}
+
+QNetworkAccessManager& Network(MainForm& F) {
+    if (!F.router.Network) {
+        F.router.Network = std::make_unique<QNetworkAccessManager>();
+        // A direct connection: the router is on the local network, never behind a proxy.
+        F.router.Network->setProxy(QNetworkProxy::NoProxy);
+    }
+    return *F.router.Network;
+}
+
+// Keeps count of the fetches on the stack (the WAN monitor skips a check while one runs).
+struct ActiveFetch {
+    explicit ActiveFetch(MainForm& f) : F(f) { ++F.router.ActiveFetches; }
+    ~ActiveFetch() { --F.router.ActiveFetches; }
+    MainForm& F;
+};
+
+// What arrives for one request: the body up to the page limit, and whether the request ended.
+struct Arrival {
+    std::string body;
+    bool finished = false;
+    bool full = false;
+};
+
+// One request in flight. Owns its reply and deletes it itself: deferred deletion would not run
+// inside the nested waits of a long refresh.
+class Request {
+  public:
+    Request(MainForm& F, const QNetworkRequest& request) : F_(F), arrival_(std::make_shared<Arrival>()) {
+        reply_ = Network(F).get(request);
+        F.router.ActiveReplies.insert(reply_);
+        auto arrival = arrival_;
+        QNetworkReply* reply = reply_;
+        auto take = [reply, arrival] {
+            if (!reply->isOpen()) return;
+            const qint64 room = kMaxPageBytes - static_cast<qint64>(arrival->body.size());
+            if (room > 0) arrival->body += reply->read(room).toStdString();
+            if (static_cast<qint64>(arrival->body.size()) >= kMaxPageBytes) {
+                arrival->full = true;
+                reply->skip(reply->bytesAvailable());
+            }
+        };
+        QObject::connect(reply_, &QNetworkReply::readyRead, take);
+        QObject::connect(reply_, &QNetworkReply::finished, [take, arrival] {
+            take();
+            arrival->finished = true;
+        });
+    }
+    ~Request() {
+        F_.router.ActiveReplies.erase(reply_);
+        reply_->disconnect();
+        if (reply_->isRunning()) reply_->abort();
+        delete reply_;
+    }
+    Request(const Request&) = delete;
+    Request& operator=(const Request&) = delete;
+
+    // Ended, or holds a whole page's worth of bytes.
+    bool Done() const { return arrival_->finished || arrival_->full; }
+    std::string Page() const { return arrival_->body; }
+
+  private:
+    MainForm& F_;
+    QNetworkReply* reply_;
+    std::shared_ptr<Arrival> arrival_;
+};
+
+// The window is closing or the transfers were cancelled: no more waiting of any kind.
+bool MustStop(const MainForm& F, unsigned generation) {
+    return F.UnloadRequested || F.router.CancelGeneration != generation;
+}
+
+// The pause between tries, cut short when the fetch must stop.
+void Pause(MainForm& F, int ms, unsigned generation) {
+    QElapsedTimer timer;
+    timer.start();
+    while (timer.elapsed() < ms && !MustStop(F, generation)) {
+        WaitMs(static_cast<int>(std::min<qint64>(kPauseSliceMs, ms - timer.elapsed())));
+    }
+}
+
+QNetworkRequest BuildRequest(MainForm& F, const std::string& address, int waitSeconds) {
+    Logon logon;
+    if (LogonInAddress(F.AltAuth)) {
+        // The settings a mode-0 fetch left behind stay as they are.
+        F.router.CredentialURL = CredentialAddress(address, F.UserID.Text, F.PW.Text);
+        logon = LogonFromAddress(F.router.CredentialURL);
+    } else {
+        F.router.LogonUser = F.UserID.Text;
+        F.router.LogonPassword = F.PW.Text;
+        logon = {F.router.LogonUser, F.router.LogonPassword};
+    }
+    QNetworkRequest request(
+        QUrl(QString::fromLatin1(address.data(), static_cast<qsizetype>(address.size()))));
+    // A little longer than the wait, so that the wait decides when the last try is over and the
+    // request's own time-out ends the earlier ones just after it.
+    request.setTransferTimeout(waitSeconds * 1000 + kTransferGraceMs);
+    request.setRawHeader("Authorization", QByteArray::fromStdString(BasicAuthorization(logon)));
+    // Only the logon of this fetch counts: no remembered credentials may stand in for a refused one.
+    request.setAttribute(QNetworkRequest::AuthenticationReuseAttribute, QNetworkRequest::Manual);
+    request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
+    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::ManualRedirectPolicy);
+    return request;
+}
+
+bool UsableAddress(const std::string& address) {
+    if (address.rfind("http://", 0) != 0) return false;
+    const QUrl url(QString::fromLatin1(address.data(), static_cast<qsizetype>(address.size())));
+    return url.isValid() && !url.host().isEmpty();
+}
+
+enum class TryEnd { Page, Empty, GiveUp };
+
+struct TryResult {
+    TryEnd end;
+    std::string page;
+};
+
+TryResult OneTry(MainForm& F, TraceLog& trace, const std::string& address, int waitSeconds, bool lastTry,
+                 unsigned generation) {
+    Request request(F, BuildRequest(F, address, waitSeconds));
+    F.ui.DoEvents();
+    QElapsedTimer started;
+    started.start();
+    while (!request.Done()) {
+        WaitMs(kPollMs);
+        if (MustStop(F, generation)) return {TryEnd::GiveUp, {}};
+        if (request.Done()) break;
+        if (started.elapsed() > waitSeconds * 1000LL) {
+            trace.Line(TraceTime(F.clock.Now()) + " Page request timed out");
+            // Earlier tries wait on: the request's own time-out ends them just after.
+            if (lastTry || F.QuitRequested) return {TryEnd::GiveUp, {}};
+        }
+    }
+    std::string page = request.Page();
+    return {page.empty() ? TryEnd::Empty : TryEnd::Page, std::move(page)};
+}
+
+void TracePage(MainForm& F, TraceLog& trace, const std::string& copyName, const std::string& page) {
+    trace.Line("Html file = " + copyName);
+    trace.Line(TraceTime(F.clock.Now()) + " " + page.substr(0, 200));
+    trace.Close();
+    WritePageCopy(copyName, page);
+}
+
+}  // namespace
+
+std::string GetHtml(MainForm& F, const std::string& url) {
+    if (url.empty() || F.UnloadRequested) return {};
+    ActiveFetch active(F);
+    const unsigned generation = F.router.CancelGeneration;
+    const std::string shownAddress = AddressWithoutLogon(url);
+
+    TraceLog trace(F.TraceOn, F.TracePath);
+    std::string copyName;
+    if (F.TraceOn) {
+        F.router.PageCopyCounter = F.router.PageCopyCounter >= 32767 ? 1 : F.router.PageCopyCounter + 1;
+        copyName = PageCopyName(F.ProgramDir, F.router.PageCopyCounter, url);
+        trace.Line("");
+        trace.Line(TraceTime(F.clock.Now()) + " " + shownAddress);
+    }
+    if (F.UserID.Text.empty()) F.UserID.Text = "admin";
+
+    if (!UsableAddress(url)) {
+        trace.Line(TraceTime(F.clock.Now()) + " page request failed");
+        return {};
+    }
+    const int waitSeconds = OptionDigit(F.RouterWait, 4);
+    const int retryCount = OptionDigit(F.RouterRetry, 2);
+    const int delaySeconds = OptionDigit(F.RouterDelay, 5);
+
+    std::string page;
+    for (int attempt = 1; attempt <= retryCount; ++attempt) {
+        trace.Line(TraceTime(F.clock.Now()) + " try " + std::to_string(attempt));
+        const bool lastTry = attempt == retryCount;
+        TryResult result = OneTry(F, trace, url, waitSeconds, lastTry, generation);
+        if (result.end == TryEnd::GiveUp) return {};
+        if (result.end == TryEnd::Page) {
+            page = std::move(result.page);
+            break;
+        }
+        // No pause after the last try, nor when a stop was asked for: nothing would follow it.
+        if (lastTry || F.QuitRequested) break;
+        trace.Line(TraceTime(F.clock.Now()) + " waiting before retrying");
+        Pause(F, delaySeconds * 1000, generation);
+        if (MustStop(F, generation)) return {};
+    }
+    if (!page.empty() && trace.On()) TracePage(F, trace, copyName, page);
+    return page;
+}
+
+void CancelTransfers(MainForm& F) {
+    ++F.router.CancelGeneration;
+    // Copy first: an aborted reply reports at once, and its owner may be watching.
+    const std::set<QNetworkReply*> running = F.router.ActiveReplies;
+    for (QNetworkReply* reply : running) reply->abort();
+}

@@ -1,0 +1,47 @@
+#include <gtest/gtest.h>
+
+#include "router/FetchTrace.h"
+#include "router/RouterLogon.h"
+
+TEST(FetchTrace, PageCopyNamesAreSafeFileNamesInsideTheProgramFolder) {
+    EXPECT_EQ(PageCopyName("/p/", 3, "http://192.168.1.1/SysLog.htm"),
+              "/p/DXimage-003-http;''192.168.1.1'SysLog.htm");
+    EXPECT_EQ(PageCopyName("/p/", 12, "http://192.168.1.1"), "/p/DXimage-012-http;''192.168.1.1.html");
+    EXPECT_EQ(PageCopyName("/p/", 1234, "http://h/a.HTML"), "/p/DXimage-1234-http;''h'a.HTML");
+    EXPECT_EQ(PageCopyName("/p/", 1, "http://h/a?b=c"), "/p/DXimage-001-http;''h'a!b=c.html");
+    // Nothing that could leave the folder, name a device or carry a logon.
+    EXPECT_EQ(PageCopyName("/p/", 1, "http://h/..\\..\\x*<|>\"\x01\xE9"),
+              "/p/DXimage-001-http;''h'.._.._x_______.html");
+    EXPECT_EQ(PageCopyName("/p/", 1, "http://me:secret@h/x.htm"), "/p/DXimage-001-http;''h'x.htm");
+    const std::string longName = PageCopyName("/p/", 1, "http://h/" + std::string(1000, 'a'));
+    EXPECT_LT(longName.size(), 220u);
+}
+
+TEST(FetchTrace, TimesAreSecondsSinceMidnightInShortestForm) {
+    const QDate day(2026, 12, 6);
+    EXPECT_EQ(TraceTime(QDateTime(day, QTime(14, 30, 0))), "52200");
+    EXPECT_EQ(TraceTime(QDateTime(day, QTime(14, 30, 0, 250))), "52200.25");
+    EXPECT_EQ(TraceTime(QDateTime(day, QTime(0, 0, 1, 500))), "1.5");
+    EXPECT_EQ(TraceTime(QDateTime(day, QTime(0, 0, 0, 4))), "0");
+}
+
+TEST(FetchTrace, LogonIsTakenOutOfAddressesShownInTheTrace) {
+    EXPECT_EQ(AddressWithoutLogon("http://u:p@10.0.0.1/x@y"), "http://10.0.0.1/x@y");
+    EXPECT_EQ(AddressWithoutLogon("http://10.0.0.1/x@y"), "http://10.0.0.1/x@y");
+    EXPECT_EQ(AddressWithoutLogon("http://10.0.0.1"), "http://10.0.0.1");
+}
+
+TEST(RouterLogon, CredentialAddressRoundTripsAnyBytes) {
+    const std::string user = "a:b@c", password = std::string("p/\xA0 %:@?#", 9);
+    const std::string address = CredentialAddress("http://10.0.0.1/Status.htm", user, password);
+    EXPECT_EQ(address.find('@'), address.rfind('@'));
+    EXPECT_EQ(address.substr(address.find('@')), "@10.0.0.1/Status.htm");
+    const Logon back = LogonFromAddress(address);
+    EXPECT_EQ(back.user, user);
+    EXPECT_EQ(back.password, password);
+    EXPECT_EQ(BasicAuthorization({"admin", "admin"}), "Basic YWRtaW46YWRtaW4=");
+    EXPECT_TRUE(LogonInAddress(1));
+    EXPECT_TRUE(LogonInAddress(3));
+    EXPECT_FALSE(LogonInAddress(0));
+    EXPECT_FALSE(LogonInAddress(2));
+}

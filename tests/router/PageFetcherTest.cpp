@@ -1,0 +1,231 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QTimer>
+
+#include "RouterTestForm.h"
+#include "router/FetchTrace.h"
+#include "router/PageFetcher.h"
+#include "router/RouterLogon.h"
+#include "support/RouterSim.h"
+
+namespace {
+
+const std::string kRecords = "[incoming]\n198.51.100.7|80\n[outgoing]\n192.168.1.100|203.0.113.40|http\n";
+
+int Count(const std::string& text, const std::string& what) {
+    int n = 0;
+    for (auto p = text.find(what); p != std::string::npos; p = text.find(what, p + 1)) ++n;
+    return n;
+}
+
+qint64 TimedFetch(MainForm& F, const std::string& url, std::string& page) {
+    QElapsedTimer timer;
+    timer.start();
+    page = GetHtml(F, url);
+    return timer.elapsed();
+}
+
+std::vector<std::string> FolderEntries(const std::string& dir) {
+    std::vector<std::string> names;
+    for (const QString& n : QDir(QString::fromStdString(dir)).entryList(QDir::Files, QDir::Name))
+        names.push_back(n.toStdString());
+    return names;
+}
+
+}  // namespace
+
+TEST(PageFetcher, LogsOnInEveryCredentialModeEvenWithAwkwardPasswords) {
+    const std::string password = "p@ss:w/rd?\xE9";
+    RouterSim sim({"--password", "p@ss:w/rd?\xC3\xA9"},
+                  kRecords);  // the simulator takes its arguments as UTF-8
+    ASSERT_TRUE(sim.Started()) << sim.Error();
+    for (int mode = 0; mode <= 3; ++mode) {
+        RouterTestForm t;
+        t.F().PW.Text = password;
+        t.F().AltAuth = mode;
+        const std::string page = GetHtml(t.F(), sim.Url("/inLogTable.htm"));
+        EXPECT_NE(page.find("<td>198.51.100.7</td><td>80</td>"), std::string::npos) << "mode " << mode;
+        EXPECT_EQ(page.find("401 Authorization Required"), std::string::npos) << "mode " << mode;
+    }
+}
+
+TEST(PageFetcher, CredentialAddressKeepsTheLogonIntactAndLeavesEarlierSettingsAlone) {
+    RouterSim sim({}, kRecords);
+    ASSERT_TRUE(sim.Started()) << sim.Error();
+    RouterTestForm t;
+    MainForm& F = t.F();
+    ASSERT_FALSE(GetHtml(F, sim.Url("/")).empty());
+    EXPECT_EQ(F.router.LogonUser, "admin");
+
+    F.AltAuth = 1;
+    F.UserID.Text = "ad:min";
+    F.PW.Text = "a@b/c";
+    GetHtml(F, sim.Url("/"));
+    EXPECT_EQ(F.router.CredentialURL, "http://ad%3Amin:a%40b%2Fc@" + sim.Address() + "/");
+    const Logon back = LogonFromAddress(F.router.CredentialURL);
+    EXPECT_EQ(back.user, "ad:min");
+    EXPECT_EQ(back.password, "a@b/c");
+    // Mode 1 hands the logon over inside the address only.
+    EXPECT_EQ(F.router.LogonUser, "admin");
+    EXPECT_EQ(F.router.LogonPassword, "admin");
+}
+
+TEST(PageFetcher, RefusedLogonReturnsTheRoutersRefusalPageAfterOneTry) {
+    RouterSim sim({"--verbose"}, kRecords);
+    ASSERT_TRUE(sim.Started()) << sim.Error();
+    for (int mode : {0, 1}) {
+        RouterTestForm t;
+        t.F().PW.Text = "wrong";
+        t.F().AltAuth = mode;
+        const std::string page = GetHtml(t.F(), sim.Url("/inLogTable.htm"));
+        EXPECT_NE(page.find("401 Authorization Required"), std::string::npos) << "mode " << mode;
+    }
+    EXPECT_EQ(Count(sim.Output(), "GET /inLogTable.htm 401"), 2);
+}
+
+TEST(PageFetcher, EmptyLogonBecomesAdminAndUnknownPagesAnswerWithTheirNotFoundText) {
+    RouterSim sim({}, kRecords);
+    ASSERT_TRUE(sim.Started()) << sim.Error();
+    RouterTestForm t;
+    t.F().UserID.Text.clear();
+    EXPECT_NE(GetHtml(t.F(), sim.Url("/")).find("firewall"), std::string::npos);
+    EXPECT_EQ(t.F().UserID.Text, "admin");
+    EXPECT_NE(GetHtml(t.F(), sim.Url("/nothing.htm")).find("Error 404 Not Found"), std::string::npos);
+}
+
+TEST(PageFetcher, SilentRouterWithOneTryGivesUpAfterTheWaitWithoutPause) {
+    RouterSim sim({"--delay", "600000"}, kRecords);
+    ASSERT_TRUE(sim.Started()) << sim.Error();
+    RouterTestForm t;
+    t.F().RouterRetry.Text = "1";
+    t.F().TraceOn = true;
+    std::string page = "unchanged";
+    const qint64 ms = TimedFetch(t.F(), sim.Url("/"), page);
+    EXPECT_EQ(page, "");
+    EXPECT_GE(ms, 1000);
+    EXPECT_LT(ms, 1900);
+    const std::string trace = ReadFileBytes(t.F().TracePath);
+    EXPECT_GE(Count(trace, " Page request timed out\r\n"), 1);
+    EXPECT_EQ(Count(trace, "waiting before retrying"), 0);
+    EXPECT_EQ(Count(trace, "Html file"), 0);
+}
+
+TEST(PageFetcher, EmptyAnswersTakeAllTriesWithOnePauseBetweenThem) {
+    RouterSim sim({"--empty", "--verbose"}, kRecords);
+    ASSERT_TRUE(sim.Started()) << sim.Error();
+    RouterTestForm t;
+    t.F().TraceOn = true;
+    std::string page = "unchanged";
+    const qint64 ms = TimedFetch(t.F(), sim.Url("/"), page);
+    EXPECT_EQ(page, "");
+    EXPECT_GE(ms, 1000);
+    EXPECT_LT(ms, 1900);
+    EXPECT_EQ(Count(sim.Output(), "GET / 200 (empty)"), 2);
+    const std::string trace = ReadFileBytes(t.F().TracePath);
+    EXPECT_EQ(Count(trace, " try 1\r\n"), 1);
+    EXPECT_EQ(Count(trace, " try 2\r\n"), 1);
+    EXPECT_EQ(Count(trace, " waiting before retrying\r\n"), 1);
+}
+
+TEST(PageFetcher, EmptyFirstAnswerIsRetriedAndTheSecondTryDelivers) {
+    RouterSim sim({"--fail-first", "1"}, kRecords);
+    ASSERT_TRUE(sim.Started()) << sim.Error();
+    RouterTestForm t;
+    EXPECT_NE(GetHtml(t.F(), sim.Url("/outLogTable.htm")).find("Service/Port Number"), std::string::npos);
+}
+
+TEST(PageFetcher, NoRouterAtTheAddressGivesAnEmptyPage) {
+    int closedPort = 0;
+    {
+        RouterSim sim;
+        ASSERT_TRUE(sim.Started()) << sim.Error();
+        closedPort = sim.Port();
+    }
+    RouterTestForm t;
+    t.F().RouterRetry.Text = "1";
+    EXPECT_EQ(GetHtml(t.F(), "http://127.0.0.1:" + std::to_string(closedPort) + "/"), "");
+    EXPECT_EQ(GetHtml(t.F(), "ftp://127.0.0.1/"), "");
+    EXPECT_EQ(GetHtml(t.F(), ""), "");
+}
+
+TEST(PageFetcher, OversizedPageIsCutAtOneMebibyte) {
+    RouterSim sim({"--oversize"}, kRecords);
+    ASSERT_TRUE(sim.Started()) << sim.Error();
+    RouterTestForm t;
+    const std::string page = GetHtml(t.F(), sim.Url("/inLogTable.htm"));
+    EXPECT_EQ(page.size(), 1048576u);
+    EXPECT_EQ(page.rfind("<html>", 0), 0u);
+    EXPECT_NE(page.find("<td>198.51.100.7</td>"), std::string::npos);
+}
+
+TEST(PageFetcher, StopRequestsEndTheWait) {
+    RouterSim sim({"--delay", "600000"}, kRecords);
+    ASSERT_TRUE(sim.Started()) << sim.Error();
+    std::string page;
+    {
+        // Quit is honoured when the wait of a try runs out: no further tries, no pause.
+        RouterTestForm t;
+        t.F().RouterRetry.Text = "3";
+        t.F().QuitRequested = true;
+        const qint64 ms = TimedFetch(t.F(), sim.Url("/"), page);
+        EXPECT_EQ(page, "");
+        EXPECT_LT(ms, 1900);
+    }
+    {
+        // A closing window stops the fetch at once.
+        RouterTestForm t;
+        t.F().RouterWait.Text = "5";
+        MainForm& F = t.F();
+        QTimer::singleShot(200, [&F] { F.UnloadRequested = true; });
+        const qint64 ms = TimedFetch(F, sim.Url("/"), page);
+        EXPECT_EQ(page, "");
+        EXPECT_LT(ms, 1500);
+    }
+    {
+        // So does cancelling the transfers, and nothing is left running.
+        RouterTestForm t;
+        t.F().RouterWait.Text = "5";
+        MainForm& F = t.F();
+        QTimer::singleShot(200, [&F] { CancelTransfers(F); });
+        const qint64 ms = TimedFetch(F, sim.Url("/"), page);
+        EXPECT_EQ(page, "");
+        EXPECT_LT(ms, 1500);
+        EXPECT_TRUE(F.router.ActiveReplies.empty());
+        EXPECT_EQ(F.router.ActiveFetches, 0);
+    }
+}
+
+TEST(PageFetcher, TraceRecordsEachFetchAndKeepsNumberedPageCopies) {
+    RouterSim sim({"--password", "s3cret"}, "[syslog]\n2026-12-06 08:00:01 @sys System started\n");
+    ASSERT_TRUE(sim.Started()) << sim.Error();
+    RouterTestForm t;
+    MainForm& F = t.F();
+    F.TraceOn = true;
+    F.PW.Text = "s3cret";
+    F.AltAuth = 1;
+    const std::string root = GetHtml(F, sim.Url("/"));
+    GetHtml(F, sim.Url("/Group.cgi?LogType=0&LogClear=0"));
+    const std::string log = GetHtml(F, sim.Url("/SysLogTable.htm"));
+    ASSERT_FALSE(root.empty());
+    ASSERT_NE(log.find("System started"), std::string::npos);
+
+    const std::string host = "http;''127.0.0.1;" + std::to_string(sim.Port());
+    const std::string rootCopy = "DXimage-001-" + host + "'.html";
+    const std::string selectCopy = "DXimage-002-" + host + "'Group.cgi!LogType=0&LogClear=0.html";
+    const std::string logCopy = "DXimage-003-" + host + "'SysLogTable.htm";
+    const std::vector<std::string> expectedFiles = {rootCopy, selectCopy, logCopy, "Drovix_Trace.Log"};
+    EXPECT_EQ(FolderEntries(F.ProgramDir), expectedFiles);
+    EXPECT_EQ(ReadFileBytes(F.ProgramDir + rootCopy), root);
+    EXPECT_EQ(ReadFileBytes(F.ProgramDir + logCopy), log);
+
+    const std::string trace = ReadFileBytes(F.TracePath);
+    const std::string time = TraceTime(F.clock.Now());
+    const std::string firstFetch = "\r\n" + time + " " + sim.Url("/") + "\r\n" + time +
+                                   " try 1\r\nHtml file = " + F.ProgramDir + rootCopy + "\r\n" + time + " " +
+                                   root.substr(0, 200) + "\r\n";
+    EXPECT_EQ(trace.substr(0, firstFetch.size()), firstFetch);
+    EXPECT_EQ(Count(trace, "Html file = "), 3);
+    EXPECT_EQ(trace.find("s3cret"), std::string::npos);
+}
