@@ -13,8 +13,6 @@
 #include "ui/Help.h"
 #include "ui/OptionsPanel.h"
 
-void CreateURLs(MainForm&) {}
-void CheckWAG54G(MainForm&) {}
 std::string GetWan(MainForm&) { return {}; }
 void CompAddr_Click(MainForm&) {}
 void Timer1_Timer(MainForm&) {}

@@ -1,6 +1,7 @@
 #include "ui/Progress.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "app/MainForm.h"
 
@@ -40,7 +41,9 @@ void ShowProgress(MainForm& F, double fraction, const std::string& text) {
     }
     F.TProgress.Text = text;
     const int last = static_cast<int>(F.SProgress.size()) - 1;
-    const int k = std::min(static_cast<int>(fraction * last), last);
+    // Clamp before converting: a fraction far above 1 (or not a number, from 0/0) would overflow the cast.
+    const double filled = std::isnan(fraction) ? 0.0 : std::min(fraction, 1.0);
+    const int k = static_cast<int>(filled * last);
     for (int i = 0; i <= k; ++i) F.SProgress[i].Visible = true;
     F.ui.DoEvents();
 }
