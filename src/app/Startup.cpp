@@ -3,13 +3,17 @@
 #include <algorithm>
 #include <cctype>
 
+#include "app/DesignDefaults.h"
 #include "app/MainControls.h"
 #include "app/MainForm.h"
+#include "ui/OptionsLayout.h"
 
 void PrepareMainForm(MainForm& F, const std::string& programDir) {
     F.ProgramDir = programDir;
     F.SbLogDir = programDir;
     SetupMainControls(F);
+    ApplyDesignDefaults(F);
+    SetupOptionsControls(F);
 }
 
 std::string JoinArguments(int argc, char** argv) {

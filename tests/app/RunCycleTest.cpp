@@ -2,6 +2,7 @@
 
 #include <QFile>
 
+#include "IsolatedUserConfig.h"
 #include "TestForm.h"
 #include "app/EventDispatch.h"
 #include "app/MainControls.h"
@@ -16,7 +17,7 @@ struct RunCycle : ::testing::Test {
     std::string ini() const { return t.dir.file("Drovix.ini"); }
 
     void SetUp() override {
-        qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(t.dir.path() + "config"));
+        IsolatedConfigHome();  // the per-user store stays out of the real one
         PrepareMainForm(F, t.dir.path());
     }
     // The state the exit sequence compares against, as start-up leaves it.
