@@ -13,9 +13,6 @@
 #include "ui/Help.h"
 #include "ui/OptionsPanel.h"
 
-std::string GetWan(MainForm&) { return {}; }
-void CompAddr_Click(MainForm&) {}
-void Timer1_Timer(MainForm&) {}
 void ConvertAddr(MainForm&, RecordGrid&, int) {}
 void IpUrlLookup(MainForm&, RecordGrid&, int) {}
 void BOptions_Click(MainForm& F) { F.OptionsFrame.Visible = !F.OptionsFrame.Visible; }

@@ -1,0 +1,206 @@
+#include <gtest/gtest.h>
+
+#include <QLocale>
+#include <QTimer>
+
+#include "RouterTestForm.h"
+#include "app/OsServices.h"
+#include "router/RouterPages.h"
+#include "router/WanMonitor.h"
+#include "support/RouterSim.h"
+
+namespace {
+
+int Count(const std::string& text, const std::string& what) {
+    int n = 0;
+    for (auto p = text.find(what); p != std::string::npos; p = text.find(what, p + 1)) ++n;
+    return n;
+}
+
+std::string Wan(const std::string& address) {
+    return "[wan]\n" + address + "\n";
+}
+
+// A form pointed at the simulator, its layout probed, the label in its design state.
+void Connect(MainForm& F, const RouterSim& sim) {
+    F.IPAddr.Text = sim.Address();
+    CreateURLs(F);
+    CheckWAG54G(F);
+    F.CurrWanAddr.Caption = "000.000.000.000";
+    F.CurrWanAddr.Visible = false;
+    F.LIPA.Visible = false;
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    for (size_t p = 0; p < text.size();) {
+        const auto e = text.find("\r\n", p);
+        if (e == std::string::npos) {
+            lines.push_back(text.substr(p) + "<no CR LF>");
+            break;
+        }
+        lines.push_back(text.substr(p, e - p));
+        p = e + 2;
+    }
+    return lines;
+}
+
+}  // namespace
+
+TEST(WanMonitor, ReadsTheAddressFromEachLayoutsStatusPage) {
+    for (const std::string layout : {"firewall", "wag54g", "plain"}) {
+        RouterSim sim({"--layout", layout, "--verbose"}, Wan("203.0.113.7"));
+        ASSERT_TRUE(sim.Started()) << sim.Error();
+        RouterTestForm t;
+        MainForm& F = t.F();
+        Connect(F, sim);
+        EXPECT_EQ(GetWan(F), "203.0.113.7") << layout;
+        sim.SetRecords(Wan("198.51.100.250"));
+        EXPECT_EQ(GetWan(F), "198.51.100.250") << layout;
+        // Longer than an address can be: not taken.
+        sim.SetRecords(Wan("198.51.100.250 x"));
+        EXPECT_EQ(GetWan(F), "") << layout;
+        // No password: not even asked.
+        const int before = Count(sim.Output(), "Status.htm");
+        F.PW.Text.clear();
+        EXPECT_EQ(GetWan(F), "") << layout;
+        EXPECT_EQ(Count(sim.Output(), "Status.htm"), before) << layout;
+    }
+}
+
+TEST(WanMonitor, PagesWithoutTheMarkersGiveNoAddress) {
+    RouterSim sim({"--layout", "firewall"}, Wan("203.0.113.7"));
+    ASSERT_TRUE(sim.Started()) << sim.Error();
+    RouterTestForm t;
+    MainForm& F = t.F();
+    Connect(F, sim);
+    F.router.StatusURL = sim.Url("/inLogTable.htm");
+    EXPECT_EQ(GetWan(F), "");
+    F.router.StatusURL = sim.Url("/nothing.htm");
+    EXPECT_EQ(GetWan(F), "");
+    F.router.StatusURL.clear();
+    EXPECT_EQ(GetWan(F), "");
+    // A newer-family reader on a standard page finds no address either.
+    F.router.StatusURL = sim.Url("/Status.htm");
+    F.router.NewFamily = true;
+    EXPECT_EQ(GetWan(F), "");
+}
+
+TEST(WanMonitor, LogLinePutsTheAddressInTheNextPrintZone) {
+    const QDateTime now(QDate(2026, 12, 6), QTime(14, 30, 0));
+    const std::string line = WanLogLine(now, "203.0.113.7");
+    const std::string date = QLocale::system().toString(now, QLocale::ShortFormat).toLatin1().toStdString();
+    const auto address = line.find("203.0.113.7");
+    ASSERT_NE(address, std::string::npos);
+    EXPECT_EQ(address % 14, 0u);
+    EXPECT_GT(address, date.size());
+    EXPECT_EQ(line.find_first_not_of(' ', date.size()), address);
+    EXPECT_EQ(line.substr(address), "203.0.113.7\r\n");
+    EXPECT_EQ(WanLogLine(now, "").substr(address), "\r\n");
+}
+
+TEST(WanMonitor, ChecksLogEachChangeOnceAndAppend) {
+    RouterSim sim({}, Wan("203.0.113.7"));
+    ASSERT_TRUE(sim.Started()) << sim.Error();
+    RouterTestForm t;
+    MainForm& F = t.F();
+    Connect(F, sim);
+    const std::string logPath = F.ProgramDir + "IPAddressLog.txt";
+    WriteFileBytes(logPath, "earlier line\r\n");
+    const QDateTime now = F.clock.Now();
+
+    Timer1_Timer(F);  // the design text differs from any address: logged
+    Timer1_Timer(F);  // same address: not logged again
+    EXPECT_EQ(F.CurrWanAddr.Caption, "203.0.113.7");
+    EXPECT_TRUE(F.CurrWanAddr.Visible);
+    EXPECT_TRUE(F.LIPA.Visible);
+
+    sim.SetRecords(Wan("198.51.100.9"));
+    Timer1_Timer(F);
+    F.PW.Text.clear();  // no address can be read: logged once as an empty address
+    Timer1_Timer(F);
+    Timer1_Timer(F);
+    EXPECT_EQ(F.CurrWanAddr.Caption, "");
+    F.PW.Text = "admin";
+    Timer1_Timer(F);
+
+    const std::vector<std::string> expected = {"earlier line", WanLogLine(now, "203.0.113.7"),
+                                               WanLogLine(now, "198.51.100.9"), WanLogLine(now, ""),
+                                               WanLogLine(now, "198.51.100.9")};
+    std::vector<std::string> withEnds;
+    for (const auto& l : Lines(ReadFileBytes(logPath)))
+        withEnds.push_back(l == "earlier line" ? l : l + "\r\n");
+    EXPECT_EQ(withEnds, expected);
+}
+
+TEST(WanMonitor, OptionStartsAndStopsTheFiveSecondChecks) {
+    RouterSim sim({}, Wan("203.0.113.7"));
+    ASSERT_TRUE(sim.Started()) << sim.Error();
+    RouterTestForm t;
+    MainForm& F = t.F();
+    Connect(F, sim);
+    const std::string logPath = F.ProgramDir + "IPAddressLog.txt";
+
+    F.CompAddr.Value = true;
+    CompAddr_Click(F);
+    EXPECT_TRUE(F.SettingsChanged);
+    ASSERT_TRUE(F.router.Timer1);
+    EXPECT_TRUE(F.router.Timer1->isActive());
+    EXPECT_EQ(F.router.Timer1->interval(), 5000);
+    EXPECT_EQ(F.CurrWanAddr.Caption, "203.0.113.7");  // checked at once
+
+    // The timer drives the checks (shortened here so the test stays quick).
+    F.router.Timer1->setInterval(50);
+    sim.SetRecords(Wan("198.51.100.9"));
+    for (int i = 0; i < 100 && F.CurrWanAddr.Caption != "198.51.100.9"; ++i) WaitMs(20);
+    EXPECT_EQ(F.CurrWanAddr.Caption, "198.51.100.9");
+
+    F.CompAddr.Value = false;
+    CompAddr_Click(F);
+    EXPECT_FALSE(F.router.Timer1->isActive());
+    sim.SetRecords(Wan("203.0.113.99"));
+    WaitMs(200);
+    EXPECT_EQ(F.CurrWanAddr.Caption, "198.51.100.9");
+    EXPECT_EQ(Count(ReadFileBytes(logPath), "\r\n"), 2);
+}
+
+TEST(WanMonitor, CheckStaysStoppedWhenUncheckedMeanwhileOrWhenTheLogCannotBeWritten) {
+    RouterSim sim({}, Wan("203.0.113.7"));
+    ASSERT_TRUE(sim.Started()) << sim.Error();
+    {
+        RouterTestForm t;
+        MainForm& F = t.F();
+        Connect(F, sim);
+        F.CompAddr.Value = true;
+        // The person unticks the option while the status page is on its way.
+        t.frontend.onDoEvents = [&F] {
+            F.CompAddr.Value = false;
+            CompAddr_Click(F);
+        };
+        CompAddr_Click(F);
+        EXPECT_FALSE(F.router.Timer1->isActive());
+    }
+    {
+        RouterTestForm t;
+        MainForm& F = t.F();
+        Connect(F, sim);
+        F.ProgramDir = t.dir.path() + "missing/";
+        F.CompAddr.Value = true;
+        CompAddr_Click(F);
+        EXPECT_FALSE(F.router.Timer1->isActive());
+        EXPECT_EQ(F.CurrWanAddr.Caption, "000.000.000.000");
+    }
+}
+
+TEST(WanMonitor, CheckWaitsWhileARefreshIsFetching) {
+    RouterSim sim({"--verbose"}, Wan("203.0.113.7"));
+    ASSERT_TRUE(sim.Started()) << sim.Error();
+    RouterTestForm t;
+    MainForm& F = t.F();
+    Connect(F, sim);
+    F.router.ActiveFetches = 1;
+    Timer1_Timer(F);
+    F.router.ActiveFetches = 0;
+    EXPECT_EQ(Count(sim.Output(), "Status.htm"), 0);
+    EXPECT_EQ(F.CurrWanAddr.Caption, "000.000.000.000");
+}
