@@ -15,8 +15,3 @@
 
 void ConvertAddr(MainForm&, RecordGrid&, int) {}
 void IpUrlLookup(MainForm&, RecordGrid&, int) {}
-void BOptions_Click(MainForm& F) { F.OptionsFrame.Visible = !F.OptionsFrame.Visible; }
-void BCancelOptions_Click(MainForm&) {}
-void CSysLog_Click(MainForm&) {}
-void HelpLoad(MainForm&) {}
-void HelpShow(MainForm&, const std::string&) {}

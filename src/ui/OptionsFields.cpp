@@ -1,0 +1,145 @@
+#include "ui/OptionsFields.h"
+
+#include <cmath>
+#include <string>
+
+#include "app/MainForm.h"
+#include "ui/Help.h"
+#include "ui/OptionsPanel.h"
+
+namespace {
+
+// The largest value the settings file takes back on reading; a larger one would be lost at the
+// next start.
+constexpr long long kMaxTimeDiff = 86399;
+constexpr int kMaxThreads = 120;
+
+long long Rounded(const std::string& text) {
+    return std::llround(LeadingNumber(text));
+}
+
+// Router timings are one digit, 1 to 9; anything else (empty, "0", a letter) gets the default.
+void KeepDigit(TextBox& field, const char* fallback) {
+    const std::string& t = field.Text;
+    if (t.size() != 1 || t[0] < '1' || t[0] > '9') field.Text = fallback;
+}
+
+void MarkChanged(MainForm& F) {
+    F.SettingsChanged = true;
+}
+
+}  // namespace
+
+double LeadingNumber(const std::string& text) {
+    std::size_t i = text.find_first_not_of(" \t");
+    if (i == std::string::npos) return 0;
+    double sign = 1;
+    if (text[i] == '+' || text[i] == '-') {
+        if (text[i] == '-') sign = -1;
+        ++i;
+    }
+    double value = 0;
+    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) value = value * 10 + (text[i] - '0');
+    if (i < text.size() && text[i] == '.') {
+        double scale = 0.1;
+        for (++i; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i, scale /= 10)
+            value += (text[i] - '0') * scale;
+    }
+    return sign * value;
+}
+
+void UserID_Change(MainForm& F) {
+    MarkChanged(F);
+}
+
+void IPAddr_Change(MainForm& F) {
+    if (F.IPAddr.Text != F.options.AddressAtOpen && !F.IPAddr.Text.empty() && !F.PW.Text.empty())
+        MarkChanged(F);
+}
+
+void PW_Change(MainForm& F) {
+    if (F.PW.Text == F.options.PasswordAtOpen && !F.PW.Text.empty()) return;
+    if (!F.PW.Text.empty() && !F.IPAddr.Text.empty()) {
+        F.SavePW.Enabled = true;
+        MarkChanged(F);
+    } else {
+        // Unchecking a saved password is a change of its own: the saved copy must go.
+        if (F.SavePW.Value) MarkChanged(F);
+        F.SavePW.Enabled = false;
+        F.SavePW.Value = false;
+    }
+}
+
+void MaxTdiff_Change(MainForm& F) {
+    MarkChanged(F);
+}
+void RouterWait_Change(MainForm& F) {
+    MarkChanged(F);
+}
+void RouterRetry_Change(MainForm& F) {
+    MarkChanged(F);
+}
+void RouterDelay_Change(MainForm& F) {
+    MarkChanged(F);
+}
+void SavePW_Click(MainForm& F) {
+    MarkChanged(F);
+}
+void CCacheFailures_Click(MainForm& F) {
+    MarkChanged(F);
+}
+void CompDX_Click(MainForm& F) {
+    MarkChanged(F);
+}
+void CmnW_Click(MainForm& F) {
+    MarkChanged(F);
+}
+
+void Include_Click(MainForm& F, int index) {
+    if (index < 0 || index >= static_cast<int>(F.Include.size())) return;
+    for (int i = 0; i < static_cast<int>(F.Include.size()); ++i) F.Include[i].Value = i == index;
+    MarkChanged(F);
+}
+
+void ShowMessages_Click(MainForm& F, int index) {
+    if (index < 0 || index >= static_cast<int>(F.ShowMessages.size())) return;
+    MarkChanged(F);
+}
+
+void MaxTdiff_LostFocus(MainForm& F) {
+    const long long v = Rounded(F.MaxTdiff.Text);
+    if (v < 1 || v > kMaxTimeDiff) F.MaxTdiff.Text = "30";
+}
+
+void mnThreads_LostFocus(MainForm& F) {
+    const long long v = Rounded(F.mnThreads.Text);
+    if (v < 0 || v > kMaxThreads) {
+        F.mnThreads.Text = std::to_string(F.LookupThreads);
+        F.FocusedControl = "mnThreads";
+        return;
+    }
+    F.mnThreads.Text = std::to_string(v);
+    if (v != F.LookupThreads) MarkChanged(F);
+}
+
+void RouterWait_LostFocus(MainForm& F) {
+    KeepDigit(F.RouterWait, "4");
+}
+void RouterRetry_LostFocus(MainForm& F) {
+    KeepDigit(F.RouterRetry, "2");
+}
+void RouterDelay_LostFocus(MainForm& F) {
+    KeepDigit(F.RouterDelay, "5");
+}
+
+void IPAddr_KeyUp(MainForm& F, int key) {
+    if (key == KeyEnter) F.FocusedControl = "PW";
+}
+
+void PW_KeyUp(MainForm& F, int key) {
+    if (key == KeyEnter && F.OptionsFrame.Visible) BOptions_Click(F);
+}
+
+void PW_GotFocus(MainForm& F) {
+    HelpShow(F, "pw");
+}

@@ -1,0 +1,40 @@
+#pragma once
+#include <string>
+
+struct MainForm;
+
+// Edits and clicks in the options panel. Each marks the settings as changed when the setting
+// really changes; the new values take effect when the panel closes.
+void UserID_Change(MainForm& F);
+void IPAddr_Change(MainForm& F);
+void PW_Change(MainForm& F);
+void MaxTdiff_Change(MainForm& F);
+void RouterWait_Change(MainForm& F);
+void RouterRetry_Change(MainForm& F);
+void RouterDelay_Change(MainForm& F);
+void SavePW_Click(MainForm& F);
+void CCacheFailures_Click(MainForm& F);
+void CompDX_Click(MainForm& F);
+void CmnW_Click(MainForm& F);
+// Timeframe options: exactly one is chosen.
+void Include_Click(MainForm& F, int index);
+void ShowMessages_Click(MainForm& F, int index);
+
+// Validators, run when a field loses the focus.
+void MaxTdiff_LostFocus(MainForm& F);
+void mnThreads_LostFocus(MainForm& F);
+void RouterWait_LostFocus(MainForm& F);
+void RouterRetry_LostFocus(MainForm& F);
+void RouterDelay_LostFocus(MainForm& F);
+
+// Enter (13) in the address field moves on to the password; Enter in the password closes the
+// panel and applies the options.
+constexpr int KeyEnter = 13;
+void IPAddr_KeyUp(MainForm& F, int key);
+void PW_KeyUp(MainForm& F, int key);
+void PW_GotFocus(MainForm& F);
+
+// The numeric value at the start of a text, as typed numbers are read everywhere in the options:
+// leading blanks, a sign, digits and a decimal fraction; anything else ends the number, and a
+// text without one reads as 0.
+double LeadingNumber(const std::string& text);
