@@ -6,11 +6,9 @@ void ApplyDesignDefaults(MainForm& F) {
     F.UserID.Text = "admin";
     F.IPAddr.Text = "192.168.1.1";
     F.PW.Text.clear();
-    F.PW.PasswordChar = true;
     F.RouterWait.Text = "4";
     F.RouterRetry.Text = "2";
     F.RouterDelay.Text = "5";
-    for (TextBox* oneDigit : {&F.RouterWait, &F.RouterRetry, &F.RouterDelay}) oneDigit->MaxLength = 1;
     F.MaxTdiff.Text = "30";
     F.mnThreads.Text = "30";
 
