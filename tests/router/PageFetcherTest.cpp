@@ -112,6 +112,22 @@ TEST(PageFetcher, SilentRouterWithOneTryGivesUpAfterTheWaitWithoutPause) {
     EXPECT_EQ(Count(trace, "Html file"), 0);
 }
 
+TEST(PageFetcher, SilentRouterWithTwoTriesIsAskedAgainAfterThePause) {
+    RouterSim sim({"--delay", "600000", "--verbose"}, kRecords);
+    ASSERT_TRUE(sim.Started()) << sim.Error();
+    RouterTestForm t;
+    t.F().TraceOn = true;
+    std::string page = "unchanged";
+    const qint64 ms = TimedFetch(t.F(), sim.Url("/"), page);
+    EXPECT_EQ(page, "");
+    // First try ended by the request's own time-out, one pause, second try given up after its wait.
+    EXPECT_GE(ms, 3000);
+    EXPECT_LT(ms, 4500);
+    const std::string trace = ReadFileBytes(t.F().TracePath);
+    EXPECT_EQ(Count(trace, " try 2\r\n"), 1);
+    EXPECT_EQ(Count(trace, " waiting before retrying\r\n"), 1);
+}
+
 TEST(PageFetcher, EmptyAnswersTakeAllTriesWithOnePauseBetweenThem) {
     RouterSim sim({"--empty", "--verbose"}, kRecords);
     ASSERT_TRUE(sim.Started()) << sim.Error();
