@@ -13,5 +13,3 @@
 #include "ui/Help.h"
 #include "ui/OptionsPanel.h"
 
-void ConvertAddr(MainForm&, RecordGrid&, int) {}
-void IpUrlLookup(MainForm&, RecordGrid&, int) {}

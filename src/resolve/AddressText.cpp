@@ -1,0 +1,62 @@
+#include "resolve/AddressText.h"
+
+#include <array>
+#include <optional>
+
+namespace {
+
+// The four octets of a dotted address, or nothing when the text is not one.
+std::optional<std::array<int, 4>> Octets(const std::string& s) {
+    if (s.size() < 7 || s.size() > 15) return std::nullopt;
+    const std::string text = s + ".";
+    std::array<int, 4> octets{};
+    size_t start = 0;
+    for (int& octet : octets) {
+        const size_t dot = text.find('.', start);
+        if (dot == std::string::npos) return std::nullopt;
+        const size_t length = dot - start;
+        if (length < 1 || length > 3) return std::nullopt;
+        int value = 0;
+        for (size_t i = start; i < dot; ++i) {
+            const char c = text[i];
+            if (c < '0' || c > '9') return std::nullopt;
+            value = value * 10 + (c - '0');
+        }
+        if (value > 255) return std::nullopt;
+        octet = value;
+        start = dot + 1;
+    }
+    return octets;
+}
+
+}  // namespace
+
+bool IsIPAddress(const std::string& s) {
+    return Octets(s).has_value();
+}
+
+std::int32_t IPToLong(const std::string& s) {
+    const auto octets = Octets(s);
+    if (!octets) return 0;
+    const std::uint32_t value =
+        static_cast<std::uint32_t>((*octets)[0]) | static_cast<std::uint32_t>((*octets)[1]) << 8 |
+        static_cast<std::uint32_t>((*octets)[2]) << 16 | static_cast<std::uint32_t>((*octets)[3]) << 24;
+    return static_cast<std::int32_t>(value);
+}
+
+int FindFirstOf(const std::string& text, const std::string& set) {
+    if (set.empty()) return 0;
+    const size_t at = text.find_first_of(set);
+    return at == std::string::npos ? 0 : static_cast<int>(at) + 1;
+}
+
+bool HasBadChars(const std::string& text, const std::string& set) {
+    return FindFirstOf(text, set) != 0;
+}
+
+std::string LowerCase(std::string text) {
+    for (char& c : text) {
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    }
+    return text;
+}

@@ -1,0 +1,85 @@
+#include "resolve/LookupCache.h"
+
+#include <QFile>
+#include <QSaveFile>
+
+#include "app/MainForm.h"
+
+std::string CacheLookup(const RecentLookups& recent, const std::string& key) {
+    for (int i = 0; i < recent.RecentCount; ++i) {
+        const auto& [k, result] = recent.entries[static_cast<size_t>(i)];
+        if (k == key) return result;
+        if (result == key) return k;
+    }
+    return {};
+}
+
+std::string CacheLookup(const MainForm& F, const std::string& key) {
+    return CacheLookup(F.resolve.recent, key);
+}
+
+void RecordLookup(RecentLookups& recent, const std::string& key, const std::string& result) {
+    if (recent.RecentCount >= RecentLookups::Capacity) return;
+    recent.entries[static_cast<size_t>(recent.RecentCount)] = {key, result};
+    ++recent.RecentCount;
+}
+
+std::string FailureCachePath(const MainForm& F) {
+    return F.ProgramDir + "IPcache.txt";
+}
+
+bool InFailureCache(const FailureCache& cache, const std::string& text) {
+    return cache.enabled && !text.empty() && cache.text.find(text) != std::string::npos;
+}
+
+void AppendFailure(FailureCache& cache, const std::string& text) {
+    if (!cache.enabled) return;
+    cache.text += text + "\r\n";
+    cache.changed = true;
+}
+
+std::string TrimFailureCache(const std::string& text) {
+    if (text.size() <= FailureCacheKeep) return text;
+    // The first line break whose CR stands at or after position n - 80,000 (counted from 1).
+    const size_t from = text.size() - FailureCacheKeep - 1;
+    const size_t lineBreak = text.find("\r\n", from);
+    return lineBreak == std::string::npos ? std::string() : text.substr(lineBreak + 2);
+}
+
+namespace {
+
+bool CacheFileError(MainForm& F, int errorNumber) {
+    F.AutoMode = false;
+    F.ui.ShowWindow();
+    F.ui.MsgBox("Error " + std::to_string(errorNumber) + " in 'ConvertAddr' opening cache file",
+                MsgIcon::Critical, MsgButtons::OK, "Drovix Error");
+    return false;
+}
+
+}  // namespace
+
+bool LoadFailureCache(MainForm& F, FailureCache& cache) {
+    cache.text.clear();
+    cache.changed = false;
+    if (!cache.enabled) return true;
+    QFile file(QString::fromStdString(FailureCachePath(F)));
+    if (!file.exists()) return true;
+    if (!file.open(QIODevice::ReadOnly)) return CacheFileError(F, static_cast<int>(file.error()));
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) return CacheFileError(F, static_cast<int>(file.error()));
+    cache.text.assign(bytes.constData(), static_cast<size_t>(bytes.size()));
+    return true;
+}
+
+bool SaveFailureCache(MainForm& F, const FailureCache& cache) {
+    if (!cache.enabled || !cache.changed) return true;
+    const std::string kept = TrimFailureCache(cache.text);
+    QSaveFile file(QString::fromStdString(FailureCachePath(F)));
+    if (!file.open(QIODevice::WriteOnly)) return CacheFileError(F, static_cast<int>(file.error()));
+    if (file.write(kept.data(), static_cast<qint64>(kept.size())) != static_cast<qint64>(kept.size()) ||
+        !file.commit()) {
+        // Nothing was renamed: the old file stays as it was.
+        return CacheFileError(F, static_cast<int>(file.error()));
+    }
+    return true;
+}

@@ -1,0 +1,246 @@
+#include <gtest/gtest.h>
+
+#include <QElapsedTimer>
+
+#include "ResolveTestHelpers.h"
+#include "app/OsServices.h"
+#include "resolve/RunLookups.h"
+#include "resolve/SysLogLookups.h"
+
+using namespace std::chrono_literals;
+
+namespace {
+
+LookupTable Table(const std::vector<std::string>& addresses) {
+    LookupTable table;
+    for (const auto& a : addresses) table.push_back({a, ""});
+    return table;
+}
+
+// Waits (letting events run) until the condition holds or a generous limit passes.
+template <typename Condition>
+bool WaitUntil(Condition condition) {
+    QElapsedTimer timer;
+    timer.start();
+    while (!condition()) {
+        if (timer.elapsed() > 10000) return false;
+        WaitMs(10);
+    }
+    return true;
+}
+
+struct DispatchForm : ResolveForm {
+    DispatchForm() { F().resolve.LookupTimeLimit = 8000ms; }
+    const FastLookUp& window() { return F().resolve.fastLookUp; }
+    long Count(FastLookUp::Counter c) { return window().LStatus[c]; }
+};
+
+}  // namespace
+
+TEST(RunLookups, WorkerCountIsFixedAtTheFirstCall) {
+    {
+        DispatchForm t;
+        LookupTable table = Table({"10.0.0.1"});
+        EXPECT_EQ(RunLookups(t.F(), table, 0, true, false, false), 0);
+        EXPECT_EQ(t.F().resolve.dispatcher.WorkerCount, 30);
+    }
+    DispatchForm t;
+    LookupTable table = Table({"10.0.0.1"});
+    EXPECT_EQ(RunLookups(t.F(), table, 200, true, false, false), 0);
+    EXPECT_EQ(t.F().resolve.dispatcher.WorkerCount, 120);
+    EXPECT_EQ(t.window().Indicators.size(), 120u);
+    EXPECT_EQ(RunLookups(t.F(), table, 5, true, false, false), 0);
+    EXPECT_EQ(t.F().resolve.dispatcher.WorkerCount, 120);
+    EXPECT_EQ(t.F().resolve.dispatcher.FreeCount, 120);
+}
+
+TEST(RunLookups, FindsNamesOnceAndCountsEveryKindOfEntry) {
+    DispatchForm t;
+    t.resolver->Name("10.0.0.1", "One.Example");
+    t.resolver->Name("10.0.0.2", "two.example");
+    t.resolver->DelayAll(20ms);
+    LookupTable table = Table({"10.0.0.1", "10.0.0.2", "10.0.0.3", "10.0.0.1", "10.0.0.3", "10.0.0.4"});
+    table[5].name = "already.known";
+    table[2].name = "10.0.0.3";  // a name equal to its address is unknown
+    std::vector<bool> visible;
+    t.frontend.onDoEvents = [&] { visible.push_back(t.window().Visible); };
+
+    EXPECT_EQ(RunLookups(t.F(), table, 4, true, false, true, 600, 700), 0);
+
+    EXPECT_EQ(table[0].name, "one.example");
+    EXPECT_EQ(table[1].name, "two.example");
+    EXPECT_EQ(table[2].name, "");
+    EXPECT_EQ(table[3].name, "one.example");
+    EXPECT_EQ(table[4].name, "");
+    EXPECT_EQ(table[5].name, "already.known");
+    EXPECT_EQ(t.resolver->Calls("10.0.0.1"), 1);
+    EXPECT_EQ(t.resolver->Calls("10.0.0.3"), 1);
+    EXPECT_EQ(t.resolver->Calls("10.0.0.4"), 0);
+    EXPECT_EQ(t.Count(FastLookUp::Entries), 6);
+    EXPECT_EQ(t.Count(FastLookUp::GivenOut), 3);
+    EXPECT_EQ(t.Count(FastLookUp::Found), 3);
+    EXPECT_EQ(t.Count(FastLookUp::Failed), 2);
+    EXPECT_EQ(t.Count(FastLookUp::Skipped), 2);
+    EXPECT_EQ(t.Count(FastLookUp::Busy), 0);
+    EXPECT_EQ(std::count(t.window().Indicators.begin(), t.window().Indicators.end(), FastLookUp::Done), 3);
+    EXPECT_FALSE(visible.empty());
+    EXPECT_TRUE(visible.front());
+    EXPECT_FALSE(t.window().Visible);
+    EXPECT_EQ(t.window().Left, 600);
+    EXPECT_EQ(t.window().Top, 700);
+}
+
+TEST(RunLookups, ManyAddressesOnFewWorkersAllGetTheirOwnName) {
+    DispatchForm t;
+    LookupTable table;
+    for (int i = 0; i < 300; ++i) {
+        const std::string address = "10.1." + std::to_string(i / 200) + "." + std::to_string(i % 200);
+        t.resolver->Name(address, "Host" + std::to_string(i) + ".example");
+        t.resolver->Delay(address, std::chrono::milliseconds(i % 7));
+        table.push_back({address, ""});
+    }
+    EXPECT_EQ(RunLookups(t.F(), table, 8, true, false, false), 0);
+    for (int i = 0; i < 300; ++i)
+        EXPECT_EQ(table[static_cast<size_t>(i)].name, "host" + std::to_string(i) + ".example");
+    EXPECT_EQ(t.Count(FastLookUp::Found), 300);
+    EXPECT_EQ(t.resolver->TotalCalls(), 300);
+}
+
+TEST(RunLookups, SlowLookupIsAbandonedAndItsLateAnswerIgnored) {
+    DispatchForm t;
+    t.F().resolve.LookupTimeLimit = 150ms;
+    t.resolver->Name("10.0.0.9", "late.example");
+    t.resolver->Name("10.0.0.1", "one.example");
+    t.resolver->Name("10.0.0.2", "two.example");
+    t.resolver->Hold("10.0.0.9");
+    LookupTable table = Table({"10.0.0.9", "10.0.0.1", "10.0.0.9"});
+
+    EXPECT_EQ(RunLookups(t.F(), table, 2, true, false, true), 0);
+    EXPECT_EQ(table[0].name, "");
+    EXPECT_EQ(table[1].name, "one.example");
+    EXPECT_EQ(table[2].name, "");
+    EXPECT_EQ(t.Count(FastLookUp::Failed), 2);  // the abandoned lookup and its repeat
+    EXPECT_EQ(t.Count(FastLookUp::Skipped), 1);
+    EXPECT_EQ(std::count(t.window().Indicators.begin(), t.window().Indicators.end(), FastLookUp::GivenUp), 1);
+    EXPECT_EQ(t.resolver->Calls("10.0.0.9"), 1);
+
+    // The stuck worker keeps its slot until its lookup returns; its answer lands nowhere.
+    EXPECT_EQ(t.F().resolve.dispatcher.FreeCount, 1);
+    const int finishedBefore = t.resolver->Finished();
+    t.resolver->Release("10.0.0.9");
+    ASSERT_TRUE(WaitUntil([&] { return t.resolver->Finished() > finishedBefore; }));
+    LookupTable next = Table({"10.0.0.2", "10.0.0.1"});
+    EXPECT_EQ(RunLookups(t.F(), next, 2, true, false, false), 0);
+    EXPECT_EQ(next[0].name, "two.example");
+    EXPECT_EQ(next[1].name, "one.example");
+    EXPECT_EQ(t.Count(FastLookUp::Found), 2);
+    EXPECT_EQ(t.Count(FastLookUp::Failed), 0);
+    EXPECT_EQ(t.F().resolve.dispatcher.FreeCount, 2);
+}
+
+TEST(RunLookups, WaitsForTheLastLookupsWithTheButtonDisabled) {
+    DispatchForm t;
+    t.resolver->Name("10.0.0.1", "one.example");
+    t.resolver->Delay("10.0.0.1", 300ms);
+    LookupTable table = Table({"10.0.0.1"});
+    std::vector<std::string> captions;
+    t.frontend.onDoEvents = [&] {
+        if (t.window().BQuit.Enabled) return;
+        captions.push_back(t.window().BQuit.Caption);
+        t.F().resolve.fastLookUp.BQuit_Click();  // no effect while disabled
+    };
+    EXPECT_EQ(RunLookups(t.F(), table, 2, true, false, true), 0);
+    EXPECT_EQ(table[0].name, "one.example");
+    ASSERT_FALSE(captions.empty());
+    EXPECT_EQ(captions.back(), "Waiting");
+    EXPECT_EQ(t.window().BQuit.Caption, "&Cancel");
+    EXPECT_TRUE(t.window().BQuit.Enabled);
+    EXPECT_FALSE(t.window().CancelRequested);
+}
+
+TEST(RunLookups, CancelEndsTheRunAndLeavesRunningLookupsAlone) {
+    DispatchForm t;
+    for (int i = 1; i <= 6; ++i) {
+        const std::string address = "10.0.0." + std::to_string(i);
+        t.resolver->Name(address, "h" + std::to_string(i) + ".example");
+        t.resolver->Hold(address);
+    }
+    LookupTable table = Table({"10.0.0.1", "10.0.0.2", "10.0.0.3", "10.0.0.4", "10.0.0.5", "10.0.0.6"});
+    int passes = 0;
+    t.frontend.onDoEvents = [&] {
+        if (++passes == 2) t.F().resolve.fastLookUp.BQuit_Click();
+    };
+
+    EXPECT_EQ(RunLookups(t.F(), table, 3, true, false, true), 1);
+    EXPECT_FALSE(t.window().Visible);
+    EXPECT_FALSE(t.window().CancelRequested);
+    EXPECT_EQ(t.window().BQuit.Caption, "&Cancel");
+    EXPECT_LT(t.Count(FastLookUp::GivenOut), 6);
+    for (const auto& entry : table) EXPECT_EQ(entry.name, "");
+
+    // Once the old lookups come back, their slots serve the next run and their answers are dropped.
+    for (int i = 1; i <= 6; ++i) t.resolver->Release("10.0.0." + std::to_string(i));
+    ASSERT_TRUE(WaitUntil([&] { return t.resolver->Finished() == t.resolver->TotalCalls(); }));
+    t.frontend.onDoEvents = nullptr;
+    LookupTable next = Table({"10.0.0.5", "10.0.0.6", "10.0.0.4"});
+    EXPECT_EQ(RunLookups(t.F(), next, 3, true, false, false), 0);
+    EXPECT_EQ(next[0].name, "h5.example");
+    EXPECT_EQ(next[1].name, "h6.example");
+    EXPECT_EQ(next[2].name, "h4.example");
+    EXPECT_EQ(t.Count(FastLookUp::Found), 3);
+}
+
+TEST(RunLookups, ExitOnTheMainWindowCancelsToo) {
+    DispatchForm t;
+    t.F().QuitRequested = true;
+    LookupTable table = Table({"10.0.0.1"});
+    EXPECT_EQ(RunLookups(t.F(), table, 2, true, false, false), 1);
+    EXPECT_EQ(t.resolver->TotalCalls(), 0);
+    EXPECT_TRUE(t.F().QuitRequested);  // the caller's flag is the caller's to clear
+}
+
+TEST(RunLookups, EndingTheProgramWithAStuckLookupDoesNotWaitForIt) {
+    auto resolver = std::make_shared<ScriptedResolver>();
+    resolver->Hold("10.0.0.1");
+    {
+        DispatchForm t;
+        t.F().resolve.resolver = resolver;
+        t.F().resolve.LookupTimeLimit = 50ms;
+        LookupTable table = Table({"10.0.0.1"});
+        EXPECT_EQ(RunLookups(t.F(), table, 2, true, false, false), 0);
+        EXPECT_EQ(t.Count(FastLookUp::Failed), 1);
+    }  // the form goes away while a worker is still inside the resolver
+    resolver->Release("10.0.0.1");
+    EXPECT_TRUE(WaitUntil([&] { return resolver->Finished() == 1; }));
+}
+
+TEST(LookupSysLogNames, NamesRemoteAddressesOfInboundRows) {
+    DispatchForm t;
+    t.F().LookupThreads = 4;
+    t.resolver->Name("10.0.0.1", "One.Example");
+    t.resolver->Name("10.0.0.2", "two.example");
+    t.resolver->Name("192.168.1.7", "lan.example");
+    RecordGrid& sys = t.F().SysLog;
+    sys.SetCols(12);
+    sys.SetRows(7);
+    const std::vector<std::array<std::string, 3>> rows = {{"I", "10.0.0.1", ""},
+                                                          {"P", "10.0.0.2", "10.0.0.2"},
+                                                          {"O", "192.168.1.7", ""},
+                                                          {"I", "10.0.0.3", "keep"},
+                                                          {"M", "", ""},
+                                                          {"I", "10.0.0.4", ""}};
+    for (size_t r = 0; r < rows.size(); ++r) {
+        sys.SetTextMatrix(static_cast<int>(r) + 1, 2, rows[r][0]);
+        sys.SetTextMatrix(static_cast<int>(r) + 1, 4, rows[r][1]);
+        sys.SetTextMatrix(static_cast<int>(r) + 1, 5, rows[r][2]);
+    }
+    EXPECT_EQ(LookupSysLogNames(t.F(), sys, false), 0);
+    EXPECT_EQ(sys.TextMatrix(1, 5), "one.example");
+    EXPECT_EQ(sys.TextMatrix(2, 5), "two.example");
+    EXPECT_EQ(sys.TextMatrix(3, 5), "");
+    EXPECT_EQ(sys.TextMatrix(4, 5), "keep");
+    EXPECT_EQ(sys.TextMatrix(6, 5), "");
+    EXPECT_EQ(t.resolver->Calls("192.168.1.7"), 0);
+    EXPECT_EQ(t.resolver->Calls("10.0.0.3"), 0);
+    EXPECT_EQ(t.resolver->TotalCalls(), 3);
+}
