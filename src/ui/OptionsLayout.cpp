@@ -111,7 +111,6 @@ int LayoutRightPart(MainForm& F, int left) {
     grow(F.BReplaceToday.Left + F.BReplaceToday.Width);
     ++row;
     grow(PlaceBox(F, F.CmnW, left, row++));
-    ++row;
 
     // The caption of the thread count starts with a blank: it reads on from the number.
     x = PlaceField(F, F.mnThreads, left, row, 3);

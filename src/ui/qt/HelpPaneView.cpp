@@ -1,0 +1,29 @@
+#include "ui/qt/HelpPaneView.h"
+
+#include "app/MainForm.h"
+#include "ui/qt/EngineHost.h"
+
+HelpPaneView::HelpPaneView(EngineHost& host, QWidget* parent) : QLabel(parent), host_(host) {
+    setObjectName("LHelp");
+    setTextFormat(Qt::PlainText);
+    setWordWrap(true);
+    setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    setMargin(6);
+    setAutoFillBackground(true);
+    QPalette p = palette();
+    p.setColor(QPalette::Window, QColor(255, 255, 240));
+    setPalette(p);
+    hide();
+}
+
+void HelpPaneView::Sync() {
+    const Label& model = host_.Form().LHelp;
+    const QString text =
+        QString::fromLatin1(model.Caption.data(), static_cast<qsizetype>(model.Caption.size()));
+    if (text != this->text()) setText(text);
+    setGeometry(host_.ToPixelsX(model.Left), host_.ToPixelsY(model.Top), host_.ToPixelsX(model.Width),
+                host_.ToPixelsY(model.Height));
+    setVisible(model.Visible);
+    if (model.Visible) raise();
+}
