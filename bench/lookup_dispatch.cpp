@@ -1,0 +1,79 @@
+// Times the concurrent lookup dispatcher: 1,000 distinct addresses through a resolver that takes
+// 200 ms per answer, with 120 workers and with 30, beside the ideal of whole waves of workers.
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <chrono>
+#include <cstdio>
+#include <thread>
+
+#include "app/MainForm.h"
+#include "resolve/Resolver.h"
+#include "resolve/RunLookups.h"
+
+namespace {
+
+class SilentFrontend : public Frontend {
+  public:
+    MsgAnswer MsgBox(std::string_view text, MsgIcon, MsgButtons, std::string_view) override {
+        std::fprintf(stderr, "%.*s\n", static_cast<int>(text.size()), text.data());
+        return MsgAnswer::OK;
+    }
+    void DoEvents() override { QCoreApplication::processEvents(); }
+    void ShowWindow() override {}
+    int TextWidth(std::string_view text) override { return static_cast<int>(text.size()) * 105; }
+    void SetClipboardText(std::string_view) override {}
+    void SetMousePointer(MousePointer) override {}
+    MousePointer GetMousePointer() const override { return MousePointer::Default; }
+};
+
+// Answers every reverse lookup after a fixed delay, as a slow DNS server would.
+class SlowResolver : public Resolver {
+  public:
+    explicit SlowResolver(std::chrono::milliseconds delay) : delay_(delay) {}
+    std::optional<std::string> HostNameOf(const std::string& address) override {
+        std::this_thread::sleep_for(delay_);
+        return "host-" + address + ".example";
+    }
+    std::optional<IPv4> AddressOf(const std::string&) override {
+        std::this_thread::sleep_for(delay_);
+        return std::nullopt;
+    }
+
+  private:
+    std::chrono::milliseconds delay_;
+};
+
+void Measure(int workers, int addresses, std::chrono::milliseconds delay) {
+    SilentFrontend frontend;
+    SystemClock clock;
+    MainForm F(frontend, clock);
+    F.resolve.resolver = std::make_shared<SlowResolver>(delay);
+    LookupTable table;
+    for (int i = 0; i < addresses; ++i) {
+        table.push_back({"10." + std::to_string(i / 65536) + "." + std::to_string(i / 256 % 256) + "." +
+                             std::to_string(i % 256),
+                         ""});
+    }
+    QElapsedTimer timer;
+    timer.start();
+    const int result = RunLookups(F, table, workers, true, false, false);
+    const qint64 elapsed = timer.elapsed();
+    int named = 0;
+    for (const auto& entry : table) named += entry.name.empty() ? 0 : 1;
+    const long long waves = (addresses + workers - 1) / workers;
+    const long long ideal = waves * delay.count();
+    std::printf(
+        "%3d workers: %d addresses, %d named, result %d: %lld ms (ideal %lld ms = %lld x %lld ms, %+.1f%%)\n",
+        workers, addresses, named, result, static_cast<long long>(elapsed), ideal, waves,
+        static_cast<long long>(delay.count()), 100.0 * (static_cast<double>(elapsed) - ideal) / ideal);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    using namespace std::chrono_literals;
+    Measure(120, 1000, 200ms);
+    Measure(30, 1000, 200ms);
+    return 0;
+}

@@ -1,0 +1,11 @@
+#!/usr/bin/env bash
+# Builds the name-resolution tests under ThreadSanitizer and runs them: the lookup workers share
+# their slots with the window's thread, and any unordered access there must fail the build.
+# Usage: scripts/tsan.sh [build-folder]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build="${1:-build-tsan}"
+cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DDROVIX_WERROR=ON -DDROVIX_SANITIZE=thread \
+    -DDROVIX_BENCHMARKS=OFF >/dev/null
+cmake --build "$build" -j"$(nproc)" --target test_resolve
+QT_QPA_PLATFORM=offscreen TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" "$build/tests/test_resolve"
