@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
+#include <utility>
 
 #include "app/MainForm.h"
 #include "router/WanMonitor.h"
@@ -132,10 +133,14 @@ OptionsPanelView::Item& OptionsPanelView::AddField(TextBox& model, const char* n
         edit->setMaxLength(model.MaxLength > 0 ? model.MaxLength : 32767);
         edit->setEchoMode(model.PasswordChar ? QLineEdit::Password : QLineEdit::Normal);
     };
-    items_.push_back(item);
-    edit->setObjectName(name);
-    edit->installEventFilter(this);
-    edit->setMouseTracking(true);
+    return Register(std::move(item));
+}
+
+OptionsPanelView::Item& OptionsPanelView::Register(Item item) {
+    item.widget->setObjectName(QString::fromStdString(item.name));
+    item.widget->installEventFilter(this);
+    item.widget->setMouseTracking(true);
+    items_.push_back(std::move(item));
     return items_.back();
 }
 
@@ -151,10 +156,7 @@ void OptionsPanelView::AddCheck(CheckBox& model, const char* name, const char* h
         box->setText(Latin1(model.Caption));
         box->setChecked(model.Value);
     };
-    items_.push_back(item);
-    box->setObjectName(name);
-    box->installEventFilter(this);
-    box->setMouseTracking(true);
+    Register(std::move(item));
 }
 
 void OptionsPanelView::AddOption(OptionButton& model, const char* name, const char* helpKey,
@@ -171,10 +173,7 @@ void OptionsPanelView::AddOption(OptionButton& model, const char* name, const ch
         option->setText(Latin1(model.Caption));
         option->setChecked(model.Value);
     };
-    items_.push_back(item);
-    option->setObjectName(name);
-    option->installEventFilter(this);
-    option->setMouseTracking(true);
+    Register(std::move(item));
 }
 
 void OptionsPanelView::AddLabel(Label& model, const char* name, const char* helpKey) {
@@ -182,10 +181,7 @@ void OptionsPanelView::AddLabel(Label& model, const char* name, const char* help
     label->setTextFormat(Qt::PlainText);
     Item item{label, &model, name, helpKey, {}, {}, {}};
     item.sync = [label, &model] { label->setText(Latin1(model.Caption)); };
-    items_.push_back(item);
-    label->setObjectName(name);
-    label->installEventFilter(this);
-    label->setMouseTracking(true);
+    Register(std::move(item));
 }
 
 void OptionsPanelView::AddButton(Button& model, const char* name, const char* helpKey,
@@ -194,10 +190,7 @@ void OptionsPanelView::AddButton(Button& model, const char* name, const char* he
     connect(button, &QPushButton::clicked, this, [this, click] { Run(click); });
     Item item{button, &model, name, helpKey, {}, {}, {}};
     item.sync = [button, &model] { button->setText(Latin1(model.Caption)); };
-    items_.push_back(item);
-    button->setObjectName(name);
-    button->installEventFilter(this);
-    button->setMouseTracking(true);
+    Register(std::move(item));
 }
 
 bool OptionsPanelView::eventFilter(QObject* watched, QEvent* event) {

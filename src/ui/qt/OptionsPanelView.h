@@ -48,6 +48,7 @@ class OptionsPanelView : public QFrame {
     void AddLabel(Label& model, const char* name, const char* helpKey);
     void AddButton(Button& model, const char* name, const char* helpKey,
                    std::function<void(MainForm&)> click);
+    Item& Register(Item item);
     void Run(const std::function<void(MainForm&)>& handler);
     void ShowHelp(const std::string& key);
     Item* Find(QObject* widget);
