@@ -14,12 +14,6 @@ namespace {
 
 const std::string kRecords = "[incoming]\n198.51.100.7|80\n[outgoing]\n192.168.1.100|203.0.113.40|http\n";
 
-int Count(const std::string& text, const std::string& what) {
-    int n = 0;
-    for (auto p = text.find(what); p != std::string::npos; p = text.find(what, p + 1)) ++n;
-    return n;
-}
-
 qint64 TimedFetch(MainForm& F, const std::string& url, std::string& page) {
     QElapsedTimer timer;
     timer.start();

@@ -7,12 +7,6 @@
 
 namespace {
 
-int Count(const std::string& text, const std::string& what) {
-    int n = 0;
-    for (auto p = text.find(what); p != std::string::npos; p = text.find(what, p + 1)) ++n;
-    return n;
-}
-
 const std::string kTwoLines =
     "[syslog]\n2026-12-06 08:00:01 @sys System started\n"
     "2026-12-06 08:14:22 TCP from 198.51.100.23:4123 to 192.168.1.100:80\n";

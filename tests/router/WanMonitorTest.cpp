@@ -11,12 +11,6 @@
 
 namespace {
 
-int Count(const std::string& text, const std::string& what) {
-    int n = 0;
-    for (auto p = text.find(what); p != std::string::npos; p = text.find(what, p + 1)) ++n;
-    return n;
-}
-
 std::string Wan(const std::string& address) {
     return "[wan]\n" + address + "\n";
 }
