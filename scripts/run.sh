@@ -46,7 +46,8 @@ done
 printf 'PWE=%s\r\nSAVEPW=1\r\nUSERID=admin\r\nADDRESS=%s\r\nCOMPSB=1\r\nCOMPADDR=1\r\n' \
     "$scrambled" "$router" >"$demo/Drovix.ini"
 printf 'LOGDIR %s\r\n' "$demo/sblogs" >"$demo/Stillbeacon.ini"
-if [ -d tools/routersim/sample-sblogs ]; then cp tools/routersim/sample-sblogs/* "$demo/sblogs/"; fi
+cp tools/routersim/sample-sblogs/* "$demo/sblogs/"
+cp tools/routersim/sample-Hideaddr.txt "$demo/Hideaddr.txt"
 
 if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
     build/drovix /trace

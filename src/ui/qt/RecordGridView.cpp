@@ -5,6 +5,11 @@
 #include "ui/qt/EngineHost.h"
 #include "ui/qt/RecordGridModel.h"
 
+namespace {
+// A cell draws its text inside a small margin; widths measured from texts leave room for it.
+constexpr int kCellPadding = 8;
+}  // namespace
+
 RecordGridView::RecordGridView(EngineHost& host, RecordGrid& grid, QWidget* parent)
     : QTableView(parent), host_(host), grid_(grid), model_(new RecordGridModel(grid, this)) {
     setModel(model_);
@@ -19,7 +24,7 @@ RecordGridView::RecordGridView(EngineHost& host, RecordGrid& grid, QWidget* pare
     connect(horizontalHeader(), &QHeaderView::sectionResized, this, [this](int col, int, int pixels) {
         if (applying_) return;
         const int pixelsPerInch = host_.ToPixelsX(1440);
-        grid_.SetColWidth(col, pixelsPerInch > 0 ? pixels * 1440 / pixelsPerInch : 0);
+        grid_.SetColWidth(col, pixelsPerInch > 0 ? std::max(pixels - kCellPadding, 1) * 1440 / pixelsPerInch : 0);
         widthsSeen_ = grid_.WidthRevision();
     });
 }
@@ -29,7 +34,7 @@ void RecordGridView::ApplyWidths() {
     for (int c = 0; c < grid_.Cols(); ++c) {
         const int twips = grid_.ColWidth(c);
         setColumnHidden(c, twips == 0);
-        if (twips > 0) setColumnWidth(c, host_.ToPixelsX(twips));
+        if (twips > 0) setColumnWidth(c, host_.ToPixelsX(twips) + kCellPadding);
     }
     applying_ = false;
 }
