@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
@@ -14,7 +15,9 @@
 #include "app/RunCycle.h"
 #include "stdlog/SbLogWriter.h"
 #include "ui/Layout.h"
+#include "ui/Help.h"
 #include "ui/OptionsPanel.h"
+#include "ui/qt/FastLookUpWindow.h"
 #include "ui/qt/RecordGridView.h"
 #if __has_include("ui/qt/OptionsPanelView.h")
 #include "ui/qt/OptionsPanelView.h"
@@ -34,12 +37,14 @@ MainWindow::MainWindow(const Clock& clock, const std::string& programDir)
     setObjectName("Drovix");
     setAttribute(Qt::WA_QuitOnClose, true);
 
-    AddButton(F.BRun, "BRun", [this] { BRun_Click(*form_); });
+    setMouseTracking(true);
+    AddButton(F.BRun, "BRun", [this] { BRun_Click(*form_); }, [this] { BRun_MouseMove(*form_); });
     AddButton(F.BSaveAll, "BSaveAll", [this] { BSaveAll_Click(*form_); });
     AddButton(F.BSaveHilited, "BSaveHilited", [this] { BSaveHilited_Click(*form_); });
-    AddButton(F.BOptions, "BOptions", [this] { BOptions_Click(*form_); });
-    AddButton(F.BCancelOptions, "BCancelOptions", [this] { BCancelOptions_Click(*form_); });
-    AddButton(F.BQuit, "BQuit", [this] { BQuit_Click(*form_); });
+    AddButton(F.BOptions, "BOptions", [this] { BOptions_Click(*form_); }, [this] { BOptions_MouseMove(*form_); });
+    AddButton(F.BCancelOptions, "BCancelOptions", [this] { BCancelOptions_Click(*form_); },
+              [this] { BCancelOptions_MouseMove(*form_); });
+    AddButton(F.BQuit, "BQuit", [this] { BQuit_Click(*form_); }, [this] { BQuit_MouseMove(*form_); });
     AddLabel(F.LIPA, "LIPA");
     AddLabel(F.CurrWanAddr, "CurrWanAddr")->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     AddLabel(F.InCaption, "InCaption");
@@ -63,6 +68,8 @@ MainWindow::MainWindow(const Clock& clock, const std::string& programDir)
     options_ = new OptionsPanelView(*this, this);
 #endif
     noLogs->raise();
+    // The lookup dispatcher's progress window is a window of its own that follows its model.
+    fastLookUp_ = std::make_unique<FastLookUpWindow>(F.resolve.fastLookUp);
 
     syncTimer_ = new QTimer(this);
     connect(syncTimer_, &QTimer::timeout, this, [this] { Sync(); });
@@ -71,9 +78,15 @@ MainWindow::MainWindow(const Clock& clock, const std::string& programDir)
 
 MainWindow::~MainWindow() = default;
 
-QPushButton* MainWindow::AddButton(Button& model, const char* name, std::function<void()> onClick) {
+QPushButton* MainWindow::AddButton(Button& model, const char* name, std::function<void()> onClick,
+                                   std::function<void()> onMouseMove) {
     auto* button = new QPushButton(this);
     button->setObjectName(name);
+    if (onMouseMove) {
+        button->setMouseTracking(true);
+        button->installEventFilter(this);
+        mouseMoves_.emplace_back(button, std::move(onMouseMove));
+    }
     connect(button, &QPushButton::clicked, this, [this, onClick = std::move(onClick)] { Dispatch(onClick); });
     syncers_.push_back([this, button, &model] {
         button->setText(Latin1(model.Caption));
@@ -149,8 +162,24 @@ void MainWindow::Dispatch(const std::function<void()>& handler) {
 
 void MainWindow::Unload() {
     syncTimer_->stop();
-    hide();
-    QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+    fastLookUp_->hide();
+    // Closing the last window ends the application's event loop; nothing else is quit, so a
+    // wait that happens to run elsewhere is never cut short.
+    close();
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::MouseMove) {
+        for (auto& [object, handler] : mouseMoves_) {
+            if (object == watched) Dispatch(handler);
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void MainWindow::mouseMoveEvent(QMouseEvent* event) {
+    QWidget::mouseMoveEvent(event);
+    Dispatch([this] { Form_MouseMove(*form_); });
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

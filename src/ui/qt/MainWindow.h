@@ -14,6 +14,7 @@ class QPushButton;
 class QTimer;
 class RecordGridView;
 class OptionsPanelView;
+class FastLookUpWindow;
 
 // The main window: draws the form model and forwards clicks and edits to the engine's handlers.
 // It is also the engine's Frontend for message boxes, events, text widths and the clipboard.
@@ -44,12 +45,15 @@ public:
     void Sync();
 
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
 
 private:
-    QPushButton* AddButton(Button& model, const char* name, std::function<void()> onClick);
+    QPushButton* AddButton(Button& model, const char* name, std::function<void()> onClick,
+                           std::function<void()> onMouseMove = {});
     QLabel* AddLabel(Label& model, const char* name);
     void Place(QWidget* widget, const Control& model);
     void ReportGeometry();
@@ -62,6 +66,8 @@ private:
     std::vector<QWidget*> segments_;
     QLineEdit* progressText_ = nullptr;
     OptionsPanelView* options_ = nullptr;
+    std::unique_ptr<FastLookUpWindow> fastLookUp_;
+    std::vector<std::pair<QObject*, std::function<void()>>> mouseMoves_;
     QTimer* syncTimer_ = nullptr;
     MousePointer pointer_ = MousePointer::Default;
     MainForm::Geometry applied_;
