@@ -11,6 +11,7 @@
 #include "app/Settings.h"
 #include "router/PageFetcher.h"
 #include "router/RouterPages.h"
+#include "router/WanMonitor.h"
 #include "stdlog/StdLogParser.h"
 #include "ui/Help.h"
 #include "ui/Layout.h"
@@ -75,6 +76,14 @@ void Initialize(MainForm& F) {
     F.IPAddr.Text = LocalIPAddresses();
     IniRead(F);
     CreateURLs(F);
+    // A saved "Monitor WAN Address" starts the monitor. It starts here, once the page addresses
+    // exist, so its first check reads the router instead of logging an empty address; and
+    // starting it is no change of the settings.
+    if (F.CompAddr.Value) {
+        const bool changed = F.SettingsChanged;
+        CompAddr_Click(F);
+        F.SettingsChanged = changed;
+    }
 
     F.Initializing = true;
     ChangeLayout(F);

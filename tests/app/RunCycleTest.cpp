@@ -1,12 +1,14 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QTimer>
 
 #include "IsolatedUserConfig.h"
 #include "TestForm.h"
 #include "app/EventDispatch.h"
 #include "app/MainControls.h"
 #include "app/RunCycle.h"
+#include "router/WanMonitor.h"
 #include "app/Startup.h"
 
 namespace {
@@ -126,6 +128,22 @@ TEST_F(RunCycle, BadNameCharsHoldParenthesesAndControlAndHighCharacters) {
     EXPECT_EQ(bad.find('a'), std::string::npos);
     EXPECT_NE(bad.find('\xA0'), std::string::npos);
     EXPECT_EQ(bad.find('\0'), std::string::npos);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(RunCycle, SavedWanMonitorStartsOnceThePageAddressesExist) {
+    WriteFileBytes(ini(), "ADDRESS=127.0.0.1:1\r\nCOMPADDR=1\r\nRWAIT=1\r\nRRETRY=1\r\n");
+    Initialize(F);
+    ASSERT_TRUE(F.router.Timer1);
+    EXPECT_TRUE(F.router.Timer1->isActive());
+    EXPECT_FALSE(F.router.StatusURL.empty());
+    EXPECT_FALSE(F.SettingsChanged) << "starting the monitor changes no setting";
+    F.CompAddr.Value = false;
+    CompAddr_Click(F);
+    EXPECT_FALSE(F.router.Timer1->isActive());
 }
 
 }  // namespace
