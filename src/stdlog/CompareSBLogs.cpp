@@ -77,6 +77,9 @@ class SbLogComparison {
 
     // Returns true when the same line must be compared again, with the next row.
     bool ProcessLine(const std::vector<std::string_view>& lines, std::size_t k) {
+        // A line whose list is done already changes nothing; most lines of a long walk are such.
+        const char direction = lines[k][FindDirectionMarker(lines[k]) + 1];
+        if (direction == 'I' ? inRow_ >= in_.Rows() : outRow_ >= out_.Rows()) return false;
         const SbRecordView r = ReadSbRecord(lines[k], F_.NbspChar.empty() ? '\xA0' : F_.NbspChar[0]);
         if (r.direction == 'I') return ProcessIncoming(r);
         if (r.direction == 'O') return ProcessOutgoing(r, lines, k);

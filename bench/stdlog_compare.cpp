@@ -1,0 +1,160 @@
+// Times the comparison of full router tables with a month of Stillbeacon day files, against the
+// time it takes only to read those files. Prints its figures; not a test.
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "app/Clock.h"
+#include "app/Frontend.h"
+#include "app/MainForm.h"
+#include "stdlog/CompareSBLogs.h"
+#include "stdlog/SbLogFolder.h"
+
+namespace {
+
+constexpr int kFiles = 30;
+constexpr int kLinesPerFile = 50000;
+constexpr int kRouterRows = 64;
+
+class SilentFrontend : public Frontend {
+  public:
+    MsgAnswer MsgBox(std::string_view, MsgIcon, MsgButtons, std::string_view) override {
+        return MsgAnswer::OK;
+    }
+    void DoEvents() override {}
+    void ShowWindow() override {}
+    int TextWidth(std::string_view text) override { return static_cast<int>(text.size()) * 105; }
+    void SetClipboardText(std::string_view) override {}
+    void SetMousePointer(MousePointer) override {}
+    MousePointer GetMousePointer() const override { return MousePointer::Default; }
+};
+
+std::string Addr(int a, int b) {
+    return "198.51." + std::to_string(a % 256) + "." + std::to_string(b % 256);
+}
+
+// A Stillbeacon day: blank and tab form records, both directions, a few messages. With
+// incoming false the day holds no incoming record, so the incoming list is never done and the
+// walk has to go through every file.
+std::string DayFile(int day, bool incoming) {
+    std::string text;
+    text.reserve(static_cast<std::size_t>(kLinesPerFile) * 80);
+    char stamp[32];
+    for (int i = 0; i < kLinesPerFile; ++i) {
+        const int secs = static_cast<int>(static_cast<long long>(i) * 86400 / kLinesPerFile);
+        std::snprintf(stamp, sizeof stamp, "2026/11/%02d %02d:%02d:%02d.00", day, secs / 3600, secs / 60 % 60,
+                      secs % 60);
+        // The records of every fourth router row (see FillRouterTables) never reached Stillbeacon.
+        const int routerRow = (kLinesPerFile - i + 1) / 2;
+        const bool lost = day == kFiles && routerRow >= 1 && routerRow <= kRouterRows && routerRow % 4 == 0;
+        if (i % 50 == 0 || lost) {
+            text += std::string(stamp) + " M Router sent a message I did not expect\r\n";
+        } else if (incoming && i % 2 == 0) {
+            text += std::string(stamp) + " I " + Addr(i, day) + "\xA0TCP " + std::to_string(1024 + i % 5000) +
+                    " 192.168.1.100 " + std::to_string(i % 1024) + "\r\n";
+        } else {
+            std::string tabStamp = stamp;
+            tabStamp[10] = '\t';
+            text += tabStamp + "\tO\tTCP\t" + Addr(i + 7, day) + "\thost" + std::to_string(i) +
+                    ".example.net\t80\t192.168.1.101\t" + std::to_string(1024 + i % 5000) + "\r\n";
+        }
+    }
+    return text;
+}
+
+void FillRouterTables(MainForm& F, int firstDay) {
+    F.InLog.SetCols(4);
+    F.OutLog.SetCols(5);
+    F.InLog.SetRows(kRouterRows + 1);
+    F.OutLog.SetRows(kRouterRows + 1);
+    // The newest records of the last day, newest first, as the router lists them; every fourth
+    // one is missing from Stillbeacon's file.
+    for (int r = 1; r <= kRouterRows; ++r) {
+        const int i = kLinesPerFile - 2 * r;
+        const bool missing = r % 4 == 0;
+        F.InLog.SetTextMatrix(r, 2, missing ? "203.0.113." + std::to_string(r) : Addr(i, firstDay));
+        F.InLog.SetTextMatrix(r, 3, std::to_string(i % 1024));
+        F.OutLog.SetTextMatrix(r, 2, "192.168.1.101");
+        F.OutLog.SetTextMatrix(r, 3, missing ? "www.example.org" : Addr(i + 1 + 7, firstDay));
+        F.OutLog.SetTextMatrix(r, 4, "80");
+    }
+}
+
+double ReadAllMs(const std::string& folder) {
+    QElapsedTimer timer;
+    timer.start();
+    std::string buffer;
+    std::size_t lines = 0;
+    const auto names = ListSbLogFiles(folder);
+    for (const auto& name : *names) {
+        ReadWholeFile(folder + name, buffer);
+        for (const char* p = buffer.data();
+             (p = static_cast<const char*>(std::memchr(p, '\n', buffer.data() + buffer.size() - p))); ++p)
+            ++lines;
+    }
+    const double ms = static_cast<double>(timer.nsecsElapsed()) / 1e6;
+    if (lines != static_cast<std::size_t>(kFiles) * kLinesPerFile)
+        std::printf("unexpected line count %zu\n", lines);
+    return ms;
+}
+
+double CompareMs(MainForm& F, int& flagged) {
+    QElapsedTimer timer;
+    timer.start();
+    CompareSBLogs(F);
+    const double ms = static_cast<double>(timer.nsecsElapsed()) / 1e6;
+    flagged = F.stdlog.InFlagCount + F.stdlog.OutFlagCount;
+    return ms;
+}
+
+double Best(int runs, auto&& f) {
+    double best = 1e30;
+    for (int i = 0; i < runs; ++i) best = std::min(best, f());
+    return best;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    SilentFrontend frontend;
+    SystemClock clock;
+
+    for (bool incoming : {true, false}) {
+        QTemporaryDir dir;
+        const std::string folder = QDir(dir.path()).absolutePath().toStdString() + "/";
+        std::size_t bytes = 0;
+        for (int day = 1; day <= kFiles; ++day) {
+            const std::string text = DayFile(day, incoming);
+            bytes += text.size();
+            char name[40];
+            std::snprintf(name, sizeof name, "Log 2026-11-%02d.txt", day);
+            QFile f(QString::fromStdString(folder + name));
+            f.open(QIODevice::WriteOnly);
+            f.write(text.data(), static_cast<qint64>(text.size()));
+        }
+        MainForm F(frontend, clock);
+        F.SbLogDir = folder;
+        F.CompSB.Value = true;
+        F.CompDX.Value = true;
+
+        const double readMs = Best(5, [&] { return ReadAllMs(folder); });
+        int flagged = 0;
+        const double compareMs = Best(5, [&] {
+            FillRouterTables(F, kFiles);
+            return CompareMs(F, flagged);
+        });
+        std::printf("%s\n", incoming
+                                ? "Router records among the newest lines (the walk ends in the newest file):"
+                                : "No incoming record in any file (the walk reads every file):");
+        std::printf("  %d files x %d lines, %.1f MB; router tables %d + %d rows\n", kFiles, kLinesPerFile,
+                    static_cast<double>(bytes) / 1e6, kRouterRows, kRouterRows);
+        std::printf("  read all files only: %8.1f ms\n", readMs);
+        std::printf("  CompareSBLogs:       %8.1f ms  (%d rows flagged)\n", compareMs, flagged);
+    }
+    return 0;
+}
