@@ -13,6 +13,17 @@ const char* kRecords =
     "[incoming]\n198.51.100.23|80\n203.0.113.150|1433\n198.51.100.77|21\n\n"
     "[outgoing]\n192.168.1.100|www.example.com|HTTP\n192.168.1.101|mail.example.net|pop3\n";
 
+// Points the form's table addresses at the simulator, with short waits.
+void LogOnTo(RouterSim& sim, MainForm& F, const std::string& password) {
+    F.router.InLogURL = sim.Url("/inLogTable.htm");
+    F.router.OutLogURL = sim.Url("/outLogTable.htm");
+    F.UserID.Text = "drovix";
+    F.PW.Text = password;
+    F.RouterWait.Text = "5";
+    F.RouterRetry.Text = "1";
+    F.RouterDelay.Text = "1";
+}
+
 // A refresh of the standard logs from the simulated router, compared with a Stillbeacon day
 // file that lacks one record of each table, then "Save highlighted".
 TEST(StdLogRouterSimTest, RefreshComparesAndSavesTheMissingRecords) {
@@ -21,13 +32,7 @@ TEST(StdLogRouterSimTest, RefreshComparesAndSavesTheMissingRecords) {
 
     TestForm t;
     MainForm& F = t.F();
-    F.router.InLogURL = sim.Url("/inLogTable.htm");
-    F.router.OutLogURL = sim.Url("/outLogTable.htm");
-    F.UserID.Text = "drovix";
-    F.PW.Text = "s3cret";
-    F.RouterWait.Text = "5";
-    F.RouterRetry.Text = "1";
-    F.RouterDelay.Text = "1";
+    LogOnTo(sim, F, "s3cret");
     F.CompSB.Value = true;
     WriteFileBytes(t.dir.file("Log 2026-12-06.txt"),
                    CrLfLines({"2026/12/06 07:00:00.00 O 203.0.113.40 ftp 192.168.1.102 1101",
@@ -69,13 +74,7 @@ TEST(StdLogRouterSimTest, RefusedPasswordIsReported) {
     ASSERT_TRUE(sim.Started()) << sim.Error();
     TestForm t;
     MainForm& F = t.F();
-    F.router.InLogURL = sim.Url("/inLogTable.htm");
-    F.router.OutLogURL = sim.Url("/outLogTable.htm");
-    F.UserID.Text = "drovix";
-    F.PW.Text = "wrong";
-    F.RouterWait.Text = "5";
-    F.RouterRetry.Text = "1";
-    F.RouterDelay.Text = "1";
+    LogOnTo(sim, F, "wrong");
     ProcessStdLogs(F);
     ASSERT_EQ(t.frontend.messages.size(), 1u);
     EXPECT_EQ(t.frontend.messages[0].text, "Missing or invalid Password");
