@@ -1,6 +1,7 @@
 // Picks Drovix's face: the Qt window, or the headless face for unattended runs without a display.
 #include <QApplication>
 #include <QCoreApplication>
+#include <QMessageBox>
 #include <cstdio>
 
 #include "app/Clock.h"
@@ -22,38 +23,49 @@ bool HasDisplay() {
            !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
 }
 
-int RunHeadless(int argc, char** argv, const std::string& commandLine) {
-    QCoreApplication app(argc, argv);
+// Runs the program in its folder unless another Drovix already runs there.
+template <typename Run>
+int RunAsOnlyInstance(Run run, bool tellInAWindow) {
     const std::string programDir = ResolveProgramDir(QCoreApplication::applicationDirPath().toStdString());
     SingleInstance instance(programDir);
     if (!instance.IsFirst()) {
         std::fprintf(stderr, "%s\n", kAlreadyRunning);
+        if (tellInAWindow) QMessageBox::warning(nullptr, "Drovix", kAlreadyRunning);
         return 3;
     }
-    HeadlessFrontend frontend;
-    SystemClock clock;
-    MainForm F(frontend, clock);
-    PrepareMainForm(F, programDir);
-    DispatchEvent(F, [&] { Form_Load(F, commandLine); }, {});
-    // A message means the run met a problem and did not complete.
-    return frontend.MessageShown() ? 1 : 0;
+    return run(programDir);
+}
+
+int RunHeadless(int argc, char** argv, const std::string& commandLine) {
+    QCoreApplication app(argc, argv);
+    return RunAsOnlyInstance(
+        [&](const std::string& programDir) {
+            HeadlessFrontend frontend;
+            SystemClock clock;
+            MainForm F(frontend, clock);
+            PrepareMainForm(F, programDir);
+            DispatchEvent(F, [&] { Form_Load(F, commandLine); }, {});
+            // A message means the run met a problem and did not complete.
+            return frontend.MessageShown() ? 1 : 0;
+        },
+        false);
 }
 
 int RunWindow(int argc, char** argv, const std::string& commandLine) {
     QApplication app(argc, argv);
     QApplication::setApplicationName("Drovix");
-    const std::string programDir = ResolveProgramDir(QCoreApplication::applicationDirPath().toStdString());
-    SingleInstance instance(programDir);
-    if (!instance.IsFirst()) {
-        std::fprintf(stderr, "%s\n", kAlreadyRunning);
-        return 3;
-    }
-    SystemClock clock;
-    MainWindow window(clock, programDir);
-    PrepareMainForm(window.Form(), programDir);
-    window.Dispatch([&] { Form_Load(window.Form(), commandLine); });
-    if (window.Form().Unloaded) return 0;
-    return app.exec();
+    const bool interactive =
+        !WantsAutoMode(commandLine) && qEnvironmentVariable("QT_QPA_PLATFORM") != "offscreen";
+    return RunAsOnlyInstance(
+        [&](const std::string& programDir) {
+            SystemClock clock;
+            MainWindow window(clock, programDir);
+            PrepareMainForm(window.Form(), programDir);
+            window.Dispatch([&] { Form_Load(window.Form(), commandLine); });
+            if (window.Form().Unloaded) return 0;
+            return app.exec();
+        },
+        interactive);
 }
 
 }  // namespace
