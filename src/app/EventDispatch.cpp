@@ -18,4 +18,6 @@ void DispatchEvent(MainForm& F, const std::function<void()>& handler, const std:
     }
 }
 
-void RequestUnload(MainForm& F) { F.UnloadRequested = true; }
+void RequestUnload(MainForm& F) {
+    F.UnloadRequested = true;
+}

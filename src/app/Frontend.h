@@ -11,7 +11,7 @@ enum class MousePointer { Default, Hourglass };
 // it, a headless face serves unattended runs without a display, and tests record the calls.
 // All texts are Latin-1 bytes, as everywhere in the engine.
 class Frontend {
-public:
+  public:
     virtual ~Frontend() = default;
 
     virtual MsgAnswer MsgBox(std::string_view text, MsgIcon icon, MsgButtons buttons,

@@ -4,8 +4,9 @@
 // The face of an unattended run without a display: messages go to standard error, and any
 // message means the run did not complete (the caller turns that into a non-zero exit status).
 class HeadlessFrontend : public Frontend {
-public:
-    MsgAnswer MsgBox(std::string_view text, MsgIcon icon, MsgButtons buttons, std::string_view title) override;
+  public:
+    MsgAnswer MsgBox(std::string_view text, MsgIcon icon, MsgButtons buttons,
+                     std::string_view title) override;
     void DoEvents() override;
     void ShowWindow() override {}
     // An average character of the window's font, so column widths come out the same size.
@@ -16,7 +17,7 @@ public:
 
     bool MessageShown() const { return messageShown_; }
 
-private:
+  private:
     MousePointer pointer_ = MousePointer::Default;
     bool messageShown_ = false;
 };

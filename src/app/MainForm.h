@@ -89,8 +89,8 @@ struct MainForm {
     Frame OptionsFrame;
     int OptionsFullWidth = 0, OptionsNarrowWidth = 0;
     TextBox UserID, IPAddr, PW, mnThreads, RouterWait, RouterRetry, RouterDelay, MaxTdiff;
-    Label LUserID, LIPAddr, LPW, LnThreads, LRouterWait, LRouterRetry, LRouterDelay, LmaxTdiff,
-        LTimeframe, LDisplay, LAutorun;
+    Label LUserID, LIPAddr, LPW, LnThreads, LRouterWait, LRouterRetry, LRouterDelay, LmaxTdiff, LTimeframe,
+        LDisplay, LAutorun;
     CheckBox SavePW, CkConvertIP, CkConvertURL, CCacheFailures, CSysLog, CSaveSysLog, CmnW, CompAddr, CompSB,
         CompDX;
     std::array<OptionButton, 4> Include;
@@ -100,14 +100,14 @@ struct MainForm {
     // ---- lists and their captions ----
     RecordGrid InLog, OutLog, SysLog, SysStats;
     Label InCaption, OutCaption;
-    Label LNoLogs;   // "Logs are empty or unavailable", also the conversion progress
+    Label LNoLogs;    // "Logs are empty or unavailable", also the conversion progress
     TextBox LLookup;  // floating answer of a single lookup
 
     // ---- WAN address and progress ----
     Label LIPA, CurrWanAddr;
     TextBox TProgress;
     std::vector<Control> SProgress;  // the progress bar's segments
-    int ProgressWidth = 4000;         // room for the progress display, in twips
+    int ProgressWidth = 4000;        // room for the progress display, in twips
 
     // ---- subsystems' own state ----
     RouterState router;

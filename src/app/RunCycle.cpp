@@ -20,7 +20,9 @@
 
 namespace {
 
-bool Contains(const std::string& text, const char* what) { return text.find(what) != std::string::npos; }
+bool Contains(const std::string& text, const char* what) {
+    return text.find(what) != std::string::npos;
+}
 
 void FocusIfVisible(MainForm& F, const Control& control, const char* name) {
     if (control.Visible) F.FocusedControl = name;
@@ -91,7 +93,8 @@ void Initialize(MainForm& F) {
     F.ui.DoEvents();
     HelpLoad(F);
 
-    if (!F.RouterAddress.empty() && !F.StoredPassword.empty() && !F.InLog.HasRecords() && !F.OutLog.HasRecords()) {
+    if (!F.RouterAddress.empty() && !F.StoredPassword.empty() && !F.InLog.HasRecords() &&
+        !F.OutLog.HasRecords()) {
         FocusIfVisible(F, F.BRun, "BRun");
         BRun_Click(F);
         if (F.InLog.Visible) {
@@ -159,7 +162,8 @@ void FetchLogs(MainForm& F) {
             ReportRefusedPassword(F);
             return;
         }
-        if (!Contains(page, "Error 404 Not Found") && (Contains(page, "System Log") || Contains(page, "VPNLog"))) {
+        if (!Contains(page, "Error 404 Not Found") &&
+            (Contains(page, "System Log") || Contains(page, "VPNLog"))) {
             F.SysLogMode = true;
             if (!F.SysLog.Visible && !F.CSysLog.Visible) {
                 F.CSysLog.Visible = true;

@@ -6,11 +6,11 @@
 // One running Drovix per program folder: two installations, or two test folders, never block
 // each other. The lock goes with the object (and with the process, should it crash).
 class SingleInstance {
-public:
+  public:
     explicit SingleInstance(const std::string& programDir);
     bool IsFirst() const { return first_; }
 
-private:
+  private:
     std::unique_ptr<QLockFile> lock_;
     bool first_ = false;
 };

@@ -13,6 +13,12 @@ inline constexpr Colour MnwColour = 0xF8EFD0;     // chosen for the myNetWatchma
 inline constexpr Colour DayChangeColour = 0x0000FF;
 inline constexpr Colour NewRecordsColour = 0xFE00FF;
 
-inline constexpr int ColourRed(Colour c) { return static_cast<int>((c >> 16) & 0xFF); }
-inline constexpr int ColourGreen(Colour c) { return static_cast<int>((c >> 8) & 0xFF); }
-inline constexpr int ColourBlue(Colour c) { return static_cast<int>(c & 0xFF); }
+inline constexpr int ColourRed(Colour c) {
+    return static_cast<int>((c >> 16) & 0xFF);
+}
+inline constexpr int ColourGreen(Colour c) {
+    return static_cast<int>((c >> 8) & 0xFF);
+}
+inline constexpr int ColourBlue(Colour c) {
+    return static_cast<int>(c & 0xFF);
+}

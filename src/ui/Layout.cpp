@@ -68,7 +68,8 @@ void PlaceStandardLists(MainForm& F, int width, int height) {
         Place(F.InLog, kMargin, top + kCaptionHeight, innerWidth, listHeight);
         const int outTop = F.InLog.Top + F.InLog.Height + 96;
         Place(F.OutCaption, kMargin, outTop, innerWidth, kCaptionHeight);
-        Place(F.OutLog, kMargin, outTop + kCaptionHeight, innerWidth, height - outTop - kCaptionHeight - kMargin);
+        Place(F.OutLog, kMargin, outTop + kCaptionHeight, innerWidth,
+              height - outTop - kCaptionHeight - kMargin);
     }
 }
 
@@ -95,7 +96,8 @@ void ChangeLayout(MainForm& F) {
         PlaceStandardLists(F, width, height);
     }
     // The notice and the conversion progress sit below the buttons, where the lists start.
-    Place(F.LNoLogs, kMargin, F.BSaveHilited.Top + F.BSaveHilited.Height + 120, width - 2 * kMargin, kLabelHeight);
+    Place(F.LNoLogs, kMargin, F.BSaveHilited.Top + F.BSaveHilited.Height + 120, width - 2 * kMargin,
+          kLabelHeight);
 
     if ((F.SysLog.HasRecords() || F.InLog.HasRecords() || F.OutLog.HasRecords()) && !F.Initializing) {
         BRun_Click(F);

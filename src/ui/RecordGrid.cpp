@@ -81,7 +81,9 @@ void RecordGrid::SetColAlignment(int col, Alignment a) {
     Touch();
 }
 
-int RecordGrid::ColWidth(int col) const { return col >= 0 && col < cols_ ? columns_[col].width : 0; }
+int RecordGrid::ColWidth(int col) const {
+    return col >= 0 && col < cols_ ? columns_[col].width : 0;
+}
 
 void RecordGrid::SetColWidth(int col, int twips) {
     if (col < 0 || col >= cols_) return;

@@ -10,7 +10,7 @@
 // writes cells exactly as it would on screen, and the Qt view only draws what is here.
 // Row 0 is the fixed header; records are rows 1 .. Rows()-1.
 class RecordGrid {
-public:
+  public:
     enum class Alignment { General, Left, Center, Right };
 
     RecordGrid();
@@ -72,7 +72,7 @@ public:
     static constexpr int DefaultRowHeight = 240;
     static constexpr int DefaultColWidth = 960;
 
-private:
+  private:
     struct Cell {
         std::string text;
         Colour back = White;
@@ -89,7 +89,10 @@ private:
 
     bool Valid(int row, int col) const { return row >= 0 && row < Rows() && col >= 0 && col < cols_; }
     void Touch() { ++contentRevision_; }
-    void TouchStructure() { ++structureRevision_; ++contentRevision_; }
+    void TouchStructure() {
+        ++structureRevision_;
+        ++contentRevision_;
+    }
 
     std::vector<RowData> cells_;
     std::vector<Column> columns_;
@@ -102,8 +105,7 @@ private:
 template <typename Less>
 void RecordGrid::SortRows(int firstRow, Less less) {
     if (firstRow < 0 || firstRow >= Rows()) return;
-    std::stable_sort(cells_.begin() + firstRow, cells_.end(), [&](const RowData& a, const RowData& b) {
-        return less(a.cells, b.cells);
-    });
+    std::stable_sort(cells_.begin() + firstRow, cells_.end(),
+                     [&](const RowData& a, const RowData& b) { return less(a.cells, b.cells); });
     Touch();
 }

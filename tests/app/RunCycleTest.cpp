@@ -8,8 +8,8 @@
 #include "app/EventDispatch.h"
 #include "app/MainControls.h"
 #include "app/RunCycle.h"
-#include "router/WanMonitor.h"
 #include "app/Startup.h"
+#include "router/WanMonitor.h"
 
 namespace {
 
@@ -100,7 +100,8 @@ TEST_F(RunCycle, ExitInsideAWaitIsCarriedOutWhenTheRefreshReturns) {
     t.frontend.onDoEvents = [&] {
         if (exitClicked || !refreshStillRunning) return;
         exitClicked = true;
-        DispatchEvent(F, [&] { BQuit_Click(F); }, [&] { ++unloads; });
+        DispatchEvent(
+            F, [&] { BQuit_Click(F); }, [&] { ++unloads; });
         EXPECT_EQ(unloads, 0) << "the window must not go while the refresh is on the stack";
     };
     DispatchEvent(

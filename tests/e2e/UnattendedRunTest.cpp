@@ -27,11 +27,13 @@ RunResult RunDrovix(const TempFolder& home, const QStringList& args) {
     p.setProcessEnvironment(env);
     p.start(DROVIX_EXE_PATH, args);
     EXPECT_TRUE(p.waitForFinished(60000)) << "drovix did not end";
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardError().toStdString()};
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
+            p.readAllStandardError().toStdString()};
 }
 
 QStringList Files(const TempFolder& folder) {
-    return QDir(QString::fromStdString(folder.path())).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot);
+    return QDir(QString::fromStdString(folder.path()))
+        .entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot);
 }
 
 TEST(UnattendedRun, WithoutSettingsExitsAtOnceLeavingOnlyTheSettingsFile) {
@@ -71,7 +73,8 @@ TEST(UnattendedRun, WrongPasswordIsReportedAndChangesNoFile) {
     WriteFileBytes(home.file("Drovix.ini"), ini);
     const RunResult r = RunDrovix(home, {"/auto"});
     EXPECT_EQ(r.exitCode, 1);
-    EXPECT_NE(r.stdErr.find("Can't contact the Router: Missing or invalid Password"), std::string::npos) << r.stdErr;
+    EXPECT_NE(r.stdErr.find("Can't contact the Router: Missing or invalid Password"), std::string::npos)
+        << r.stdErr;
     EXPECT_EQ(ReadFileBytes(home.file("Drovix.ini")), ini);
     QStringList files = Files(home);
     files.removeAll("config");  // the per-user store, outside the program folder in real use

@@ -7,7 +7,7 @@
 
 // A Frontend that records what the engine shows and answers message boxes from a script.
 class RecordingFrontend : public Frontend {
-public:
+  public:
     struct Message {
         std::string text;
         MsgIcon icon;
@@ -15,14 +15,16 @@ public:
         std::string title;
     };
 
-    MsgAnswer MsgBox(std::string_view text, MsgIcon icon, MsgButtons buttons, std::string_view title) override {
+    MsgAnswer MsgBox(std::string_view text, MsgIcon icon, MsgButtons buttons,
+                     std::string_view title) override {
         messages.push_back({std::string(text), icon, buttons, std::string(title)});
         if (!answers.empty()) {
             MsgAnswer a = answers.front();
             answers.erase(answers.begin());
             return a;
         }
-        return buttons == MsgButtons::YesNo || buttons == MsgButtons::YesNoCancel ? MsgAnswer::Yes : MsgAnswer::OK;
+        return buttons == MsgButtons::YesNo || buttons == MsgButtons::YesNoCancel ? MsgAnswer::Yes
+                                                                                  : MsgAnswer::OK;
     }
     void DoEvents() override {
         ++doEventsCalls;

@@ -17,7 +17,9 @@ void WriteFileBytes(const std::string& path, const std::string& bytes) {
     f.write(bytes.data(), static_cast<qint64>(bytes.size()));
 }
 
-bool FileExists(const std::string& path) { return QFileInfo::exists(QString::fromStdString(path)); }
+bool FileExists(const std::string& path) {
+    return QFileInfo::exists(QString::fromStdString(path));
+}
 
 TempFolder::TempFolder() {
     if (!dir_.isValid()) throw std::runtime_error("no temporary folder");

@@ -9,12 +9,12 @@ bool FileExists(const std::string& path);
 
 // A fresh temporary folder whose path ends with the separator, removed with the object.
 class TempFolder {
-public:
+  public:
     TempFolder();
     const std::string& path() const { return path_; }
     std::string file(const std::string& name) const { return path_ + name; }
 
-private:
+  private:
     QTemporaryDir dir_;
     std::string path_;
 };

@@ -7,7 +7,7 @@ struct MainForm;
 // run an engine handler for a user action. Dispatch redraws the window afterwards and carries out
 // an Exit that arrived while the handler was still running.
 class EngineHost {
-public:
+  public:
     virtual ~EngineHost() = default;
     virtual MainForm& Form() = 0;
     virtual void Dispatch(const std::function<void()>& handler) = 0;

@@ -14,8 +14,8 @@
 #include "app/EventDispatch.h"
 #include "app/RunCycle.h"
 #include "stdlog/SbLogWriter.h"
-#include "ui/Layout.h"
 #include "ui/Help.h"
+#include "ui/Layout.h"
 #include "ui/OptionsPanel.h"
 #include "ui/qt/FastLookUpWindow.h"
 #include "ui/qt/RecordGridView.h"
@@ -26,7 +26,9 @@
 
 namespace {
 
-QString Latin1(const std::string& s) { return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size())); }
+QString Latin1(const std::string& s) {
+    return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size()));
+}
 
 }  // namespace
 
@@ -38,13 +40,17 @@ MainWindow::MainWindow(const Clock& clock, const std::string& programDir)
     setAttribute(Qt::WA_QuitOnClose, true);
 
     setMouseTracking(true);
-    AddButton(F.BRun, "BRun", [this] { BRun_Click(*form_); }, [this] { BRun_MouseMove(*form_); });
+    AddButton(
+        F.BRun, "BRun", [this] { BRun_Click(*form_); }, [this] { BRun_MouseMove(*form_); });
     AddButton(F.BSaveAll, "BSaveAll", [this] { BSaveAll_Click(*form_); });
     AddButton(F.BSaveHilited, "BSaveHilited", [this] { BSaveHilited_Click(*form_); });
-    AddButton(F.BOptions, "BOptions", [this] { BOptions_Click(*form_); }, [this] { BOptions_MouseMove(*form_); });
-    AddButton(F.BCancelOptions, "BCancelOptions", [this] { BCancelOptions_Click(*form_); },
-              [this] { BCancelOptions_MouseMove(*form_); });
-    AddButton(F.BQuit, "BQuit", [this] { BQuit_Click(*form_); }, [this] { BQuit_MouseMove(*form_); });
+    AddButton(
+        F.BOptions, "BOptions", [this] { BOptions_Click(*form_); }, [this] { BOptions_MouseMove(*form_); });
+    AddButton(
+        F.BCancelOptions, "BCancelOptions", [this] { BCancelOptions_Click(*form_); },
+        [this] { BCancelOptions_MouseMove(*form_); });
+    AddButton(
+        F.BQuit, "BQuit", [this] { BQuit_Click(*form_); }, [this] { BQuit_MouseMove(*form_); });
     AddLabel(F.LIPA, "LIPA");
     AddLabel(F.CurrWanAddr, "CurrWanAddr")->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     AddLabel(F.InCaption, "InCaption");
@@ -110,7 +116,8 @@ QLabel* MainWindow::AddLabel(Label& model, const char* name) {
 }
 
 void MainWindow::Place(QWidget* widget, const Control& model) {
-    widget->setGeometry(ToPixelsX(model.Left), ToPixelsY(model.Top), ToPixelsX(model.Width), ToPixelsY(model.Height));
+    widget->setGeometry(ToPixelsX(model.Left), ToPixelsY(model.Top), ToPixelsX(model.Width),
+                        ToPixelsY(model.Height));
     widget->setVisible(model.Visible);
 }
 
@@ -224,10 +231,15 @@ int MainWindow::TwipsPerPixelY() const {
     return dpi > 0 ? std::max(1440 / dpi, 1) : 15;
 }
 
-int MainWindow::ToPixelsX(int twips) const { return twips * logicalDpiX() / 1440; }
-int MainWindow::ToPixelsY(int twips) const { return twips * logicalDpiY() / 1440; }
+int MainWindow::ToPixelsX(int twips) const {
+    return twips * logicalDpiX() / 1440;
+}
+int MainWindow::ToPixelsY(int twips) const {
+    return twips * logicalDpiY() / 1440;
+}
 
-MsgAnswer MainWindow::MsgBox(std::string_view text, MsgIcon icon, MsgButtons buttons, std::string_view title) {
+MsgAnswer MainWindow::MsgBox(std::string_view text, MsgIcon icon, MsgButtons buttons,
+                             std::string_view title) {
     Sync();
     QMessageBox box(this);
     box.setWindowTitle(Latin1(std::string(title)));

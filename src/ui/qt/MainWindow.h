@@ -20,7 +20,7 @@ class FastLookUpWindow;
 // It is also the engine's Frontend for message boxes, events, text widths and the clipboard.
 class MainWindow : public QWidget, public EngineHost, public Frontend {
     Q_OBJECT
-public:
+  public:
     MainWindow(const Clock& clock, const std::string& programDir);
     ~MainWindow() override;
 
@@ -31,7 +31,8 @@ public:
     int ToPixelsY(int twips) const override;
 
     // Frontend
-    MsgAnswer MsgBox(std::string_view text, MsgIcon icon, MsgButtons buttons, std::string_view title) override;
+    MsgAnswer MsgBox(std::string_view text, MsgIcon icon, MsgButtons buttons,
+                     std::string_view title) override;
     void DoEvents() override;
     void ShowWindow() override;
     int TextWidth(std::string_view text) override;
@@ -44,14 +45,14 @@ public:
     // Makes every widget agree with the form model.
     void Sync();
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
 
-private:
+  private:
     QPushButton* AddButton(Button& model, const char* name, std::function<void()> onClick,
                            std::function<void()> onMouseMove = {});
     QLabel* AddLabel(Label& model, const char* name);

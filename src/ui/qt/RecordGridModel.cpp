@@ -20,13 +20,16 @@ Qt::Alignment ToQt(RecordGrid::Alignment a) {
 
 }  // namespace
 
-RecordGridModel::RecordGridModel(const RecordGrid& grid, QObject* parent) : QAbstractTableModel(parent), grid_(grid) {}
+RecordGridModel::RecordGridModel(const RecordGrid& grid, QObject* parent)
+    : QAbstractTableModel(parent), grid_(grid) {}
 
 int RecordGridModel::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : std::max(grid_.Rows() - 1, 0);
 }
 
-int RecordGridModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : grid_.Cols(); }
+int RecordGridModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : grid_.Cols();
+}
 
 QVariant RecordGridModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid()) return {};

@@ -8,7 +8,7 @@
 // the view's rows. Sync() tells the view what changed since the last call.
 class RecordGridModel : public QAbstractTableModel {
     Q_OBJECT
-public:
+  public:
     explicit RecordGridModel(const RecordGrid& grid, QObject* parent = nullptr);
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
@@ -19,7 +19,7 @@ public:
     // Returns true when the shape of the grid changed (rows, columns or widths).
     bool Sync();
 
-private:
+  private:
     const RecordGrid& grid_;
     std::uint64_t structureSeen_ = ~0ull, contentSeen_ = ~0ull;
 };

@@ -24,7 +24,8 @@ RecordGridView::RecordGridView(EngineHost& host, RecordGrid& grid, QWidget* pare
     connect(horizontalHeader(), &QHeaderView::sectionResized, this, [this](int col, int, int pixels) {
         if (applying_) return;
         const int pixelsPerInch = host_.ToPixelsX(1440);
-        grid_.SetColWidth(col, pixelsPerInch > 0 ? std::max(pixels - kCellPadding, 1) * 1440 / pixelsPerInch : 0);
+        grid_.SetColWidth(col,
+                          pixelsPerInch > 0 ? std::max(pixels - kCellPadding, 1) * 1440 / pixelsPerInch : 0);
         widthsSeen_ = grid_.WidthRevision();
     });
 }

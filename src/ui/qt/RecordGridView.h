@@ -10,11 +10,11 @@ class RecordGridModel;
 // the top row. A column the user widens is written back into the grid in twips.
 class RecordGridView : public QTableView {
     Q_OBJECT
-public:
+  public:
     RecordGridView(EngineHost& host, RecordGrid& grid, QWidget* parent);
     void Sync();
 
-private:
+  private:
     void ApplyWidths();
 
     EngineHost& host_;
