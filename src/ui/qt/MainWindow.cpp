@@ -82,7 +82,12 @@ MainWindow::MainWindow(const Clock& clock, const std::string& programDir)
     syncTimer_->start(50);
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow() {
+    // The widgets draw the form model, so they go before it does.
+    syncTimer_->stop();
+    fastLookUp_.reset();
+    qDeleteAll(findChildren<QObject*>(Qt::FindDirectChildrenOnly));
+}
 
 QPushButton* MainWindow::AddButton(Button& model, const char* name, std::function<void()> onClick,
                                    std::function<void()> onMouseMove) {
