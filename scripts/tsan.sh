@@ -5,7 +5,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build="${1:-build-tsan}"
-cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DDROVIX_WERROR=ON -DDROVIX_SANITIZE=thread \
+cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Debug -DDROVIX_WERROR=ON -DDROVIX_SANITIZE=thread \
     -DDROVIX_BENCHMARKS=OFF >/dev/null
 cmake --build "$build" -j"$(nproc)" --target test_resolve
-QT_QPA_PLATFORM=offscreen TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" "$build/tests/test_resolve"
+cd "$build"
+QT_QPA_PLATFORM=offscreen TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" ctest -R '^resolve$' --output-on-failure
