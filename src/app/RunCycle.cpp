@@ -204,7 +204,13 @@ void BQuit_Click(MainForm& F) {
         }
     }
     if (!(F.Window == F.WindowSnapshot)) F.SettingsChanged = true;
-    if (F.SettingsChanged) IniWrite(F);
+    if (F.SettingsChanged && !IniWrite(F)) {
+        // The old settings file is still whole; the person must know the changes are not kept.
+        F.AutoMode = false;
+        F.ui.ShowWindow();
+        F.ui.MsgBox("Drovix could not save its settings in \"" + F.ProgramDir + "Drovix.ini\"",
+                    MsgIcon::Exclamation, MsgButtons::OK, "Drovix Error");
+    }
 
     CancelTransfers(F);
     F.InLog.SetRows(1);

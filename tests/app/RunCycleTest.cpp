@@ -148,3 +148,19 @@ TEST_F(RunCycle, SavedWanMonitorStartsOnceThePageAddressesExist) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(RunCycle, ExitSaysSoWhenTheSettingsCannotBeSaved) {
+    SettleSnapshots();
+    F.SettingsChanged = true;
+    F.ProgramDir = t.dir.path() + "missing-folder/";  // nowhere to write
+    F.AutoMode = true;
+    BQuit_Click(F);
+    ASSERT_EQ(t.frontend.messages.size(), 1u);
+    EXPECT_NE(t.frontend.messages[0].text.find("could not save its settings"), std::string::npos);
+    EXPECT_FALSE(F.AutoMode);
+    EXPECT_TRUE(F.UnloadRequested);
+}
+
+}  // namespace
