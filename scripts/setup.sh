@@ -3,7 +3,7 @@
 # when everything is already there.
 set -euo pipefail
 
-packages=(g++ cmake make qt6-base-dev libgtest-dev libbenchmark-dev xvfb xauth)
+packages=(g++ cmake make qt6-base-dev libgtest-dev)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
