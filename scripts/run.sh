@@ -48,6 +48,7 @@ printf 'PWE=%s\r\nSAVEPW=1\r\nUSERID=admin\r\nADDRESS=%s\r\nCOMPSB=1\r\nCOMPADDR
 printf 'LOGDIR %s\r\n' "$demo/sblogs" >"$demo/Stillbeacon.ini"
 cp tools/routersim/sample-sblogs/* "$demo/sblogs/"
 cp tools/routersim/sample-Hideaddr.txt "$demo/Hideaddr.txt"
+cp tools/routersim/sample-Hideport.txt "$demo/Hideport.txt"
 
 if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
     build/drovix /trace

@@ -44,8 +44,10 @@ void PlaceButtonRow(MainForm& F, int width) {
     Place(F.BQuit, width - kGap - 1215, kButtonTop, 1215, kButtonHeight);
 
     const int wanLeft = x + kGap;
-    Place(F.LIPA, wanLeft, kButtonTop + 45, 1365, kLabelHeight);
-    Place(F.CurrWanAddr, wanLeft + 1365, kButtonTop + 45, 1650, kLabelHeight);
+    const int labelWidth = F.ui.TextWidth(F.LIPA.Caption) + kGap;
+    Place(F.LIPA, wanLeft, kButtonTop + 45, labelWidth, kLabelHeight);
+    Place(F.CurrWanAddr, wanLeft + labelWidth, kButtonTop + 45, F.ui.TextWidth("000.000.000.000") + kGap,
+          kLabelHeight);
     F.ProgressWidth = std::max(F.BQuit.Left - kGap - wanLeft, 1200);
     LayoutProgress(F);
 }

@@ -32,10 +32,20 @@ RecordGridView::RecordGridView(EngineHost& host, RecordGrid& grid, QWidget* pare
 
 void RecordGridView::ApplyWidths() {
     applying_ = true;
+    int total = 0;
+    int widest = -1;
     for (int c = 0; c < grid_.Cols(); ++c) {
         const int twips = grid_.ColWidth(c);
         setColumnHidden(c, twips == 0);
-        if (twips > 0) setColumnWidth(c, host_.ToPixelsX(twips) + kCellPadding);
+        if (twips == 0) continue;
+        setColumnWidth(c, host_.ToPixelsX(twips) + kCellPadding);
+        total += columnWidth(c);
+        if (widest < 0 || columnWidth(c) > columnWidth(widest)) widest = c;
+    }
+    // The margins must not push the list past its width: the widest column gives them back.
+    const int excess = total - host_.ToPixelsX(grid_.Width) + 2 * frameWidth();
+    if (widest >= 0 && excess > 0 && total <= host_.ToPixelsX(grid_.Width) + grid_.Cols() * kCellPadding) {
+        setColumnWidth(widest, std::max(columnWidth(widest) - excess, kCellPadding));
     }
     applying_ = false;
 }
