@@ -191,6 +191,8 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
 
 void MainWindow::mouseMoveEvent(QMouseEvent* event) {
     QWidget::mouseMoveEvent(event);
+    // Moves over a child that ignores them arrive here too; only the bare window clears the help.
+    if (childAt(event->position().toPoint()) != nullptr) return;
     Dispatch([this] { Form_MouseMove(*form_); });
 }
 
