@@ -52,7 +52,6 @@ struct MainForm {
     std::string WanAddress;
     std::string LastMnwTime;
     std::string Title = "Drovix";
-    std::string CommandLine;
 
     bool WinNT5 = false;
     bool ResolveNetBios = false;

@@ -1,14 +1,13 @@
 #include "app/RunCycle.h"
 
 #include <QFile>
-#include <algorithm>
-#include <cctype>
 
 #include "app/EventDispatch.h"
 #include "app/MainControls.h"
 #include "app/MainForm.h"
 #include "app/OsServices.h"
 #include "app/Settings.h"
+#include "app/Startup.h"
 #include "router/PageFetcher.h"
 #include "router/RouterPages.h"
 #include "router/WanMonitor.h"
@@ -47,11 +46,8 @@ void ReportRefusedPassword(MainForm& F) {
 }  // namespace
 
 void Form_Load(MainForm& F, const std::string& commandLine) {
-    std::string line = commandLine;
-    std::transform(line.begin(), line.end(), line.begin(), [](unsigned char c) { return std::tolower(c); });
-    F.CommandLine = line;
-    if (Contains(line, "/auto") || Contains(line, "-auto")) F.AutoMode = true;
-    if (Contains(line, "/trace") || Contains(line, "-trace")) F.TraceOn = true;
+    if (WantsAutoMode(commandLine)) F.AutoMode = true;
+    if (HasSwitch(commandLine, "trace")) F.TraceOn = true;
     Initialize(F);
     if (F.AutoMode) BQuit_Click(F);
 }

@@ -25,8 +25,12 @@ std::string JoinArguments(int argc, char** argv) {
     return line;
 }
 
-bool WantsAutoMode(const std::string& commandLine) {
+bool HasSwitch(const std::string& commandLine, const std::string& name) {
     std::string line = commandLine;
     std::transform(line.begin(), line.end(), line.begin(), [](unsigned char c) { return std::tolower(c); });
-    return line.find("/auto") != std::string::npos || line.find("-auto") != std::string::npos;
+    return line.find("/" + name) != std::string::npos || line.find("-" + name) != std::string::npos;
+}
+
+bool WantsAutoMode(const std::string& commandLine) {
+    return HasSwitch(commandLine, "auto");
 }

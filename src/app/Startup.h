@@ -9,5 +9,7 @@ void PrepareMainForm(MainForm& F, const std::string& programDir);
 
 // The command line as Form_Load reads it: every argument, joined by blanks.
 std::string JoinArguments(int argc, char** argv);
+// Whether the command line holds "/name" or "-name" anywhere, in any letter case.
+bool HasSwitch(const std::string& commandLine, const std::string& name);
 // Whether the joined command line asks for an unattended run.
 bool WantsAutoMode(const std::string& commandLine);
