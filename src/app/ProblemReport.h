@@ -1,0 +1,13 @@
+#pragma once
+#include <string_view>
+
+#include "app/Frontend.h"
+
+struct MainForm;
+
+// The one way a procedure tells the person about a problem. An unattended run that meets a
+// problem must stay open for the person, so this clears AutoMode, shows the window and restores
+// the normal mouse pointer before the message (headless: standard error and a non-zero exit
+// status). An empty title gives the window's title; errors are titled "Drovix Error".
+MsgAnswer ReportProblem(MainForm& F, std::string_view text, MsgIcon icon = MsgIcon::Exclamation,
+                        MsgButtons buttons = MsgButtons::OK, std::string_view title = {});
