@@ -43,6 +43,7 @@ void SetupMainControls(MainForm& F) {
     F.SysLog.SetRows(1);
     F.SysLog.Visible = false;
     F.SysStats.Visible = false;
+    F.SysCaption.Visible = false;
 
     // System Log controls appear only once a router with a System Log is found.
     F.CSysLog.Visible = false;

@@ -99,6 +99,7 @@ struct MainForm {
     // ---- lists and their captions ----
     RecordGrid InLog, OutLog, SysLog, SysStats;
     Label InCaption, OutCaption;
+    Label SysCaption;  // above the statistics row: what the last System Log refresh found
     Label LNoLogs;    // "Logs are empty or unavailable", also the conversion progress
     TextBox LLookup;  // floating answer of a single lookup
 

@@ -12,6 +12,8 @@
 #include "router/RouterPages.h"
 #include "router/WanMonitor.h"
 #include "stdlog/StdLogParser.h"
+#include "syslog/SysLogDriver.h"
+#include "syslog/SysLogLists.h"
 #include "ui/Help.h"
 #include "ui/Layout.h"
 #include "ui/OptionsPanel.h"
@@ -169,9 +171,12 @@ void FetchLogs(MainForm& F) {
                 CSysLog_Click(F);
                 F.SettingsChanged = false;
                 F.LAutorun.Visible = true;
+                SysLogSetup(F);
             }
-            // The System Log pages are not read by this version: a router that offers them is read
-            // through its Incoming and Outgoing tables, as with "Use Router's System Log" unchecked.
+            if (F.CSysLog.Value) {
+                SysLogMain(F, page);
+                return;
+            }
             F.BSaveHilited.ToolTipText = kStdSaveHilitedTip;
         } else {
             F.SysLogMode = false;

@@ -122,6 +122,7 @@ void ProcessStdLogPages(MainForm& F, std::string_view inPage, std::string_view o
     SetListsVisible(F, true);
     F.SysLog.Visible = false;
     F.SysStats.Visible = false;
+    F.SysCaption.Visible = false;
 
     if (inPage.empty() || outPage.empty()) {
         ShowRouterProblem(F, "Can't contact the Router");

@@ -9,13 +9,13 @@
 // functions that read untrusted router pages and Stillbeacon lines are easy to test and fuzz.
 struct SysLogRecord {
     enum Field {
-        Date = 0,      // "yyyy-mm-dd"; "0000-00-00" for a router line that carried no date
-        Time = 1,      // "hh:mm:ss"
-        Dir = 2,       // I, O, M; B and P are the subtypes set on admission
-        Prot = 3,      // lower case
-        RemAddr = 4,   // remote address, dotted IPv4
-        RemURL = 5,    // remote host name
-        RPort = 6,     // remote port
+        Date = 0,     // "yyyy-mm-dd"; "0000-00-00" for a router line that carried no date
+        Time = 1,     // "hh:mm:ss"
+        Dir = 2,      // I, O, M; B and P are the subtypes set on admission
+        Prot = 3,     // lower case
+        RemAddr = 4,  // remote address, dotted IPv4
+        RemURL = 5,   // remote host name
+        RPort = 6,    // remote port
         LocalAddr = 7,
         LPort = 8,
         Message = 9,
@@ -47,7 +47,8 @@ SysLogLayout LayoutFor(SysLogKind kind);
 // The record lines of one page in page order: the text between the log-area anchor and
 // "<br></font>", cut at "<br>", with "</font>" and a trailing line feed removed and empty lines
 // skipped. A page without its anchor, marker or end yields no line.
-std::vector<std::string> CutSysLogPage(std::string_view page, std::string_view anchor, std::string_view marker);
+std::vector<std::string> CutSysLogPage(std::string_view page, std::string_view anchor,
+                                       std::string_view marker);
 
 // Whether text holds a real calendar date "yyyy-mm-dd" (digits, dashes, a day of its month).
 bool IsValidDate(std::string_view text);

@@ -1,4 +1,19 @@
 #pragma once
+#include <string>
 
 // What the System Log subsystem keeps between refreshes.
-struct SysLogState {};
+struct SysLogState {
+    // Index of the last used row of the SysLog list; rows past it are room the list grew into.
+    int SysRowCount = 0;
+    // The "new records start here" separator was added in this refresh.
+    bool NewMarkSet = false;
+    // The router address up to and including its third ".", set at the start of each refresh.
+    std::string LanPrefix;
+    // Address of System Log page 0, rebuilt at the start of each refresh.
+    std::string SysLogBaseURL;
+    // The list took no more rows in this refresh.
+    bool DisplayFull = false;
+    // Counts of the last refresh, for the caption, the statistics row and the run summary.
+    int NewCount = 0;
+    int NotInSbLogs = 0;
+};

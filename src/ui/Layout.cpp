@@ -76,7 +76,9 @@ void PlaceStandardLists(MainForm& F, int width, int height) {
 }
 
 void PlaceSysLogLists(MainForm& F, int width, int height) {
-    const int top = F.BSaveAll.Top + F.BSaveAll.Height + 108;
+    const int captionTop = F.BSaveAll.Top + F.BSaveAll.Height + 108;
+    Place(F.SysCaption, kMargin, captionTop, width - 2 * kMargin, kCaptionHeight);
+    const int top = captionTop + kCaptionHeight;
     Place(F.SysStats, kMargin, top, width - 2 * kMargin, 540);
     const int listTop = top + 540 + kMargin;
     Place(F.SysLog, kMargin, listTop, width - 2 * kMargin, height - listTop - kMargin);

@@ -75,6 +75,7 @@ void OpenOptions(MainForm& F) {
         c->Visible = false;
     }
     F.InLog.Visible = F.OutLog.Visible = F.SysStats.Visible = F.SysLog.Visible = false;
+    F.SysCaption.Visible = false;
     F.BCancelOptions.Visible = true;
     F.mnThreads.Text = std::to_string(F.LookupThreads);
     SyncDependentControls(F);
@@ -94,6 +95,7 @@ void HideOptions(MainForm& F) {
     F.OutCaption.Visible = S.OutCaptionShownAtOpen;
     F.SysLog.Visible = S.SysLogShownAtOpen;
     F.SysStats.Visible = S.SysStatsShownAtOpen;
+    F.SysCaption.Visible = S.SysLogShownAtOpen;
     F.BSaveHilited.Visible = true;
     F.BSaveHilited.Enabled = S.SaveHilitedEnabledAtOpen;
     F.BSaveAll.Visible = true;

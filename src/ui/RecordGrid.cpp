@@ -116,3 +116,15 @@ void RecordGrid::SetRedraw(bool on) {
     redraw_ = on;
     if (on) TouchStructure();
 }
+
+void RecordGrid::KeepRows(const std::vector<int>& rows) {
+    std::vector<RowData> kept;
+    kept.reserve(rows.size() + 1);
+    if (!cells_.empty()) kept.push_back(std::move(cells_[0]));
+    for (int r : rows)
+        if (r > 0 && r < Rows()) kept.push_back(std::move(cells_[static_cast<size_t>(r)]));
+    cells_ = std::move(kept);
+    if (row_ >= Rows()) row_ = Rows() > 0 ? Rows() - 1 : 0;
+    if (topRow_ >= Rows()) topRow_ = Rows() > 1 ? Rows() - 1 : 1;
+    TouchStructure();
+}

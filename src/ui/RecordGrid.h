@@ -55,6 +55,9 @@ class RecordGrid {
     bool Redraw() const { return redraw_; }
     void SetRedraw(bool on);
 
+    // Keeps the header row and the given data rows (ascending indexes), in that order.
+    void KeepRows(const std::vector<int>& rows);
+
     // Sorts the data rows [firstRow, Rows()) by a key; rows move whole, with their colours.
     template <typename Less>
     void SortRows(int firstRow, Less less);

@@ -1,0 +1,131 @@
+#include "syslog/SysLogAdmission.h"
+
+#include "app/MainForm.h"
+#include "app/ProblemReport.h"
+#include "resolve/AddressText.h"
+#include "stdlog/HiddenLists.h"
+#include "syslog/SysLogState.h"
+#include "ui/Colours.h"
+#include "ui/RecordGrid.h"
+
+namespace {
+
+using R = SysLogRecord;
+
+constexpr int PaintedColumns = 10;  // columns 0-9; the tag and the key stay white
+
+bool ContainsDrop(const std::string& message) {
+    return LowerCase(message).find("drop") != std::string::npos;
+}
+
+bool PassesDisplayFilters(const SysLogRecord& r, const AdmissionOptions& o) {
+    const std::string& dir = r[R::Dir];
+    const bool warning = !r[R::Message].empty() && o.showWarnings;
+    if (dir == "O" && !o.showOut && !warning) return false;
+    if (dir == "I" && !o.showIn && !warning) return false;
+    if (!o.showMessages && (dir == "M" || dir.empty())) return false;
+    return true;
+}
+
+void ApplySubtypes(SysLogRecord& r, const std::string& wanAddress) {
+    std::string& dir = r[R::Dir];
+    if (dir == "O" && ContainsDrop(r[R::Message])) {
+        dir = "B";
+    } else if (dir == "I" && !r[R::LocalAddr].empty() && r[R::LocalAddr] != wanAddress &&
+               !ContainsDrop(r[R::Message])) {
+        dir = "P";
+    }
+}
+
+// Whether Stillbeacon's don't-log lists would keep this record out of its logs.
+bool HiddenByDontLogLists(const SysLogRecord& r, const AdmissionOptions& o) {
+    static const std::vector<std::string> none;
+    const auto& addrs = o.addrList ? *o.addrList : none;
+    if (r[R::Dir] == "M") {
+        const std::string& message = r[R::Message];
+        const auto colon = message.find(':');
+        return CkSBAddr(addrs, colon == std::string::npos ? message : message.substr(0, colon + 1));
+    }
+    return CkSBAddr(addrs, r[R::RemAddr]) || CkSBAddr(addrs, r[R::RemURL]) ||
+           CkSBPort(o.rPortList ? *o.rPortList : none, r[R::RPort]) ||
+           CkSBPort(o.lPortList ? *o.lPortList : none, r[R::LPort]) ||
+           (!r[R::Message].empty() && CkSBAddr(addrs, r[R::Message]));
+}
+
+bool NeedsDaySeparator(const SysLogRecord& r, const RecordGrid& list, const SysLogState& state) {
+    if (state.SysRowCount < 1) return false;
+    const std::string& last = list.TextMatrix(state.SysRowCount, R::Date);
+    const std::string& date = r[R::Date];
+    if (date.empty() || last.empty() || last == "0000-00-00") return false;
+    return date > last || date == "0000-00-00";
+}
+
+// Takes the next row, growing the list when it has no room left; false when it is full.
+bool NextRow(RecordGrid& list, SysLogState& state) {
+    if (state.SysRowCount + 1 >= MaxSysLogRows) return false;
+    ++state.SysRowCount;
+    if (list.Rows() <= state.SysRowCount) list.SetRows(std::min(list.Rows() + SysLogGrowth, MaxSysLogRows));
+    return true;
+}
+
+}  // namespace
+
+AdmissionOptions AdmissionOptionsOf(MainForm& F) {
+    AdmissionOptions o;
+    o.showIn = F.ShowMessages[0].Value;
+    o.showOut = F.ShowMessages[1].Value;
+    o.showMessages = F.ShowMessages[2].Value;
+    o.showWarnings = F.ShowMessages[3].Value;
+    o.showIgnored = F.ShowMessages[6].Value;
+    o.useSubtypes = F.UseSubtypes;
+    o.compareWithSb = F.CompSB.Value;
+    o.addrList = &F.SBAddrList;
+    o.rPortList = &F.SBRPortList;
+    o.lPortList = &F.SBLPortList;
+    o.textWidth = [&F](std::string_view text) { return F.ui.TextWidth(text); };
+    return o;
+}
+
+bool AppendSeparator(RecordGrid& list, SysLogState& state, unsigned colour) {
+    if (!NextRow(list, state)) return false;
+    for (int c = 0; c < PaintedColumns && c < list.Cols(); ++c)
+        list.SetCellBackColorAt(state.SysRowCount, c, colour);
+    return true;
+}
+
+bool StartNew(RecordGrid& list, SysLogState& state) {
+    state.NewMarkSet = true;
+    return AppendSeparator(list, state, NewRecordsColour);
+}
+
+Admission AdmitRecord(SysLogRecord record, const AdmissionOptions& options, const std::string& wanAddress,
+                      RecordGrid& list, SysLogState& state) {
+    if (!PassesDisplayFilters(record, options)) return Admission::Filtered;
+    if (options.useSubtypes) ApplySubtypes(record, wanAddress);
+    if (NeedsDaySeparator(record, list, state) && !AppendSeparator(list, state, DayChangeColour))
+        return Admission::ListFull;
+    if (options.compareWithSb && HiddenByDontLogLists(record, options)) record[R::RowTag] = "N";
+    if (record[R::RowTag] == "N" && !options.showIgnored) return Admission::Filtered;
+    if (!NextRow(list, state)) return Admission::ListFull;
+    for (int c = 0; c <= R::RowTag; ++c) list.SetTextMatrix(state.SysRowCount, c, record[c]);
+    if (list.ColWidth(R::Message) == 0 && options.textWidth) {
+        list.SetColWidth(R::Message, options.textWidth("SB" + record[R::Message]));
+    }
+    return Admission::Added;
+}
+
+void ReportDisplayFull(MainForm& F) {
+    ReportProblem(
+        F,
+        "Display area is full.  Continuing to update DX's history files, but no more records can be "
+        "displayed.  Try displaying only 'Today' or 'new' records.",
+        MsgIcon::None);
+}
+
+bool SysLogAdd(MainForm& F, const AdmissionOptions& options, std::string_view line) {
+    SysLogRecord record = ParseRouterLine(line, F.syslog.LanPrefix, F.WanAddress);
+    if (AdmitRecord(std::move(record), options, F.WanAddress, F.SysLog, F.syslog) != Admission::ListFull)
+        return false;
+    ReportDisplayFull(F);
+    return true;
+}

@@ -1,0 +1,356 @@
+#include "syslog/SysLogDriver.h"
+
+#include <QElapsedTimer>
+
+#include "app/FileBytes.h"
+#include "app/MainForm.h"
+#include "app/ProblemReport.h"
+#include "resolve/AddressConversion.h"
+#include "resolve/SysLogLookups.h"
+#include "syslog/DayFileMerge.h"
+#include "syslog/HistoryFiles.h"
+#include "syslog/MnwExport.h"
+#include "syslog/SysLogAdmission.h"
+#include "syslog/SysLogFinish.h"
+#include "syslog/SysLogLists.h"
+#include "syslog/SysLogPages.h"
+#include "ui/Progress.h"
+
+namespace {
+
+using R = SysLogRecord;
+
+// Window events run at most this often inside the line loops: often enough for Cancel to feel
+// immediate, rarely enough that a long history is not read at the pace of repaints.
+constexpr qint64 YieldEveryMs = 15;
+
+enum Timeframe { All = 0, New = 1, TwoDays = 2, Week = 3 };
+
+bool IsUndated(std::string_view line) {
+    return line.size() >= 3 && line[2] == ':';
+}
+
+std::string Stamp(std::string_view line) {
+    return std::string(line.substr(0, 19));
+}
+
+std::string DateText(const QDate& d) {
+    return d.toString("yyyy-MM-dd").toStdString();
+}
+
+// A failure that ends the refresh: the message names the step and the file.
+struct RefreshFailure {
+    int number;
+    int step;
+    std::string file;
+    std::string reason;
+};
+
+class SysLogRefresh {
+  public:
+    explicit SysLogRefresh(MainForm& F) : F(F), history_(F.SbLogDir) {}
+
+    void Run() {
+        Begin();
+        try {
+            if (ReadRouter()) {
+                PrepareList();
+                ReloadHistory();
+                ReadRouterLines();
+                history_.Close();
+                Finish();
+            }
+        } catch (const RefreshFailure& failure) {
+            history_.Close();
+            ReportProblem(F,
+                          "Error " + std::to_string(failure.number) + " in 'SysLogMain' at step " +
+                              std::to_string(failure.step) + ", processing file: " + failure.file +
+                              (failure.reason.empty() ? "" : "\n\n" + failure.reason),
+                          MsgIcon::Critical, MsgButtons::OK, "Drovix Error");
+        }
+        End();
+    }
+
+  private:
+    // Step 1: the button turns into Cancel, and the list stops redrawing while it fills.
+    void Begin() {
+        kind_ = SysLogKindOf(F.router);
+        layout_ = LayoutFor(kind_);
+        F.BQuit.Caption = "Cancel";
+        F.Busy = true;
+        F.SysLog.SetRedraw(false);
+        F.ui.SetMousePointer(MousePointer::Hourglass);
+        yield_.start();
+    }
+
+    // Steps 2-5: the pages, the router's clock and the stamps that bound what is taken.
+    bool ReadRouter() {
+        const std::string& address = F.IPAddr.Text;
+        size_t dots = 0, cut = std::string::npos;
+        for (size_t i = 0; i < address.size() && dots < 3; ++i) {
+            if (address[i] == '.' && ++dots == 3) cut = i + 1;
+        }
+        F.syslog.LanPrefix = cut == std::string::npos ? std::string() : address.substr(0, cut);
+        F.syslog.SysLogBaseURL = "http://" + address + layout_.pagePath;
+
+        pages_ = ReadSysLogPages(F, kind_, F.syslog.SysLogBaseURL);
+        const QDateTime readAt = F.clock.Now();
+        routerTime_ = ReadRouterClock(F, readAt);
+        if (F.QuitRequested || F.UnloadRequested || pages_.empty()) return false;
+
+        const QDate today = readAt.date();
+        today_ = DateText(today);
+        yesterday_ = DateText(today.addDays(-1));
+        weekAgo_ = DateText(today.addDays(-7));
+        lastDate_ = yesterday_;
+        now_ = readAt.toString("yyyy-MM-dd hh:mm:ss").toStdString();
+
+        lines_.reserve(pages_.size());
+        for (const std::string& page : pages_)
+            lines_.push_back(CutSysLogPage(page, layout_.anchor, layout_.marker));
+        pages_.clear();
+
+        // Only a real date may later name a history file.
+        firstStamp_ = FirstLineStamp(lines_.front());
+        if (firstStamp_.empty() || !IsValidDate(firstStamp_.substr(0, 10))) firstStamp_ = now_;
+
+        upperStamp_ = LastLineStamp(lines_.back());
+        if (upperStamp_.empty()) {
+            upperStamp_ = now_;
+        } else if (!routerTime_.empty() && upperStamp_ < routerTime_) {
+            upperStamp_ = routerTime_;
+        }
+
+        switch (ChosenTimeframe()) {
+            case All:
+                since_ = "1999-01-01 00:00:00";
+                break;
+            case Week:
+                since_ = weekAgo_ + " 00:00:00";
+                break;
+            case TwoDays:
+                since_ = yesterday_ + " 00:00:00";
+                break;
+            case New:
+                since_ = firstStamp_.substr(0, 10) + " 00:00:00";
+                break;
+        }
+        return true;
+    }
+
+    // Step 6.
+    void PrepareList() {
+        if (!F.SysLog.Visible) {
+            SysLogSetup(F);
+        } else {
+            ClearSysLog(F);
+        }
+        F.syslog.NewMarkSet = false;
+        F.syslog.DisplayFull = false;
+        F.syslog.NewCount = 0;
+        F.syslog.NotInSbLogs = 0;
+        options_ = AdmissionOptionsOf(F);
+    }
+
+    int ChosenTimeframe() const {
+        for (int i = 0; i < 4; ++i)
+            if (F.Include[static_cast<size_t>(i)].Value) return i;
+        return All;
+    }
+
+    bool KeepHistory() const { return F.CSaveSysLog.Value; }
+    bool ListHistory() const { return F.ShowMessages[4].Value && KeepHistory(); }
+
+    // Step 11: earlier days from the history files, and the file the new lines go to.
+    void ReloadHistory() {
+        adding_ = !ListHistory();
+        if (KeepHistory()) ReadHistoryFiles();
+        lastHistoryStamp_ = lastHistoryLine_.empty() ? firstStamp_ : Stamp(lastHistoryLine_);
+        if (ChosenTimeframe() == New) since_ = lastHistoryStamp_;
+        // Lines without a date of their own go to the file of the day the history ends on; the
+        // file is created only when a line is written to it.
+        appendName_ = lastReadName_.empty() ? HistoryFileName(firstStamp_.substr(0, 10)) : lastReadName_;
+        if (firstStamp_.substr(0, 10) > lastHistoryStamp_.substr(0, 10))
+            appendName_ = HistoryFileName(firstStamp_.substr(0, 10));
+    }
+
+    void ReadHistoryFiles() {
+        const auto names = ListHistoryFiles(F.SbLogDir);
+        if (!names) return;
+        const std::string start = HistoryFileName(since_.substr(0, 10));
+        size_t first = 0;
+        while (first < names->size() && (*names)[first] < start) ++first;
+        for (size_t i = first; i < names->size(); ++i) {
+            ShowProgress(F, double(i - first + 1) / double(names->size() - first), "Reload history");
+            if (Cancelled()) return;
+            const std::string& name = (*names)[i];
+            lastReadName_ = name;
+            std::string bytes, error;
+            if (!ReadFileBytes(F.SbLogDir + name, bytes, &error)) {
+                if (!QFile::exists(QString::fromStdString(F.SbLogDir + name))) {
+                    lastHistoryLine_.clear();
+                    continue;
+                }
+                throw RefreshFailure{static_cast<int>(QFileDevice::ReadError), 10, name, error};
+            }
+            for (const std::string& line : SplitFileLines(bytes)) {
+                if (line.empty()) continue;
+                if (Cancelled()) return;
+                lastHistoryLine_ = line;
+                if (!IsUndated(line)) lastDatedStamp_ = Stamp(line);
+                if (ListHistory() && !F.syslog.DisplayFull && HistoryLineInTimeframe(line))
+                    F.syslog.DisplayFull = SysLogAdd(F, options_, line);
+            }
+        }
+    }
+
+    bool HistoryLineInTimeframe(const std::string& line) const {
+        const auto from = [&](const std::string& day) {
+            return IsUndated(line) ? lastDatedStamp_.substr(0, 10) >= day : line.substr(0, 10) >= day;
+        };
+        switch (ChosenTimeframe()) {
+            case All:
+                return true;
+            case Week:
+                return from(weekAgo_);
+            case TwoDays:
+                return from(yesterday_);
+            default:
+                return false;
+        }
+    }
+
+    // Step 12: the router's lines, oldest first.
+    void ReadRouterLines() {
+        const size_t pageCount = lines_.size();
+        for (size_t i = 0; i < pageCount; ++i) {
+            ShowProgress(F, double(i + 1) / double(pageCount), "Read Router");
+            if (F.QuitRequested || F.UnloadRequested) return;
+            for (std::string& line : lines_[i]) {
+                if (Cancelled()) return;
+                RouterLine(line);
+            }
+        }
+    }
+
+    void RouterLine(std::string& line) {
+        if (!RepairRouterDate(line, lastDate_, today_)) return;
+        const bool undated = IsUndated(line);
+        if (undated && firstStamp_ > lastHistoryStamp_ && !started_) {
+            StartAdding();
+            Mark(StartNew(F.SysLog, F.syslog));
+        }
+        if (KeepHistory()) {
+            if (!started_ && line > lastHistoryLine_) StartAdding();
+            if (started_ && Stamp(line) < upperStamp_) AppendHistory(line);
+        }
+        if (adding_ && !F.syslog.DisplayFull && (undated || Stamp(line) <= upperStamp_))
+            F.syslog.DisplayFull = SysLogAdd(F, options_, line);
+        if (KeepHistory() && !started_ && line == lastHistoryLine_) {
+            StartAdding();
+            Mark(StartNew(F.SysLog, F.syslog));
+        }
+    }
+
+    void StartAdding() {
+        started_ = true;
+        adding_ = true;
+    }
+
+    // A separator that found no room fills the list as a record would.
+    void Mark(bool added) {
+        if (added || F.syslog.DisplayFull) return;
+        F.syslog.DisplayFull = true;
+        ReportDisplayFull(F);
+    }
+
+    // Each line goes to the file of its own day; a line without a date to the open file.
+    void AppendHistory(const std::string& line) {
+        std::string name = history_.IsOpen() ? history_.OpenName() : appendName_;
+        int step = history_.IsOpen() ? 30 : 20;
+        if (!IsUndated(line) && line.compare(0, 4, "00:0") != 0) {
+            const std::string date = line.substr(0, 10);
+            if (IsValidDate(date) && date != history_.OpenDate()) name = HistoryFileName(date);
+        }
+        std::string error;
+        if (name != history_.OpenName() && !history_.Open(name, error))
+            throw RefreshFailure{static_cast<int>(QFileDevice::OpenError), step, name, error};
+        if (!history_.Append(line, error))
+            throw RefreshFailure{static_cast<int>(QFileDevice::WriteError), step, name, error};
+    }
+
+    // Lets window events run now and then; true once the person asked to stop.
+    bool Cancelled() {
+        if (yield_.elapsed() >= YieldEveryMs) {
+            F.ui.DoEvents();
+            yield_.restart();
+        }
+        return F.QuitRequested || F.UnloadRequested;
+    }
+
+    // Step 13: finish the list, choose the myNetWatchman lines, convert addresses, count.
+    void Finish() {
+        ShowProgress(F, -1, "");
+        SysLogFinish(F);
+        if (F.SysLog.HasRecords() && !F.QuitRequested && !F.UnloadRequested) {
+            if (F.CmnW.Value) SysLogMNW(F);
+            ConvertAddresses();
+        }
+        CountMissingNames();
+    }
+
+    void ConvertAddresses() {
+        if (F.ConvertIPInEffect) {
+            if (F.LookupThreads < 2) {
+                ConvertAddr(F, F.SysLog, R::RemAddr);
+            } else {
+                LookupSysLogNames(F, F.SysLog, !F.AutoMode);
+            }
+            if (F.LogResolve && !F.QuitRequested) ConvertAddr(F, F.SysLog, R::LocalAddr);
+        }
+        if (F.ConvertURLInEffect && !F.QuitRequested) ConvertAddr(F, F.SysLog, R::RemURL);
+    }
+
+    void CountMissingNames() {
+        int missing = 0;
+        for (int row = 1; row < F.SysLog.Rows(); ++row)
+            if (F.SysLog.TextMatrix(row, R::RemURL).empty()) ++missing;
+        F.SysStats.SetTextMatrix(1, 10, std::to_string(missing));
+    }
+
+    // Step 14; an unattended run also saves what it found.
+    void End() {
+        ShowProgress(F, -1, "");
+        const bool cancelled = F.QuitRequested;
+        F.Busy = false;
+        F.QuitRequested = false;
+        F.BQuit.Caption = "&Exit";
+        F.SysLog.SetRedraw(true);
+        F.SysLog.Visible = true;
+        F.SysCaption.Visible = F.SysStats.Visible;
+        F.ui.SetMousePointer(MousePointer::Default);
+        if (F.AutoMode && !cancelled && !F.UnloadRequested) {
+            SysLogSave(F, true);
+            if (F.AutoMode) SysLogmNWSave(F);
+        }
+    }
+
+    MainForm& F;
+    SysLogKind kind_ = SysLogKind::Standard;
+    SysLogLayout layout_;
+    AdmissionOptions options_;
+    std::vector<std::string> pages_;
+    std::vector<std::vector<std::string>> lines_;
+    std::string routerTime_, now_, today_, yesterday_, weekAgo_, lastDate_;
+    std::string firstStamp_, upperStamp_, since_;
+    std::string lastHistoryLine_, lastHistoryStamp_, lastDatedStamp_, lastReadName_, appendName_;
+    bool adding_ = true, started_ = false;
+    HistoryAppender history_;
+    QElapsedTimer yield_;
+};
+
+}  // namespace
+
+void SysLogMain(MainForm& F, const std::string&) {
+    SysLogRefresh(F).Run();
+}

@@ -1,0 +1,165 @@
+#include "syslog/SysLogFinish.h"
+
+#include "app/MainForm.h"
+#include "syslog/SysLogMatching.h"
+#include "syslog/SysLogRecord.h"
+#include "ui/Colours.h"
+
+namespace {
+
+using R = SysLogRecord;
+
+constexpr const char* Undated = "0000-00-00";
+constexpr int SeparatorHeight = RecordGrid::DefaultRowHeight / 3;
+enum StatColumn { Timeframe, Listed, New, NotInSb, Incoming, Outgoing, Warnings, Messages, Ignored };
+
+// Order of two whole numbers written without leading zeros.
+bool NumericLess(const std::string& a, const std::string& b) {
+    return a.size() != b.size() ? a.size() < b.size() : a < b;
+}
+
+bool IsRecordRow(const RecordGrid& list, int row) {
+    return !IsSeparatorRow(list, row);
+}
+
+// Rows the router gave without a date (it had no clock yet, as after a restart) take the date of
+// the next dated record, which the router wrote once its clock was set; the last ones, with none
+// after them, take the date of the record before them.
+void DateUndatedRows(RecordGrid& list, const std::string& today) {
+    std::string next;
+    for (int row = list.Rows() - 1; row >= 1; --row) {
+        const std::string& date = list.TextMatrix(row, R::Date);
+        if (date == Undated) {
+            if (!next.empty()) list.SetTextMatrix(row, R::Date, next);
+        } else if (!date.empty()) {
+            next = date;
+        }
+    }
+    std::string previous = today;
+    for (int row = 1; row < list.Rows(); ++row) {
+        const std::string& date = list.TextMatrix(row, R::Date);
+        if (date == Undated) {
+            list.SetTextMatrix(row, R::Date, previous);
+        } else if (!date.empty()) {
+            previous = date;
+        }
+    }
+}
+
+// Removes blue separators whose neighbours are of the same day, and a separator that ends the list.
+void TidyDaySeparators(RecordGrid& list) {
+    std::vector<int> keep;
+    keep.reserve(static_cast<size_t>(list.Rows()));
+    std::string lastDate;
+    for (int row = 1; row < list.Rows(); ++row) {
+        const bool daySeparator =
+            !IsRecordRow(list, row) && list.CellBackColorAt(row, R::Date) == DayChangeColour;
+        if (!daySeparator) {
+            keep.push_back(row);
+            if (IsRecordRow(list, row)) lastDate = list.TextMatrix(row, R::Date);
+            continue;
+        }
+        int nextRecord = row + 1;
+        while (nextRecord < list.Rows() && !IsRecordRow(list, nextRecord)) ++nextRecord;
+        if (nextRecord < list.Rows() && list.TextMatrix(nextRecord, R::Date) != lastDate) keep.push_back(row);
+    }
+    list.KeepRows(keep);
+}
+
+std::string TimeframeName(const MainForm& F) {
+    static const char* const names[] = {"All", "New", "2 days", "1 week"};
+    for (size_t i = 0; i < F.Include.size(); ++i)
+        if (F.Include[i].Value) return names[i];
+    return names[0];
+}
+
+void SetStat(RecordGrid& stats, int col, int value, Colour paintWhenAny) {
+    stats.SetTextMatrix(1, col, std::to_string(value));
+    if (paintWhenAny != White) stats.SetCellBackColorAt(1, col, value >= 1 ? paintWhenAny : White);
+}
+
+void FillStats(MainForm& F, const SysLogCounts& c, int notInSb) {
+    RecordGrid& s = F.SysStats;
+    if (s.Rows() < 2) s.SetRows(2);
+    s.SetTextMatrix(1, Timeframe, TimeframeName(F));
+    SetStat(s, Listed, c.listed, White);
+    SetStat(s, New, c.fresh, White);
+    SetStat(s, NotInSb, notInSb, FlagColour);
+    SetStat(s, Incoming, c.incoming, White);
+    SetStat(s, Outgoing, c.outgoing, White);
+    SetStat(s, Warnings, c.warnings, WarnColour);
+    SetStat(s, Messages, c.messages, White);
+    SetStat(s, Ignored, c.ignored, IgnoreColour);
+}
+
+std::string Caption(const SysLogCounts& c, int notInSb) {
+    std::string text = "System Log  (" + std::to_string(c.listed) + " entries,  " + std::to_string(c.fresh);
+    text += c.allFreshFromToday ? " new, " : " new (not all today's), ";
+    return text + std::to_string(notInSb) + " not in SB logs)";
+}
+
+}  // namespace
+
+bool IsSeparatorRow(const RecordGrid& list, int row) {
+    for (int c = 0; c <= R::RowTag; ++c)
+        if (!list.TextMatrix(row, c).empty()) return false;
+    return true;
+}
+
+SysLogCounts CountAndPaint(RecordGrid& list, const std::string& today) {
+    SysLogCounts c;
+    bool fresh = false;
+    for (int row = list.Rows() - 1; row >= 1; --row) {
+        if (!IsRecordRow(list, row)) {
+            if (list.CellBackColorAt(row, R::Date) == NewRecordsColour) fresh = true;
+            continue;
+        }
+        ++c.listed;
+        if (fresh) {
+            ++c.fresh;
+            if (list.TextMatrix(row, R::Date) != today) c.allFreshFromToday = false;
+        }
+        const std::string& dir = list.TextMatrix(row, R::Dir);
+        const std::string& message = list.TextMatrix(row, R::Message);
+        if (list.TextMatrix(row, R::RowTag) == "N") {
+            ++c.ignored;
+        } else if (dir == "O" || dir == "B") {
+            ++c.outgoing;
+        } else if (dir == "I" || dir == "P") {
+            ++c.incoming;
+        } else if (dir == "M" && message.find("Firmware upgraded unsuccessfully") == std::string::npos) {
+            ++c.messages;
+        }
+        if ((dir == "I" || dir == "O" || dir == "P" || dir == "B") && !message.empty()) {
+            ++c.warnings;
+            list.SetCellBackColorAt(row, R::Message, WarnColour);
+        }
+    }
+    return c;
+}
+
+void SysLogFinish(MainForm& F) {
+    RecordGrid& list = F.SysLog;
+    const std::string today = F.clock.Now().date().toString("yyyy-MM-dd").toStdString();
+    // The list grew in steps; the rows past the last one used hold nothing.
+    list.SetRows(F.syslog.SysRowCount + 1);
+    DateUndatedRows(list, today);
+    TidyDaySeparators(list);
+    F.syslog.SysRowCount = list.Rows() - 1;
+
+    // The list was built oldest first; the key is that order, so the newest record ends on top.
+    for (int row = 1; row < list.Rows(); ++row) {
+        list.SetTextMatrix(row, R::SortKey, std::to_string(row));
+        if (IsSeparatorRow(list, row)) list.SetRowHeight(row, SeparatorHeight);
+    }
+    list.SortRows(
+        1, [](const auto& a, const auto& b) { return NumericLess(b[R::SortKey].text, a[R::SortKey].text); });
+
+    const int notInSb = F.CompSB.Value ? SysLogMatch(F) : 0;
+    const SysLogCounts counts = CountAndPaint(list, today);
+    F.syslog.NewCount = counts.fresh;
+    F.syslog.NotInSbLogs = notInSb;
+    FillStats(F, counts, notInSb);
+    F.SysCaption.Caption = Caption(counts, notInSb);
+    F.BReplaceToday.Enabled = F.CSaveSysLog.Value;
+}

@@ -1,0 +1,36 @@
+#pragma once
+#include <QDateTime>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "syslog/SysLogRecord.h"
+
+struct MainForm;
+struct RouterState;
+
+// The kind of System Log the router's layout flags point to.
+SysLogKind SysLogKindOf(const RouterState& router);
+
+// Address of page i: the page number written over the character after the first "=" (and, for
+// the Gozila.cgi family, after the first "Num=").
+std::string SysLogPageAddress(std::string base, SysLogKind kind, int page);
+
+// Up to ten pages in router order (oldest records first); empty when the first page held no line
+// feed (nothing readable). Progress "Retrieving Router log pages"; stops early on QuitRequested.
+std::vector<std::string> ReadSysLogPages(MainForm& F, SysLogKind kind, const std::string& baseUrl);
+
+// The router's clock as the status page shows it ("Current Time:"), or nothing when the page
+// does not show one that reads as a date and time.
+std::optional<QDateTime> RouterClock(std::string_view statusPage, bool newFamily);
+
+// Reads the clock from the status page and sets F.RouterClockOffset: seconds by which the
+// router's clock is behind the computer's at readAt; "not known" when the page has no clock.
+// Returns the router's time as "yyyy-mm-dd hh:nn:ss" (empty when not known).
+std::string ReadRouterClock(MainForm& F, const QDateTime& readAt);
+
+// The time stamp ("yyyy-mm-dd hh:nn:ss") of the first dated line of a page's log area, or empty.
+std::string FirstLineStamp(const std::vector<std::string>& lines);
+// The time stamp of the last line of the page's log area, when it reads as one; else empty.
+std::string LastLineStamp(const std::vector<std::string>& lines);

@@ -1,0 +1,290 @@
+#include <gtest/gtest.h>
+
+#include "RouterSim.h"
+#include "ScriptedResolver.h"
+#include "TestForm.h"
+#include "app/RunCycle.h"
+#include "app/Startup.h"
+#include "router/RouterPages.h"
+#include "syslog/SysLogRecord.h"
+#include "ui/Colours.h"
+
+namespace {
+
+using R = SysLogRecord;
+
+// The simulated router sits at 127.0.0.1, so its LAN is 127.0.0.x.
+const char* kLines =
+    "2026-12-05 23:58:00 TCP from 198.51.100.23:4123 to 127.0.0.100:80\n"
+    "2026-12-05 23:59:10 UDP from 127.0.0.101:1030 to 198.51.100.53:53\n"
+    "00:00:03 @sys Booting\n"
+    "2026-12-06 00:00:05 @sys System started\n"
+    "2026-12-09 10:00:00 TCP from 198.51.100.1:1 to 127.0.0.100:2\n"
+    "2026-12-06 00:00:07 WAN IP address is 203.0.113.7\n"
+    "2026-12-06 08:14:22 ICMP from 203.0.113.150 to 203.0.113.7 ping dropped\n"
+    "2026-12-06 09:45:59 TCP from 203.0.113.9:2045 to 127.0.0.102:135 dropped\n"
+    "2026-12-06 13:05:12 TCP from 127.0.0.103:2222 to 203.0.113.80:8080\n";
+
+std::string Records(const std::string& lines) {
+    return "[wan]\n203.0.113.7\n[clock]\n2026-12-06 14:28:30\n[syslog]\n" + lines;
+}
+
+// A form that logs on to the simulator and reads its System Log, with every display filter on.
+struct SysLogForm : TestForm {
+    explicit SysLogForm(RouterSim& sim) {
+        MainForm& f = F();
+        PrepareMainForm(f, dir.path());
+        f.OptionsFrame.Visible = false;
+        f.IPAddr.Text = sim.Address();
+        f.UserID.Text = "admin";
+        f.PW.Text = "admin";
+        f.RouterWait.Text = "5";
+        f.RouterRetry.Text = "1";
+        f.RouterDelay.Text = "1";
+        f.CSysLog.Value = true;
+        f.Include[0].Value = true;
+        for (auto& box : f.ShowMessages) box.Value = true;
+        f.ShowMessages[4].Value = false;  // "DX history"
+        f.ShowMessages[5].Value = false;  // "Unlogged only"
+        CreateURLs(f);
+    }
+    std::string Row(int row) {
+        std::string text;
+        for (int c = 0; c <= R::Message; ++c) text += (c ? "|" : "") + F().SysLog.TextMatrix(row, c);
+        return text;
+    }
+    std::string Stats() {
+        std::string text;
+        for (int c = 0; c < F().SysStats.Cols(); ++c) text += (c ? "|" : "") + F().SysStats.TextMatrix(1, c);
+        return text;
+    }
+};
+
+std::vector<std::string> RequestedPaths(RouterSim& sim) {
+    std::vector<std::string> paths;
+    const std::string out = sim.Output();
+    size_t pos = 0;
+    while ((pos = out.find("GET ", pos)) != std::string::npos) {
+        const size_t end = out.find(' ', pos + 4);
+        paths.push_back(out.substr(pos + 4, end - pos - 4));
+        pos = end;
+    }
+    return paths;
+}
+
+// The standard layout: pages through Group.cgi until one holds no line, then the clock. The list
+// comes out newest first, with a blue row where the day changes, the future line dropped, the
+// undated line dated by the record after it, warnings painted and everything counted.
+TEST(SysLogRefresh, StandardRouterFillsTheListNewestFirst) {
+    RouterSim sim({"--page-lines", "3", "--verbose"}, Records(kLines));
+    ASSERT_TRUE(sim.Started()) << sim.Error();
+    SysLogForm t(sim);
+    MainForm& F = t.F();
+
+    BRun_Click(F);
+    ASSERT_TRUE(t.frontend.messages.empty()) << t.frontend.messages[0].text;
+
+    const std::vector<std::string> paths = RequestedPaths(sim);
+    const std::vector<std::string> expected = {"/",
+                                               "/Group.cgi?LogType=0&LogClear=0",
+                                               "/SysLogTable.htm",
+                                               "/Status.htm",
+                                               "/Group.cgi?Log_Page_Num=0&LogClear=0",
+                                               "/Group.cgi?Log_Page_Num=1&LogClear=0",
+                                               "/Group.cgi?Log_Page_Num=2&LogClear=0",
+                                               "/Group.cgi?Log_Page_Num=3&LogClear=0",
+                                               "/Status.htm"};
+    EXPECT_EQ(paths, expected);
+
+    EXPECT_TRUE(F.SysLogMode);
+    EXPECT_TRUE(F.SysLog.Visible);
+    EXPECT_FALSE(F.InLog.Visible);
+    EXPECT_EQ(F.RouterClockOffset, 90);
+    ASSERT_EQ(F.SysLog.Rows(), 10);
+    EXPECT_EQ(t.Row(1), "2026-12-06|13:05:12|O|tcp|203.0.113.80||8080|127.0.0.103|2222|");
+    EXPECT_EQ(t.Row(2), "2026-12-06|09:45:59|I|tcp|203.0.113.9||2045|127.0.0.102|135|dropped");
+    EXPECT_EQ(t.Row(3), "2026-12-06|08:14:22|I|icmp|203.0.113.150|||203.0.113.7||ping dropped");
+    EXPECT_EQ(t.Row(4), "2026-12-06|00:00:07|M|||||||WAN IP address is 203.0.113.7");
+    EXPECT_EQ(t.Row(5), "2026-12-06|00:00:05|M|||||||@sys System started");
+    EXPECT_EQ(t.Row(6), "2026-12-06|00:00:03|M|||||||@sys Booting");
+    EXPECT_EQ(t.Row(7), "|||||||||");
+    EXPECT_EQ(F.SysLog.CellBackColorAt(7, 0), DayChangeColour);
+    EXPECT_LT(F.SysLog.RowHeight(7), F.SysLog.RowHeight(6));
+    EXPECT_EQ(t.Row(8), "2026-12-05|23:59:10|O|udp|198.51.100.53||53|127.0.0.101|1030|");
+    EXPECT_EQ(t.Row(9), "2026-12-05|23:58:00|I|tcp|198.51.100.23||4123|127.0.0.100|80|");
+    for (int row : {1, 2, 3, 9}) EXPECT_EQ(F.SysLog.TextMatrix(row, R::RowTag), "R");
+    EXPECT_EQ(F.SysLog.CellBackColorAt(2, R::Message), WarnColour);
+    EXPECT_EQ(F.SysLog.CellBackColorAt(1, R::Message), White);
+
+    EXPECT_EQ(t.Stats(), "All|8|0|0|3|2|2|3|0||9");
+    EXPECT_EQ(F.SysStats.CellBackColorAt(1, 6), WarnColour);
+    EXPECT_EQ(F.SysStats.CellBackColorAt(1, 8), White);
+    EXPECT_EQ(F.SysCaption.Caption, "System Log  (8 entries,  0 new, 0 not in SB logs)");
+    EXPECT_EQ(F.BSaveHilited.Caption, "Update SB logs");
+    EXPECT_EQ(F.BRun.Caption, "&Refresh");
+    EXPECT_EQ(F.BQuit.Caption, "&Exit");
+    EXPECT_FALSE(F.Busy);
+}
+
+// The newer family selects each page before reading it; the one-page family reads VPNLog.htm.
+TEST(SysLogRefresh, OtherRouterKindsReadTheirOwnPages) {
+    {
+        RouterSim sim({"--layout", "wag54g", "--page-lines", "5", "--verbose"}, Records(kLines));
+        ASSERT_TRUE(sim.Started()) << sim.Error();
+        SysLogForm t(sim);
+        BRun_Click(t.F());
+        ASSERT_TRUE(t.frontend.messages.empty()) << t.frontend.messages[0].text;
+        auto select = [](int page) {
+            const std::string n = std::to_string(page);
+            return "/Gozila.cgi?SysLog.htm=" + n +
+                   "&hid_returnPoint=hid_sysLogPageNum&hid_sysLogPageNum=" + n +
+                   "&hid_sysLogClear=0&sel_sysLogType=0";
+        };
+        const std::vector<std::string> expected = {
+            "/",       select(0),     "/SysLog.htm", "/RouterStatus.htm", select(0),          "/SysLog.htm",
+            select(1), "/SysLog.htm", select(2),     "/SysLog.htm",       "/RouterStatus.htm"};
+        EXPECT_EQ(RequestedPaths(sim), expected);
+        EXPECT_EQ(t.F().RouterClockOffset, 90);
+        EXPECT_EQ(t.Stats(), "All|8|0|0|3|2|2|3|0||9");
+    }
+    {
+        RouterSim sim({"--layout", "plain", "--verbose"}, Records(kLines));
+        ASSERT_TRUE(sim.Started()) << sim.Error();
+        SysLogForm t(sim);
+        BRun_Click(t.F());
+        ASSERT_TRUE(t.frontend.messages.empty()) << t.frontend.messages[0].text;
+        const std::vector<std::string> paths = RequestedPaths(sim);
+        EXPECT_EQ(std::count(paths.begin(), paths.end(), "/VPNLog.htm"), 2);
+        EXPECT_EQ(paths.back(), "/Status.htm");
+        EXPECT_EQ(t.Stats(), "All|8|0|0|3|2|2|3|0||9");
+        EXPECT_EQ(t.Row(1), "2026-12-06|13:05:12|O|tcp|203.0.113.80||8080|127.0.0.103|2222|");
+    }
+}
+
+}  // namespace
+
+namespace {
+
+// With history kept, every router line goes once to the file of its own day; the next refresh
+// lists the history, marks where the router's new lines begin and appends only those.
+TEST(SysLogRefresh, HistoryFilesKeepEachRouterLineOnce) {
+    RouterSim sim({"--page-lines", "4"}, Records(kLines));
+    ASSERT_TRUE(sim.Started()) << sim.Error();
+    SysLogForm t(sim);
+    MainForm& F = t.F();
+    F.CSaveSysLog.Value = true;
+    F.ShowMessages[4].Value = true;
+
+    BRun_Click(F);
+    ASSERT_TRUE(t.frontend.messages.empty()) << t.frontend.messages[0].text;
+    const std::string day5 =
+        "2026-12-05 23:58:00 TCP from 198.51.100.23:4123 to 127.0.0.100:80\r\n"
+        "2026-12-05 23:59:10 UDP from 127.0.0.101:1030 to 198.51.100.53:53\r\n"
+        "00:00:03 @sys Booting\r\n";
+    const std::string day6 =
+        "2026-12-06 00:00:05 @sys System started\r\n"
+        "2026-12-06 00:00:07 WAN IP address is 203.0.113.7\r\n"
+        "2026-12-06 08:14:22 ICMP from 203.0.113.150 to 203.0.113.7 ping dropped\r\n"
+        "2026-12-06 09:45:59 TCP from 203.0.113.9:2045 to 127.0.0.102:135 dropped\r\n"
+        "2026-12-06 13:05:12 TCP from 127.0.0.103:2222 to 203.0.113.80:8080\r\n";
+    EXPECT_EQ(ReadFileBytes(t.dir.file("DXLog 2026-12-05.txt")), day5);
+    EXPECT_EQ(ReadFileBytes(t.dir.file("DXLog 2026-12-06.txt")), day6);
+    EXPECT_FALSE(FileExists(t.dir.file("DXLog 1999-01-01.txt")));
+    EXPECT_FALSE(FileExists(t.dir.file("DXLog 2026-12-09.txt")));
+    EXPECT_EQ(F.SysStats.TextMatrix(1, 2), "0");
+
+    const std::string later = "2026-12-06 14:00:00 UDP from 198.51.100.9:5 to 127.0.0.100:6";
+    sim.SetRecords(Records(std::string(kLines) + later + "\n"));
+    BRun_Click(F);
+    ASSERT_TRUE(t.frontend.messages.empty()) << t.frontend.messages[0].text;
+    EXPECT_EQ(ReadFileBytes(t.dir.file("DXLog 2026-12-06.txt")), day6 + later + "\r\n");
+    EXPECT_EQ(t.Row(1), "2026-12-06|14:00:00|I|udp|198.51.100.9||5|127.0.0.100|6|");
+    EXPECT_EQ(F.SysLog.CellBackColorAt(2, 0), NewRecordsColour);
+    EXPECT_EQ(t.Row(3), "2026-12-06|13:05:12|O|tcp|203.0.113.80||8080|127.0.0.103|2222|");
+    EXPECT_EQ(t.Stats(), "All|9|1|0|4|2|2|3|0||11");
+    EXPECT_EQ(F.SysCaption.Caption, "System Log  (9 entries,  1 new, 0 not in SB logs)");
+
+    // Nothing new: nothing appended, nothing new listed.
+    BRun_Click(F);
+    EXPECT_EQ(ReadFileBytes(t.dir.file("DXLog 2026-12-06.txt")), day6 + later + "\r\n");
+    EXPECT_EQ(ReadFileBytes(t.dir.file("DXLog 2026-12-05.txt")), day5);
+    EXPECT_EQ(F.SysStats.TextMatrix(1, 2), "0");
+}
+
+// Display filters, subtypes and the don't-log lists decide what is listed and how.
+TEST(SysLogRefresh, FiltersSubtypesAndDontLogLists) {
+    RouterSim sim({}, Records(std::string(kLines) +
+                              "2026-12-06 13:10:00 TCP from 127.0.0.104:1111 to 198.51.100.8:25 drop\n"));
+    ASSERT_TRUE(sim.Started()) << sim.Error();
+    SysLogForm t(sim);
+    MainForm& F = t.F();
+    F.ShowMessages[0].Value = false;  // no inbound records but warnings
+    F.ShowMessages[2].Value = false;  // no messages
+    F.UseSubtypes = true;
+    F.CompSB.Value = true;
+    F.SBAddrList = {"203.0.113.9"};
+
+    BRun_Click(F);
+    ASSERT_TRUE(t.frontend.messages.empty()) << t.frontend.messages[0].text;
+    EXPECT_EQ(t.Row(1), "2026-12-06|13:10:00|B|tcp|198.51.100.8||25|127.0.0.104|1111|drop");
+    EXPECT_EQ(t.Row(2), "2026-12-06|13:05:12|O|tcp|203.0.113.80||8080|127.0.0.103|2222|");
+    EXPECT_EQ(t.Row(3), "2026-12-06|09:45:59|I|tcp|203.0.113.9||2045|127.0.0.102|135|dropped");
+    EXPECT_EQ(F.SysLog.TextMatrix(3, R::RowTag), "N");
+    EXPECT_EQ(t.Row(4), "2026-12-06|08:14:22|I|icmp|203.0.113.150|||203.0.113.7||ping dropped");
+    EXPECT_EQ(F.SysLog.Rows(), 7);  // a blue row, then the outbound record of the 5th
+    EXPECT_EQ(t.Row(6), "2026-12-05|23:59:10|O|udp|198.51.100.53||53|127.0.0.101|1030|");
+    EXPECT_EQ(t.Stats(), "All|5|0|0|1|3|3|0|1||6");
+
+    // Inbound records listed again: one without a warning becomes a "P" (it reached a LAN host).
+    F.ShowMessages[0].Value = true;
+    F.ShowMessages[6].Value = false;  // hidden records are not listed
+    BRun_Click(F);
+    EXPECT_EQ(F.SysLog.TextMatrix(F.SysLog.Rows() - 1, R::Dir), "P");
+    EXPECT_EQ(t.Stats(), "All|5|0|0|2|3|2|0|0||6");
+}
+
+// Exit during the refresh stops it quietly: no message, the buttons restored, nothing listed.
+TEST(SysLogRefresh, CancelStopsWithoutAMessage) {
+    RouterSim sim({"--page-lines", "2"}, Records(kLines));
+    ASSERT_TRUE(sim.Started()) << sim.Error();
+    SysLogForm t(sim);
+    MainForm& F = t.F();
+    t.frontend.onDoEvents = [&] {
+        if (F.Busy && F.BQuit.Caption == "Cancel") BQuit_Click(F);
+    };
+    BRun_Click(F);
+    EXPECT_TRUE(t.frontend.messages.empty());
+    EXPECT_FALSE(F.Busy);
+    EXPECT_FALSE(F.QuitRequested);
+    EXPECT_FALSE(F.UnloadRequested);
+    EXPECT_EQ(F.BQuit.Caption, "&Exit");
+    EXPECT_FALSE(F.SysLog.HasRecords());
+}
+
+}  // namespace
+
+namespace {
+
+// With names looked up, inbound records' addresses are resolved on the concurrent workers
+// through the resolver (scripted here: no lookup leaves the machine); the rest stay unnamed.
+TEST(SysLogRefresh, LooksUpTheNamesOfInboundAddresses) {
+    RouterSim sim({}, Records(kLines));
+    ASSERT_TRUE(sim.Started()) << sim.Error();
+    SysLogForm t(sim);
+    MainForm& F = t.F();
+    auto resolver = std::make_shared<ScriptedResolver>();
+    resolver->Name("198.51.100.23", "Scanner.Example.NET");
+    resolver->Name("203.0.113.150", "pinger.example.org");
+    F.resolve.resolver = resolver;
+    F.ConvertIPInEffect = true;
+    F.LookupThreads = 30;
+
+    BRun_Click(F);
+    ASSERT_TRUE(t.frontend.messages.empty()) << t.frontend.messages[0].text;
+    EXPECT_EQ(F.SysLog.TextMatrix(9, R::RemURL), "scanner.example.net");
+    EXPECT_EQ(F.SysLog.TextMatrix(3, R::RemURL), "pinger.example.org");
+    EXPECT_EQ(F.SysLog.TextMatrix(8, R::RemURL), "");  // outbound: not looked up
+    EXPECT_EQ(F.SysStats.TextMatrix(1, 10), "7");
+}
+
+}  // namespace
