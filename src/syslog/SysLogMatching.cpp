@@ -1,7 +1,272 @@
 #include "syslog/SysLogMatching.h"
 
-// Matching with Stillbeacon's day files is not built yet: every record keeps its tag, nothing is
-// highlighted, and no count of missing records is claimed.
-int SysLogMatch(MainForm&) {
-    return 0;
+#include <QElapsedTimer>
+#include <QFileDevice>
+#include <cstdlib>
+
+#include "app/FileBytes.h"
+#include "app/MainForm.h"
+#include "app/ProblemReport.h"
+#include "stdlog/SbLogFolder.h"
+#include "ui/Colours.h"
+#include "ui/Progress.h"
+
+namespace {
+
+using R = SysLogRecord;
+
+constexpr int HighlightLimit = 5000;
+constexpr int UnloggedOnlyBox = 5;
+constexpr qint64 YieldEveryMs = 15;
+
+bool Digits(std::string_view s) {
+    for (char c : s)
+        if (c < '0' || c > '9') return false;
+    return !s.empty();
+}
+
+int Number(std::string_view s) {
+    int n = 0;
+    for (char c : s) n = n * 10 + (c - '0');
+    return n;
+}
+
+// Days since 1970-01-01 of a proleptic Gregorian date.
+long long DaysFromCivil(int y, int m, int d) {
+    y -= m <= 2;
+    const long long era = (y >= 0 ? y : y - 399) / 400;
+    const long long yoe = y - era * 400;
+    const long long doy = (153LL * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
+    const long long doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+    return era * 146097 + doe - 719468;
+}
+
+bool SameDirection(const std::string& a, const std::string& b) {
+    if (a == b) return true;
+    auto pair = [&](const char* x, const char* y) { return (a == x && b == y) || (a == y && b == x); };
+    return pair("I", "P") || pair("O", "B");
+}
+
+std::string_view BeforeParen(std::string_view s) {
+    return s.substr(0, s.find('('));
+}
+
+bool PortsMatch(const std::string& row, const std::string& rec) {
+    return row == rec || (row.empty() && (rec == "." || rec == "-"));
+}
+
+// The remote party: a placeholder pair, or the same address or name. Two empty values are no
+// match: they would let any record with the same ports stand for a different attacker's.
+bool RemoteMatches(const RecordGrid& list, int r, const SysLogRecord& rec) {
+    const std::string& rowUrl = list.TextMatrix(r, R::RemURL);
+    const std::string& rowAddr = list.TextMatrix(r, R::RemAddr);
+    return (rowUrl.empty() && rec[R::RemURL] == "!") || (rec[R::RemAddr].empty() && rowAddr == "?") ||
+           (!rowUrl.empty() && rowUrl == rec[R::RemURL]) || (!rowAddr.empty() && rowAddr == rec[R::RemAddr]);
+}
+
+bool RecordMatches(const RecordGrid& list, int r, const SysLogRecord& rec) {
+    const std::string& rowLocal = list.TextMatrix(r, R::LocalAddr);
+    return PortsMatch(list.TextMatrix(r, R::RPort), rec[R::RPort]) &&
+           (BeforeParen(rowLocal) == BeforeParen(rec[R::LocalAddr]) ||
+            (rowLocal.empty() && rec[R::LocalAddr] == ".")) &&
+           PortsMatch(list.TextMatrix(r, R::LPort), rec[R::LPort]) && RemoteMatches(list, r, rec);
+}
+
+void CompleteFrom(RecordGrid& list, int r, const SysLogRecord& rec) {
+    if (list.TextMatrix(r, R::RemAddr).empty() && !rec[R::RemAddr].empty()) {
+        list.SetTextMatrix(r, R::RemAddr, rec[R::RemAddr]);
+    } else if (list.TextMatrix(r, R::RemURL).empty() && !rec[R::RemURL].empty()) {
+        list.SetTextMatrix(r, R::RemURL, rec[R::RemURL]);
+    }
+    if (list.TextMatrix(r, R::RemURL).size() < 2 && rec[R::RemURL].size() >= 2)
+        list.SetTextMatrix(r, R::RemURL, rec[R::RemURL]);
+}
+
+std::optional<long long> RowSeconds(const RecordGrid& list, int row) {
+    return StampSeconds(list.TextMatrix(row, R::Date), list.TextMatrix(row, R::Time));
+}
+
+// The whole number a tolerance field starts with; 0 when it starts with none.
+long long WholeNumber(const std::string& text) {
+    return std::strtoll(text.c_str(), nullptr, 10);
+}
+
+class Matching {
+  public:
+    explicit Matching(MainForm& F) : F(F), list(F.SysLog) {}
+
+    int Run() {
+        if (!list.HasRecords()) return 0;
+        last_ = list.Rows() - 1;
+        p_ = last_;
+        std::string startDate = list.TextMatrix(last_, R::Date);
+        if (startDate.empty() && last_ > 1) startDate = list.TextMatrix(last_ - 1, R::Date);
+        if (startDate.empty()) startDate = F.clock.Now().date().toString("yyyy-MM-dd").toStdString();
+        if (!AnyRecordTakesPart()) return 0;
+        if (!ReadStillbeaconFiles(startDate)) {
+            ShowProgress(F, -1, "");
+            return 0;
+        }
+        ShowProgress(F, -1, "");
+        return Highlight();
+    }
+
+  private:
+    bool AnyRecordTakesPart() const {
+        for (int row = last_; row >= 1; --row)
+            if (list.TextMatrix(row, R::RowTag) != "N" && !list.TextMatrix(row, R::Date).empty()) return true;
+        return false;
+    }
+
+    // Stillbeacon's files from the oldest listed day on, Drovix's own saves among them. When
+    // there is none for that very day, the files of the later days are still read: skipping
+    // them would flag, and later merge, records Stillbeacon has.
+    bool ReadStillbeaconFiles(const std::string& startDate) {
+        const auto names = ListSbLogFiles(F.SbLogDir);
+        if (!names) return true;
+        const std::string wanted = "log " + startDate.substr(0, 10);
+        size_t first = 0;
+        auto lower = [](std::string s) {
+            for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+            return s;
+        };
+        while (first < names->size() && lower((*names)[first]).substr(0, wanted.size()) < wanted) ++first;
+        yield_.start();
+        for (size_t i = first; i < names->size(); ++i) {
+            const std::string& name = (*names)[i];
+            std::string bytes, error;
+            if (!ReadFileBytes(F.SbLogDir + name, bytes, &error)) {
+                ReportProblem(F,
+                              "Error " + std::to_string(static_cast<int>(QFileDevice::OpenError)) +
+                                  " in 'SysLogMatch' trying to open " + name + "\n\n" + error,
+                              MsgIcon::Exclamation, MsgButtons::OK, "Drovix Error");
+                return false;
+            }
+            if (!CompareFile(bytes)) return false;
+        }
+        return true;
+    }
+
+    bool CompareFile(std::string_view bytes) {
+        const long long tolerance = WholeNumber(F.MaxTdiff.Text);
+        SysLogRecord rec;
+        size_t start = 0;
+        while (start < bytes.size()) {
+            size_t end = bytes.find('\n', start);
+            const size_t next = end == std::string_view::npos ? bytes.size() : end + 1;
+            if (end == std::string_view::npos) end = bytes.size();
+            if (end > start && bytes[end - 1] == '\r') --end;
+            const std::string_view line = bytes.substr(start, end - start);
+            start = next;
+            if (yield_.elapsed() >= YieldEveryMs) {
+                ShowProgress(F, double(list.Rows() - p_) / list.Rows(), "Compare with SB");
+                yield_.restart();
+            }
+            if (F.QuitRequested || F.UnloadRequested) return false;
+            if (!SysLogParse(line, rec)) continue;
+            p_ = SysLogCompare(list, p_, rec, tolerance);
+        }
+        return true;
+    }
+
+    int Highlight() {
+        int unlogged = 0, ignored = 0;
+        const bool unloggedOnly = F.ShowMessages[UnloggedOnlyBox].Value;
+        std::vector<int> keep;
+        for (int row = 1; row <= last_; ++row) {
+            const std::string& tag = list.TextMatrix(row, R::RowTag);
+            if (tag == "R") {
+                ++unlogged;
+                keep.push_back(row);
+            } else if (!unloggedOnly) {
+                if (tag == "N") ++ignored;
+                keep.push_back(row);
+            }
+        }
+        if (unloggedOnly) list.KeepRows(keep);
+        F.syslog.SysRowCount = list.Rows() - 1;
+        if (unlogged > 0) {
+            F.BSaveHilited.Enabled = true;
+            if (unlogged < HighlightLimit) Paint("R", FlagColour, "Hilite unlogged");
+        }
+        if (ignored >= 1 && ignored < HighlightLimit) Paint("N", IgnoreColour, "Hilite normally ignored");
+        return unlogged;
+    }
+
+    void Paint(const char* tag, Colour colour, const char* caption) {
+        int painted = 0;
+        for (int row = 1; row < list.Rows(); ++row) {
+            if (list.TextMatrix(row, R::RowTag) != tag) continue;
+            for (int c = 0; c <= R::Message; ++c)
+                if (c != R::Dir) list.SetCellBackColorAt(row, c, colour);
+            if (++painted % 100 == 0) ShowProgress(F, double(row) / list.Rows(), caption);
+        }
+        ShowProgress(F, -1, "");
+    }
+
+    MainForm& F;
+    RecordGrid& list;
+    int last_ = 0, p_ = 0;
+    QElapsedTimer yield_;
+};
+
+}  // namespace
+
+std::optional<long long> StampSeconds(std::string_view date, std::string_view time) {
+    if (date.size() != 10 || time.size() < 8) return std::nullopt;
+    if (!Digits(date.substr(0, 4)) || !Digits(date.substr(5, 2)) || !Digits(date.substr(8, 2)))
+        return std::nullopt;
+    if (!Digits(time.substr(0, 2)) || time[2] != ':' || !Digits(time.substr(3, 2)) || time[5] != ':' ||
+        !Digits(time.substr(6, 2)))
+        return std::nullopt;
+    const int m = Number(date.substr(5, 2)), d = Number(date.substr(8, 2));
+    if (m < 1 || m > 12 || d < 1 || d > 31) return std::nullopt;
+    const long long days = DaysFromCivil(Number(date.substr(0, 4)), m, d);
+    return days * 86400 + Number(time.substr(0, 2)) * 3600LL + Number(time.substr(3, 2)) * 60LL +
+           Number(time.substr(6, 2));
+}
+
+int SysLogCompare(RecordGrid& list, int p, const SysLogRecord& rec, long long tolerance) {
+    const auto recTime = StampSeconds(rec[R::Date], rec[R::Time]);
+    if (!recTime) return p;
+    std::string recMessage;
+    if (rec[R::Dir] == "M") {
+        recMessage = rec[R::Message];
+        for (char& c : recMessage)
+            if (c == '\xA0') c = ' ';
+    }
+    for (int r = std::min(p, list.Rows() - 1); r >= 1; --r) {
+        if (list.TextMatrix(r, R::RowTag) != "R" || list.TextMatrix(r, R::Date).empty()) continue;
+        const auto rowTime = RowSeconds(list, r);
+        if (!rowTime) continue;
+        const long long diff = *rowTime - *recTime;
+        if (std::llabs(diff) > tolerance) {
+            if (diff > 0) break;
+            continue;
+        }
+        if (!SameDirection(list.TextMatrix(r, R::Dir), rec[R::Dir])) continue;
+        if (rec[R::Dir] == "M") {
+            if (list.TextMatrix(r, R::Message) != recMessage) continue;
+        } else {
+            if (!RecordMatches(list, r, rec)) continue;
+            CompleteFrom(list, r, rec);
+        }
+        list.SetTextMatrix(r, R::RowTag, "");
+        // The next Stillbeacon line may be slightly out of order: start at the oldest row still
+        // within this match's time window.
+        const long long threshold = *rowTime - (std::llabs(diff) + 1);
+        int k = r;
+        for (int j = r + 1; j < list.Rows(); ++j) {
+            if (list.TextMatrix(j, R::Date).empty()) continue;
+            const auto t = RowSeconds(list, j);
+            if (!t || *t < threshold) break;
+            k = j;
+        }
+        return k;
+    }
+    return p;
+}
+
+int SysLogMatch(MainForm& F) {
+    return Matching(F).Run();
 }

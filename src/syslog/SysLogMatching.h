@@ -1,6 +1,24 @@
 #pragma once
+#include <optional>
+#include <string_view>
 
+#include "syslog/SysLogRecord.h"
+
+class RecordGrid;
 struct MainForm;
 
-// Matches the listed records with Stillbeacon's day files; returns how many are missing there.
+// Matches the listed records (newest first) with Stillbeacon's day files from the oldest listed
+// day on. Records Stillbeacon lacks keep their tag "R" and are painted light blue, records its
+// don't-log lists hide light gray. Returns how many are missing there; 0 when a file could not
+// be read (the person is told; nothing is highlighted and nothing may be merged).
 int SysLogMatch(MainForm& F);
+
+// Looks for a router row that is the same event as one Stillbeacon record, from row p towards
+// the newer rows, within tolerance seconds. A matched row loses its tag and takes the names it
+// lacked from the record. Returns where the next search starts: the oldest row still within the
+// matched record's time window (p unchanged when nothing matched).
+int SysLogCompare(RecordGrid& list, int p, const SysLogRecord& rec, long long tolerance);
+
+// Seconds of a date ("yyyy-mm-dd" or "yyyy/mm/dd") and time ("hh:mm:ss") on one scale; nothing
+// when either does not read as such.
+std::optional<long long> StampSeconds(std::string_view date, std::string_view time);

@@ -230,17 +230,19 @@ TEST(SysLogRefresh, FiltersSubtypesAndDontLogLists) {
     EXPECT_EQ(t.Row(2), "2026-12-06|13:05:12|O|tcp|203.0.113.80||8080|127.0.0.103|2222|");
     EXPECT_EQ(t.Row(3), "2026-12-06|09:45:59|I|tcp|203.0.113.9||2045|127.0.0.102|135|dropped");
     EXPECT_EQ(F.SysLog.TextMatrix(3, R::RowTag), "N");
+    EXPECT_EQ(F.SysLog.CellBackColorAt(3, 0), IgnoreColour);
+    EXPECT_EQ(F.SysLog.CellBackColorAt(4, 0), FlagColour);  // no Stillbeacon file: missing
     EXPECT_EQ(t.Row(4), "2026-12-06|08:14:22|I|icmp|203.0.113.150|||203.0.113.7||ping dropped");
     EXPECT_EQ(F.SysLog.Rows(), 7);  // a blue row, then the outbound record of the 5th
     EXPECT_EQ(t.Row(6), "2026-12-05|23:59:10|O|udp|198.51.100.53||53|127.0.0.101|1030|");
-    EXPECT_EQ(t.Stats(), "All|5|0|0|1|3|3|0|1||6");
+    EXPECT_EQ(t.Stats(), "All|5|0|4|1|3|3|0|1||6");
 
     // Inbound records listed again: one without a warning becomes a "P" (it reached a LAN host).
     F.ShowMessages[0].Value = true;
     F.ShowMessages[6].Value = false;  // hidden records are not listed
     BRun_Click(F);
     EXPECT_EQ(F.SysLog.TextMatrix(F.SysLog.Rows() - 1, R::Dir), "P");
-    EXPECT_EQ(t.Stats(), "All|5|0|0|2|3|2|0|0||6");
+    EXPECT_EQ(t.Stats(), "All|5|0|5|2|3|2|0|0||6");
 }
 
 // Exit during the refresh stops it quietly: no message, the buttons restored, nothing listed.

@@ -1,0 +1,156 @@
+#include <gtest/gtest.h>
+
+#include <QFile>
+
+#include "TestForm.h"
+#include "syslog/SysLogMatching.h"
+#include "syslog/SysLogRecord.h"
+#include "ui/Colours.h"
+
+namespace {
+
+using R = SysLogRecord;
+
+// Rows newest first: date, time, dir, prot, rem addr, rem url, r port, local addr, l port, message.
+void FillSysLog(MainForm& F, const std::vector<std::vector<std::string>>& rows) {
+    RecordGrid& list = F.SysLog;
+    list.SetCols(12);
+    list.SetRows(static_cast<int>(rows.size()) + 1);
+    for (size_t i = 0; i < rows.size(); ++i) {
+        const int row = static_cast<int>(i) + 1;
+        for (size_t c = 0; c < rows[i].size(); ++c) list.SetTextMatrix(row, static_cast<int>(c), rows[i][c]);
+        if (!rows[i].empty()) list.SetTextMatrix(row, R::RowTag, "R");
+    }
+    F.syslog.SysRowCount = list.Rows() - 1;
+}
+
+SysLogRecord Rec(const std::string& date, const std::string& time, const std::string& dir,
+                 const std::string& addr, const std::string& url, const std::string& rport,
+                 const std::string& local, const std::string& lport) {
+    SysLogRecord r;
+    r[R::Date] = date;
+    r[R::Time] = time;
+    r[R::Dir] = dir;
+    r[R::RemAddr] = addr;
+    r[R::RemURL] = url;
+    r[R::RPort] = rport;
+    r[R::LocalAddr] = local;
+    r[R::LPort] = lport;
+    return r;
+}
+
+// The comparison rules, each tried where a wrong answer would merge a duplicate or lose a record.
+TEST(SysLogCompare, TheSameEventWithinTheTolerance) {
+    TestForm t;
+    MainForm& F = t.F();
+    auto fresh = [&] {
+        FillSysLog(F,
+                   {{"2026-12-06", "10:00:05", "P", "tcp", "198.51.100.7", "", "4123", "192.168.1.5", "80"},
+                    {"2026-12-06", "10:00:00", "B", "udp", "198.51.100.8", "", "", "192.168.1.6", "53"}});
+    };
+    auto matched = [&](int row) { return F.SysLog.TextMatrix(row, R::RowTag).empty(); };
+
+    fresh();
+    const SysLogRecord in =
+        Rec("2026/12/06", "10:00:02", "I", "198.51.100.7", "", "4123", "192.168.1.5(pc1)", "80");
+    EXPECT_EQ(SysLogCompare(F.SysLog, 2, in, 2), 2);
+    EXPECT_FALSE(matched(1));
+    // 3 seconds apart, I = P, local up to "("; the next search starts at the oldest row in the window.
+    EXPECT_EQ(SysLogCompare(F.SysLog, 2, in, 3), 1);
+    EXPECT_TRUE(matched(1));
+
+    fresh();
+    EXPECT_EQ(
+        SysLogCompare(F.SysLog, 2, Rec("2026/12/06", "10:00:00", "O", "198.51.100.8", "", "-", ".", "53"), 0),
+        2);
+    EXPECT_FALSE(matched(2));  // "." stands for an empty local address only when the row has none
+    EXPECT_EQ(
+        SysLogCompare(F.SysLog, 2,
+                      Rec("2026/12/06", "10:00:00", "O", "198.51.100.8", "", "-", "192.168.1.6", "53"), 0),
+        2);
+    EXPECT_TRUE(matched(2));  // O = B, "-" for an empty remote port
+
+    // Another computer of the network, or another remote party, is another event.
+    fresh();
+    SysLogCompare(F.SysLog, 2,
+                  Rec("2026/12/06", "10:00:05", "I", "198.51.100.7", "", "4123", "192.168.1.9", "80"), 0);
+    SysLogCompare(F.SysLog, 2, Rec("2026/12/06", "10:00:05", "I", "", "", "4123", "192.168.1.5", "80"), 0);
+    EXPECT_FALSE(matched(1));
+    // A row known only by name matches the record of that name and takes its address.
+    F.SysLog.SetTextMatrix(1, R::RemAddr, "");
+    F.SysLog.SetTextMatrix(1, R::RemURL, "scan.example.net");
+    SysLogCompare(
+        F.SysLog, 2,
+        Rec("2026/12/06", "10:00:05", "I", "198.51.100.7", "scan.example.net", "4123", "192.168.1.5", "80"),
+        0);
+    EXPECT_TRUE(matched(1));
+    EXPECT_EQ(F.SysLog.TextMatrix(1, R::RemAddr), "198.51.100.7");
+
+    // Messages match on their text, Stillbeacon's NBSPs read as blanks.
+    FillSysLog(F, {{"2026-12-06", "10:00:00", "M", "", "", "", "", "", "", "Router rebooted now"}});
+    SysLogRecord m = Rec("2026/12/06", "10:00:00", "M", "", "", "", "", "");
+    m[R::Message] = "Router\xA0rebooted\xA0now";
+    SysLogCompare(F.SysLog, 1, m, 0);
+    EXPECT_TRUE(matched(1));
+}
+
+// The whole matching against day files: a missing first day does not stop the later days being
+// read, unmatched rows are painted and counted, matched ones stay white.
+TEST(SysLogMatch, ReadsTheDayFilesAndHighlightsWhatIsMissing) {
+    TestForm t;
+    MainForm& F = t.F();
+    F.MaxTdiff.Text = "2";
+    FillSysLog(F, {{"2026-12-06", "10:00:05", "I", "tcp", "198.51.100.7", "", "4123", "192.168.1.5", "80"},
+                   {"2026-12-06", "09:00:00", "I", "tcp", "198.51.100.9", "", "4000", "192.168.1.5", "22"},
+                   {},
+                   {"2026-12-05", "23:00:00", "O", "udp", "198.51.100.53", "", "53", "192.168.1.6", "1030"}});
+    F.SysLog.SetTextMatrix(2, R::RowTag, "N");
+    WriteFileBytes(t.dir.file("Log 2026-12-06.txt"),
+                   "2026/12/06 10:00:06.12 I 198.51.100.7\xA0TCP 4123 192.168.1.5 80\r\n");
+
+    EXPECT_EQ(SysLogMatch(F), 1);
+    EXPECT_TRUE(F.BSaveHilited.Enabled);
+    EXPECT_EQ(F.SysLog.TextMatrix(1, R::RowTag), "");
+    EXPECT_EQ(F.SysLog.CellBackColorAt(1, 0), White);
+    EXPECT_EQ(F.SysLog.CellBackColorAt(4, 0), FlagColour);
+    EXPECT_EQ(F.SysLog.CellBackColorAt(4, R::Dir), White);
+    EXPECT_EQ(F.SysLog.CellBackColorAt(2, R::Message), IgnoreColour);
+
+    // "Unlogged only" keeps the missing records alone.
+    F.ShowMessages[5].Value = true;
+    F.SysLog.SetTextMatrix(1, R::RowTag, "R");
+    EXPECT_EQ(SysLogMatch(F), 1);
+    ASSERT_EQ(F.SysLog.Rows(), 2);
+    EXPECT_EQ(F.SysLog.TextMatrix(1, R::Time), "23:00:00");
+}
+
+// A file name that cannot be read, even by root (for whom permissions do not count): a link to a
+// write-only kernel attribute.
+bool MakeUnreadable(const std::string& path) {
+    const QString name = QString::fromStdString(path);
+    WriteFileBytes(path, "x\r\n");
+    QFile::setPermissions(name, QFileDevice::WriteOwner);
+    if (!QFile(name).open(QIODevice::ReadOnly)) return true;
+    QFile::remove(name);
+    return QFile::link("/sys/bus/pci/rescan", name) && !QFile(name).open(QIODevice::ReadOnly);
+}
+
+// A day file that cannot be read ends the matching with a message and nothing marked missing,
+// so an unattended run merges nothing it cannot check.
+TEST(SysLogMatch, AnUnreadableDayFileMarksNothingMissing) {
+    TestForm t;
+    MainForm& F = t.F();
+    F.AutoMode = true;
+    FillSysLog(F, {{"2026-12-06", "10:00:05", "I", "tcp", "198.51.100.7", "", "4123", "192.168.1.5", "80"}});
+    ASSERT_TRUE(MakeUnreadable(t.dir.file("Log 2026-12-06.txt"))) << "no way to make a file unreadable here";
+    EXPECT_EQ(SysLogMatch(F), 0);
+    ASSERT_EQ(t.frontend.messages.size(), 1u);
+    EXPECT_EQ(
+        t.frontend.messages[0].text.rfind("Error 5 in 'SysLogMatch' trying to open Log 2026-12-06.txt", 0),
+        0u);
+    EXPECT_FALSE(F.AutoMode);
+    EXPECT_FALSE(F.BSaveHilited.Enabled && F.SysLog.CellBackColorAt(1, 0) == FlagColour);
+    EXPECT_EQ(F.SysLog.CellBackColorAt(1, 0), White);
+}
+
+}  // namespace
