@@ -9,6 +9,7 @@
 #include <string>
 
 #include "app/Clock.h"
+#include "app/FileBytes.h"
 #include "app/Frontend.h"
 #include "app/MainForm.h"
 #include "stdlog/CompareSBLogs.h"
@@ -91,7 +92,7 @@ double ReadAllMs(const std::string& folder) {
     std::size_t lines = 0;
     const auto names = ListSbLogFiles(folder);
     for (const auto& name : *names) {
-        ReadWholeFile(folder + name, buffer);
+        ReadFileBytes(folder + name, buffer);
         for (const char* p = buffer.data();
              (p = static_cast<const char*>(std::memchr(p, '\n', buffer.data() + buffer.size() - p))); ++p)
             ++lines;

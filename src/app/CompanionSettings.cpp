@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "app/MainForm.h"
+#include "app/SettingsFiles.h"
 #include "app/SettingsText.h"
 
 namespace {
@@ -35,7 +36,8 @@ void ReadStillbeaconIni(MainForm& F) {
     F.UseSubtypes = false;
     F.Categorize = 0;
 
-    const std::string bytes = ReadWholeFile(F.ProgramDir + "Stillbeacon.ini");
+    std::string bytes;
+    ReadSettingsFile(F, "Stillbeacon.ini", bytes);
     for (const std::string& line : SplitLines(bytes)) {
         const std::string upper = UpperAscii(line);
         auto startsWith = [&](std::string_view key) { return upper.rfind(key, 0) == 0; };

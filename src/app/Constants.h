@@ -14,6 +14,9 @@ inline constexpr const char* DefaultRouterDelay = "5";
 // RouterClockOffset while the router's clock is not known.
 inline constexpr long long ClockNotKnown = 999999999;
 
+// Title of every message that reports an error; other messages carry the window's title.
+inline constexpr const char* ErrorTitle = "Drovix Error";
+
 // Key of the password scrambling in the per-user store; changing it loses every saved password.
 inline constexpr const char* ScrambleKey = "7E2A91D04C6B3F58E0A7D2196B4C8F03";
 

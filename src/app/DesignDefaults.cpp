@@ -1,14 +1,15 @@
 #include "app/DesignDefaults.h"
 
+#include "app/Constants.h"
 #include "app/MainForm.h"
 
 void ApplyDesignDefaults(MainForm& F) {
     F.UserID.Text = "admin";
     F.IPAddr.Text = "192.168.1.1";
     F.PW.Text.clear();
-    F.RouterWait.Text = "4";
-    F.RouterRetry.Text = "2";
-    F.RouterDelay.Text = "5";
+    F.RouterWait.Text = drovix::DefaultRouterWait;
+    F.RouterRetry.Text = drovix::DefaultRouterRetry;
+    F.RouterDelay.Text = drovix::DefaultRouterDelay;
     F.MaxTdiff.Text = "30";
     F.mnThreads.Text = "30";
 

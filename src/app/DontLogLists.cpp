@@ -1,6 +1,7 @@
 #include "app/DontLogLists.h"
 
 #include "app/MainForm.h"
+#include "app/SettingsFiles.h"
 #include "app/SettingsText.h"
 
 namespace {
@@ -18,8 +19,10 @@ void ReadDontLogLists(MainForm& F) {
     F.SBRPortList.clear();
     F.SBLPortList.clear();
 
+    std::string bytes;
     // "-" marks an address entry; a "*" right after it is Stillbeacon's own wildcard mark.
-    for (const std::string& line : SplitLines(ReadWholeFile(F.ProgramDir + "Hideaddr.txt"))) {
+    ReadSettingsFile(F, "Hideaddr.txt", bytes);
+    for (const std::string& line : SplitLines(bytes)) {
         if (line.empty() || line[0] != '-') continue;
         std::string entry = line.substr(1);
         if (!entry.empty() && entry[0] == '*') entry.erase(0, 1);
@@ -27,7 +30,8 @@ void ReadDontLogLists(MainForm& F) {
     }
 
     // "RN" and "LN" lines name remote and local ports; the third character is a separator.
-    for (const std::string& line : SplitLines(ReadWholeFile(F.ProgramDir + "Hideport.txt"))) {
+    ReadSettingsFile(F, "Hideport.txt", bytes);
+    for (const std::string& line : SplitLines(bytes)) {
         if (line.rfind("~", 0) == 0) continue;
         const std::string port = line.size() > 3 ? line.substr(3) : std::string();
         if (line.rfind("RN", 0) == 0) {

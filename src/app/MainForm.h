@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/Clock.h"
+#include "app/Constants.h"
 #include "app/Controls.h"
 #include "app/Frontend.h"
 #include "resolve/ResolveState.h"
@@ -34,6 +35,8 @@ struct MainForm {
     bool Busy = false;
     bool QuitRequested = false;
     bool SettingsChanged = false;
+    // Drovix.ini exists but could not be read: it must not be replaced by defaults.
+    bool SettingsFileUnreadable = false;
     bool Initializing = false;
     bool CancelRequested = false;
     // An Exit that arrived while a procedure was still on the stack; carried out when it returns.
@@ -46,7 +49,7 @@ struct MainForm {
     std::string TracePath;
     std::string StoredPassword;
     std::string RouterAddress;
-    std::string ScrambleKey = "7E2A91D04C6B3F58E0A7D2196B4C8F03";
+    std::string ScrambleKey = drovix::ScrambleKey;
     std::string NbspChar = std::string(1, '\xA0');
     std::string BadNameChars;
     std::string WanAddress;
@@ -58,7 +61,7 @@ struct MainForm {
     bool LogResolve = false;
     bool UseSubtypes = false;
     int Categorize = 0;
-    long long RouterClockOffset = 999999999;
+    long long RouterClockOffset = drovix::ClockNotKnown;
     int LookupThreads = 0;  // concurrent lookups in effect; 0 or 1: one at a time
     int AltAuth = 0;
     bool StdOnly = false;

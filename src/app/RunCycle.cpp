@@ -2,13 +2,16 @@
 
 #include <QFile>
 
+#include "app/Constants.h"
 #include "app/EventDispatch.h"
 #include "app/MainControls.h"
 #include "app/MainForm.h"
 #include "app/OsServices.h"
+#include "app/ProblemReport.h"
 #include "app/Settings.h"
 #include "app/Startup.h"
 #include "router/PageFetcher.h"
+#include "router/PageSource.h"
 #include "router/RouterPages.h"
 #include "router/WanMonitor.h"
 #include "stdlog/StdLogParser.h"
@@ -36,11 +39,8 @@ const char* const kStdSaveHilitedTip =
 // A router whose System Log page was refused: the user must correct the password.
 void ReportRefusedPassword(MainForm& F) {
     F.SysLogMode = false;
-    F.AutoMode = false;
-    F.ui.ShowWindow();
-    F.ui.SetMousePointer(MousePointer::Default);
-    F.ui.MsgBox("Can't contact the Router: Missing or invalid Password", MsgIcon::Exclamation, MsgButtons::OK,
-                "Drovix");
+    ReportProblem(F, "Can't contact the Router: Missing or invalid Password", MsgIcon::Exclamation,
+                  MsgButtons::OK, "Drovix");
     BOptions_Click(F);
     FocusIfVisible(F, F.PW, "PW");
 }
@@ -66,8 +66,8 @@ void Initialize(MainForm& F) {
     F.OptionsFrame.Top = F.BSaveAll.Top;
     F.OptionsFrame.Visible = false;
 
-    F.RouterClockOffset = 999999999;
-    F.ScrambleKey = "7E2A91D04C6B3F58E0A7D2196B4C8F03";
+    F.RouterClockOffset = drovix::ClockNotKnown;
+    F.ScrambleKey = drovix::ScrambleKey;
     F.NbspChar = std::string(1, '\xA0');
     F.BadNameChars = MakeBadNameChars();
     F.WinNT5 = WinVer();
@@ -151,8 +151,8 @@ void FetchLogs(MainForm& F) {
     if (!F.router.NewFamily) CheckWAG54G(F);
 
     if (!F.StdOnly) {
-        std::string page = GetHtml(F, F.router.SysLogSelectURL);
-        if (!page.empty()) page = GetHtml(F, F.router.SysLogPageURL);
+        std::string page = FetchPage(F, F.router.SysLogSelectURL);
+        if (!page.empty()) page = FetchPage(F, F.router.SysLogPageURL);
         ShowProgress(F, -1, "");
         if (F.UnloadRequested) return;
 
@@ -207,10 +207,8 @@ void BQuit_Click(MainForm& F) {
     if (!(F.Window == F.WindowSnapshot)) F.SettingsChanged = true;
     if (F.SettingsChanged && !IniWrite(F)) {
         // The old settings file is still whole; the person must know the changes are not kept.
-        F.AutoMode = false;
-        F.ui.ShowWindow();
-        F.ui.MsgBox("Drovix could not save its settings in \"" + F.ProgramDir + "Drovix.ini\"",
-                    MsgIcon::Exclamation, MsgButtons::OK, "Drovix Error");
+        ReportProblem(F, "Drovix could not save its settings in \"" + F.ProgramDir + "Drovix.ini\"",
+                      MsgIcon::Exclamation, MsgButtons::OK, drovix::ErrorTitle);
     }
 
     CancelTransfers(F);

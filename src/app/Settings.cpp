@@ -1,6 +1,5 @@
 #include "app/Settings.h"
 
-#include <QSaveFile>
 #include <algorithm>
 #include <climits>
 #include <cstdlib>
@@ -8,9 +7,12 @@
 #include <string_view>
 
 #include "app/CompanionSettings.h"
+#include "app/Constants.h"
 #include "app/DontLogLists.h"
+#include "app/FileBytes.h"
 #include "app/MainForm.h"
 #include "app/PasswordStore.h"
+#include "app/SettingsFiles.h"
 #include "app/SettingsText.h"
 
 namespace {
@@ -18,7 +20,6 @@ namespace {
 constexpr std::string_view kSettingsFileName = "Drovix.ini";
 constexpr int kSysLogColumns = 12;
 constexpr int kStoredColumnWidths = 10;
-constexpr int kMaxLookupThreads = 120;
 
 // What the file says that takes effect only once every line has been read, so that the order of
 // the lines in a hand-edited file does not matter.
@@ -223,7 +224,7 @@ void WriteStdOnly(MainForm& F, std::string_view key, std::string& out) {
 
 void ReadLookupThreads(MainForm& F, const std::string& value, PendingValues&) {
     if (const auto n = ParseRoundedNumber(value)) {
-        F.LookupThreads = static_cast<int>(std::clamp<long long>(*n, 0, kMaxLookupThreads));
+        F.LookupThreads = static_cast<int>(std::clamp<long long>(*n, 0, drovix::MaxLookupThreads));
     }
 }
 
@@ -376,13 +377,15 @@ void IniRead(MainForm& F) {
     PendingValues pending;
     pending.window = F.Window;
     pending.windowState = F.WindowState;
-    F.RouterRetry.Text = "2";
-    F.RouterDelay.Text = "5";
-    F.RouterWait.Text = "4";
+    F.RouterRetry.Text = drovix::DefaultRouterRetry;
+    F.RouterDelay.Text = drovix::DefaultRouterDelay;
+    F.RouterWait.Text = drovix::DefaultRouterWait;
 
-    for (const std::string& line : SplitLines(ReadWholeFile(F.ProgramDir + std::string(kSettingsFileName)))) {
-        ApplyLine(F, line, pending);
-    }
+    std::string bytes;
+    // A settings file that exists but cannot be read is never replaced by one made of defaults.
+    F.SettingsFileUnreadable =
+        ReadSettingsFile(F, std::string(kSettingsFileName), bytes) == SettingsFileRead::Unreadable;
+    for (const std::string& line : SplitLines(bytes)) ApplyLine(F, line, pending);
     ApplyConversionChoices(F, pending);
     ApplyPasswords(F, pending);
 
@@ -392,7 +395,7 @@ void IniRead(MainForm& F) {
     ReadStillbeaconIni(F);
     ReadDontLogLists(F);
 
-    F.LookupThreads = std::clamp(F.LookupThreads, 0, kMaxLookupThreads);
+    F.LookupThreads = std::clamp(F.LookupThreads, 0, drovix::MaxLookupThreads);
     F.WindowState = pending.windowState;
     F.Window = pending.window;
 }
@@ -404,14 +407,8 @@ bool IniWrite(MainForm& F) {
         if (setting.write != nullptr) setting.write(F, setting.name, text);
     }
 
-    QSaveFile file(QString::fromStdString(F.ProgramDir + std::string(kSettingsFileName)));
-    if (!file.open(QIODevice::WriteOnly)) return false;
-    const auto size = static_cast<qint64>(text.size());
-    if (file.write(text.data(), size) != size) {
-        file.cancelWriting();
-        return false;
-    }
-    if (!file.commit()) return false;
+    if (F.SettingsFileUnreadable) return false;
+    if (!SaveFileAtomically(F.ProgramDir + std::string(kSettingsFileName), text)) return false;
     F.SettingsChanged = false;
     return true;
 }

@@ -8,7 +8,7 @@ struct MainForm;
 void IniRead(MainForm& F);
 // Rewrites Drovix.ini completely and clears SettingsChanged. The file is replaced atomically:
 // when the new one cannot be written, the old one stays whole, SettingsChanged stays set and the
-// result is false.
+// result is false. A file that IniRead found but could not read is never replaced.
 bool IniWrite(MainForm& F);
 // Scrambles (decode false) or unscrambles (decode true) a password with a hex key.
 std::string Enc(const std::string& text, const std::string& key, bool decode);

@@ -4,8 +4,6 @@
 #include <charconv>
 #include <cmath>
 
-#include <QFile>
-
 std::vector<std::string> SplitLines(std::string_view bytes) {
     std::vector<std::string> lines;
     size_t start = 0;
@@ -86,10 +84,4 @@ double LeadingNumber(std::string_view text) {
     if (length == 0) return 0;
     const auto value = ParseDecimal(text.substr(0, length), true);
     return value ? *value : 0;
-}
-
-std::string ReadWholeFile(const std::string& path) {
-    QFile file(QString::fromStdString(path));
-    if (!file.open(QIODevice::ReadOnly)) return {};
-    return file.readAll().toStdString();
 }

@@ -26,6 +26,3 @@ std::optional<long long> ParseRoundedNumber(std::string_view text);
 // The number at the start of a text after leading blanks (digits, an optional sign and
 // fraction); 0 when the text does not start with one. Stillbeacon's own settings are read so.
 double LeadingNumber(std::string_view text);
-
-// The whole content of a file as bytes; empty when it cannot be read.
-std::string ReadWholeFile(const std::string& path);

@@ -1,9 +1,11 @@
 #include "resolve/LookupCache.h"
 
 #include <QFile>
-#include <QSaveFile>
 
+#include "app/Constants.h"
+#include "app/FileBytes.h"
 #include "app/MainForm.h"
+#include "app/ProblemReport.h"
 
 std::string CacheLookup(const RecentLookups& recent, const std::string& key) {
     for (int i = 0; i < recent.RecentCount; ++i) {
@@ -49,10 +51,8 @@ std::string TrimFailureCache(const std::string& text) {
 namespace {
 
 bool CacheFileError(MainForm& F, int errorNumber) {
-    F.AutoMode = false;
-    F.ui.ShowWindow();
-    F.ui.MsgBox("Error " + std::to_string(errorNumber) + " in 'ConvertAddr' opening cache file",
-                MsgIcon::Critical, MsgButtons::OK, "Drovix Error");
+    ReportProblem(F, "Error " + std::to_string(errorNumber) + " in 'ConvertAddr' opening cache file",
+                  MsgIcon::Critical, MsgButtons::OK, drovix::ErrorTitle);
     return false;
 }
 
@@ -62,24 +62,22 @@ bool LoadFailureCache(MainForm& F, FailureCache& cache) {
     cache.text.clear();
     cache.changed = false;
     if (!cache.enabled) return true;
-    QFile file(QString::fromStdString(FailureCachePath(F)));
-    if (!file.exists()) return true;
-    if (!file.open(QIODevice::ReadOnly)) return CacheFileError(F, static_cast<int>(file.error()));
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) return CacheFileError(F, static_cast<int>(file.error()));
-    cache.text.assign(bytes.constData(), static_cast<size_t>(bytes.size()));
+    const std::string path = FailureCachePath(F);
+    if (!QFile::exists(QString::fromStdString(path))) return true;
+    int errorNumber = 0;
+    if (!ReadFileBytes(path, cache.text, nullptr, &errorNumber)) {
+        cache.text.clear();
+        return CacheFileError(F, errorNumber);
+    }
     return true;
 }
 
 bool SaveFailureCache(MainForm& F, const FailureCache& cache) {
     if (!cache.enabled || !cache.changed) return true;
     const std::string kept = TrimFailureCache(cache.text);
-    QSaveFile file(QString::fromStdString(FailureCachePath(F)));
-    if (!file.open(QIODevice::WriteOnly)) return CacheFileError(F, static_cast<int>(file.error()));
-    if (file.write(kept.data(), static_cast<qint64>(kept.size())) != static_cast<qint64>(kept.size()) ||
-        !file.commit()) {
-        // Nothing was renamed: the old file stays as it was.
-        return CacheFileError(F, static_cast<int>(file.error()));
-    }
+    int errorNumber = 0;
+    // On failure nothing was renamed: the old file stays as it was.
+    if (!SaveFileAtomically(FailureCachePath(F), kept, nullptr, &errorNumber))
+        return CacheFileError(F, errorNumber);
     return true;
 }

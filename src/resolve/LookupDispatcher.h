@@ -2,6 +2,7 @@
 #include <memory>
 #include <vector>
 
+#include "app/Constants.h"
 #include "resolve/LookupSlot.h"
 #include "resolve/clsMultiThread.h"
 
@@ -16,7 +17,7 @@ struct LookupDispatcher {
     ~LookupDispatcher();
 
     static constexpr int DefaultWorkers = 30;
-    static constexpr int MaxWorkers = 120;
+    static constexpr int MaxWorkers = drovix::MaxLookupThreads;
 
     bool Initialized() const { return WorkerCount > 0; }
     // Sets the worker count once: threads, 30 for 0 or less, at most 120.

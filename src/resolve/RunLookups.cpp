@@ -3,8 +3,10 @@
 #include <stdexcept>
 #include <vector>
 
+#include "app/Constants.h"
 #include "app/MainForm.h"
 #include "app/OsServices.h"
+#include "app/ProblemReport.h"
 #include "resolve/AddressText.h"
 #include "resolve/DoneList.h"
 
@@ -257,9 +259,7 @@ class LookupRun {
             " flinit=" + (d.Initialized() ? "True" : "False") + " trc=" + std::to_string(trc) +
             " fptr=" + std::to_string(d.FreeCount) + " ubound=" + std::to_string(d.FreeList.size());
         RestoreWindow();
-        F.AutoMode = false;
-        F.ui.ShowWindow();
-        F.ui.MsgBox(text, MsgIcon::Critical, MsgButtons::OK, "Drovix Error");
+        ReportProblem(F, text, MsgIcon::Critical, MsgButtons::OK, drovix::ErrorTitle);
         return 1;
     }
 

@@ -1,8 +1,9 @@
 #include "router/FetchTrace.h"
 
-#include <QSaveFile>
 #include <cmath>
 #include <cstdio>
+
+#include "app/FileBytes.h"
 
 namespace {
 
@@ -88,8 +89,5 @@ void TraceLog::Close() {
 }
 
 bool WritePageCopy(const std::string& path, const std::string& page) {
-    QSaveFile file(QString::fromStdString(path));
-    if (!file.open(QIODevice::WriteOnly)) return false;
-    file.write(page.data(), static_cast<qint64>(page.size()));
-    return file.commit();
+    return SaveFileAtomically(path, page);
 }

@@ -8,6 +8,7 @@
 #include <QUrl>
 #include <memory>
 
+#include "app/Constants.h"
 #include "app/MainForm.h"
 #include "app/OsServices.h"
 #include "router/FetchTrace.h"
@@ -20,10 +21,10 @@ constexpr int kPollMs = 15;
 constexpr int kPauseSliceMs = 50;
 constexpr int kTransferGraceMs = 250;
 
-// A one-digit option field "1".."9"; anything else counts as its default.
-int OptionDigit(const TextBox& box, int fallback) {
+// A one-digit option field "1".."9"; anything else counts as its default (a one-digit text too).
+int OptionDigit(const TextBox& box, const char* fallback) {
     const std::string& t = box.Text;
-    return t.size() == 1 && t[0] >= '1' && t[0] <= '9' ? t[0] - '0' : fallback;
+    return t.size() == 1 && t[0] >= '1' && t[0] <= '9' ? t[0] - '0' : fallback[0] - '0';
 }
 
 QNetworkAccessManager& Network(MainForm& F) {
@@ -192,9 +193,9 @@ std::string GetHtml(MainForm& F, const std::string& url) {
         trace.Line(TraceTime(F.clock.Now()) + " page request failed");
         return {};
     }
-    const int waitSeconds = OptionDigit(F.RouterWait, 4);
-    const int retryCount = OptionDigit(F.RouterRetry, 2);
-    const int delaySeconds = OptionDigit(F.RouterDelay, 5);
+    const int waitSeconds = OptionDigit(F.RouterWait, drovix::DefaultRouterWait);
+    const int retryCount = OptionDigit(F.RouterRetry, drovix::DefaultRouterRetry);
+    const int delaySeconds = OptionDigit(F.RouterDelay, drovix::DefaultRouterDelay);
 
     std::string page;
     for (int attempt = 1; attempt <= retryCount; ++attempt) {

@@ -1,7 +1,7 @@
 #include "router/RouterPages.h"
 
 #include "app/MainForm.h"
-#include "router/PageFetcher.h"
+#include "router/PageSource.h"
 
 namespace {
 
@@ -36,7 +36,7 @@ void CheckWAG54G(MainForm& F) {
     const int remembered = F.AltAuth;
     // The probe sends the logon inside the address; the newer family keeps it that way.
     if (F.AltAuth == 0) F.AltAuth = 1;
-    const std::string page = GetHtml(F, R.ProbeURL);
+    const std::string page = FetchPage(F, R.ProbeURL);
     if (Contains(page, "wag54g") || Contains(page, "befsx41")) {
         R.NewFamily = true;
         CreateURLs(F);

@@ -3,6 +3,8 @@
 #include <set>
 #include <string>
 
+#include "router/PageSource.h"
+
 class QNetworkAccessManager;
 class QNetworkReply;
 class QTimer;
@@ -21,6 +23,8 @@ struct RouterState {
     std::string ProbeURL, InLogURL, OutLogURL, StatusURL, SysLogSelectURL, SysLogPageURL;
 
     // ---- page fetcher ----
+    // Where procedures get router pages; unset means the page fetcher itself.
+    PageSource Pages;
     // Created at the first fetch; used on the application's thread only.
     std::unique_ptr<QNetworkAccessManager> Network;
     // Requests under way (a WAN check may run while a refresh waits for its own page).

@@ -5,7 +5,7 @@
 #include <QTimer>
 
 #include "app/MainForm.h"
-#include "router/PageFetcher.h"
+#include "router/PageSource.h"
 
 namespace {
 
@@ -66,7 +66,7 @@ std::string WanLogLine(const QDateTime& now, const std::string& address) {
 
 std::string GetWan(MainForm& F) {
     if (F.PW.Text.empty() || F.router.StatusURL.empty()) return {};
-    const std::string page = GetHtml(F, F.router.StatusURL);
+    const std::string page = FetchPage(F, F.router.StatusURL);
     return F.router.NewFamily ? NewFamilyWan(page) : StandardWan(page);
 }
 

@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "app/FileBytes.h"
 #include "app/MainForm.h"
 #include "stdlog/HiddenLists.h"
 #include "stdlog/SbLineReader.h"
@@ -228,7 +229,7 @@ void CompareSBLogs(MainForm& F) {
         walk.BeginPass(pass);
         for (auto it = files->rbegin(); it != files->rend(); ++it) {
             if (!TakesFile(F, pass, *it)) continue;
-            if (F.UnloadRequested || !ReadWholeFile(F.SbLogDir + *it, text)) {
+            if (F.UnloadRequested || !ReadFileBytes(F.SbLogDir + *it, text)) {
                 ShowProgress(F, -1, "");
                 return;
             }

@@ -1,7 +1,6 @@
 #include "stdlog/SbLogFolder.h"
 
 #include <QDir>
-#include <QFile>
 #include <cstring>
 
 #include "stdlog/SbLineReader.h"
@@ -22,22 +21,6 @@ std::optional<std::vector<std::string>> ListSbLogFiles(const std::string& folder
 
 bool IsDrovixLogName(std::string_view name) {
     return name.find(' ', 4) != std::string_view::npos;
-}
-
-bool ReadWholeFile(const std::string& path, std::string& buffer) {
-    QFile f(QString::fromStdString(path));
-    if (!f.open(QIODevice::ReadOnly)) return false;
-    const qint64 size = f.size();
-    buffer.resize(static_cast<std::size_t>(size));
-    qint64 got = size > 0 ? f.read(buffer.data(), size) : 0;
-    if (got < 0) return false;
-    buffer.resize(static_cast<std::size_t>(got));
-    // A file that grew while being read (Stillbeacon appending) is read to its end.
-    if (!f.atEnd()) {
-        const QByteArray more = f.readAll();
-        buffer.append(more.constData(), static_cast<std::size_t>(more.size()));
-    }
-    return true;
 }
 
 void CollectRecordLines(std::string_view text, std::vector<std::string_view>& lines) {

@@ -14,9 +14,6 @@ std::optional<std::vector<std::string>> ListSbLogFiles(const std::string& folder
 // further blank ("Log yyyy-mm-dd hhnn.txt").
 bool IsDrovixLogName(std::string_view name);
 
-// Reads a whole file into buffer in one go (bytes, no conversion); false when it cannot be read.
-bool ReadWholeFile(const std::string& path, std::string& buffer);
-
 // Views of the record lines of a file's text, in file order, CR LF or LF ended. Every record line
 // is kept, however long the file.
 void CollectRecordLines(std::string_view text, std::vector<std::string_view>& lines);

@@ -6,7 +6,9 @@
 #include <optional>
 #include <string_view>
 
+#include "app/Constants.h"
 #include "app/MainForm.h"
+#include "app/ProblemReport.h"
 #include "stdlog/StdLogLine.h"
 
 namespace {
@@ -121,9 +123,7 @@ bool CreateNewFile(const std::string& folder, const QDateTime& now, QFile& file)
 }
 
 void ReportSaveError(MainForm& F) {
-    F.AutoMode = false;
-    F.ui.ShowWindow();
-    F.ui.MsgBox("Error in 'SaveLogs'", MsgIcon::Critical, MsgButtons::OK, "Drovix Error");
+    ReportProblem(F, "Error in 'SaveLogs'", MsgIcon::Critical, MsgButtons::OK, drovix::ErrorTitle);
 }
 
 }  // namespace
@@ -132,8 +132,7 @@ void SaveLogs(MainForm& F, bool highlightedOnly) {
     if (!F.InLog.HasRecords() && !F.OutLog.HasRecords()) {
         if (!F.AutoMode) {
             F.WindowState = 0;
-            F.ui.ShowWindow();
-            F.ui.MsgBox("The logs are empty", MsgIcon::None, MsgButtons::OK, F.Title);
+            ReportProblem(F, "The logs are empty", MsgIcon::None);
         }
         return;
     }

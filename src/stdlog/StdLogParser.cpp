@@ -4,8 +4,9 @@
 #include <string>
 
 #include "app/MainForm.h"
+#include "app/ProblemReport.h"
 #include "resolve/AddressConversion.h"
-#include "router/PageFetcher.h"
+#include "router/PageSource.h"
 #include "stdlog/CompareSBLogs.h"
 #include "stdlog/ConvertPorts.h"
 #include "stdlog/CopyData.h"
@@ -19,10 +20,8 @@ constexpr std::string_view kRefused = "401 Authorization Required";
 constexpr int kListChrome = 312;
 
 void ShowRouterProblem(MainForm& F, std::string_view text) {
-    F.AutoMode = false;
     F.WindowState = 0;
-    F.ui.ShowWindow();
-    F.ui.MsgBox(text, MsgIcon::None, MsgButtons::OK, F.Title);
+    ReportProblem(F, text, MsgIcon::None);
 }
 
 // Whether a table has a data row after its column title.
@@ -111,9 +110,9 @@ void FillOutgoing(MainForm& F, std::string_view page, bool hasRows) {
 }  // namespace
 
 void ProcessStdLogs(MainForm& F) {
-    const std::string inPage = GetHtml(F, F.router.InLogURL);
+    const std::string inPage = FetchPage(F, F.router.InLogURL);
     if (F.UnloadRequested) return;
-    const std::string outPage = GetHtml(F, F.router.OutLogURL);
+    const std::string outPage = FetchPage(F, F.router.OutLogURL);
     if (F.UnloadRequested) return;
     ProcessStdLogPages(F, inPage, outPage);
 }

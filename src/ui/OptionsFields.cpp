@@ -3,6 +3,7 @@
 #include <cmath>
 #include <string>
 
+#include "app/Constants.h"
 #include "app/MainForm.h"
 #include "ui/Help.h"
 #include "ui/OptionsPanel.h"
@@ -12,7 +13,6 @@ namespace {
 // The largest value the settings file takes back on reading; a larger one would be lost at the
 // next start.
 constexpr long long kMaxTimeDiff = 86399;
-constexpr int kMaxThreads = 120;
 
 long long Rounded(const std::string& text) {
     return std::llround(LeadingNumber(text));
@@ -113,7 +113,7 @@ void MaxTdiff_LostFocus(MainForm& F) {
 
 void mnThreads_LostFocus(MainForm& F) {
     const long long v = Rounded(F.mnThreads.Text);
-    if (v < 0 || v > kMaxThreads) {
+    if (v < 0 || v > drovix::MaxLookupThreads) {
         F.mnThreads.Text = std::to_string(F.LookupThreads);
         F.FocusedControl = "mnThreads";
         return;
@@ -123,13 +123,13 @@ void mnThreads_LostFocus(MainForm& F) {
 }
 
 void RouterWait_LostFocus(MainForm& F) {
-    KeepDigit(F.RouterWait, "4");
+    KeepDigit(F.RouterWait, drovix::DefaultRouterWait);
 }
 void RouterRetry_LostFocus(MainForm& F) {
-    KeepDigit(F.RouterRetry, "2");
+    KeepDigit(F.RouterRetry, drovix::DefaultRouterRetry);
 }
 void RouterDelay_LostFocus(MainForm& F) {
-    KeepDigit(F.RouterDelay, "5");
+    KeepDigit(F.RouterDelay, drovix::DefaultRouterDelay);
 }
 
 void IPAddr_KeyUp(MainForm& F, int key) {

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <string>
 
+#include "app/Constants.h"
 #include "app/MainForm.h"
 #include "app/RunCycle.h"
 #include "app/Settings.h"
@@ -13,8 +14,6 @@
 #include "ui/OptionsFields.h"
 
 namespace {
-
-constexpr int kMaxThreads = 120;
 
 // Copies the option controls between the form and the snapshot, in either direction.
 template <typename Form, typename Snapshot>
@@ -132,7 +131,7 @@ void RestoreSavedOptions(MainForm& F) {
 // The thread count takes effect only when the System Log is read: lookups run concurrently there.
 void AdoptThreadCount(MainForm& F) {
     long long n = std::llround(LeadingNumber(F.mnThreads.Text));
-    n = std::clamp<long long>(n, 0, kMaxThreads);
+    n = std::clamp<long long>(n, 0, drovix::MaxLookupThreads);
     F.mnThreads.Text = std::to_string(n);
     if (SysLogInUse(F) && n != F.LookupThreads) F.LookupThreads = static_cast<int>(n);
 }

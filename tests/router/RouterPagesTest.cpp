@@ -3,6 +3,7 @@
 #include "RouterTestForm.h"
 #include "router/PageFetcher.h"
 #include "router/RouterPages.h"
+#include "router/WanMonitor.h"
 #include "support/RouterSim.h"
 
 namespace {
@@ -140,4 +141,22 @@ TEST(RouterPages, RouterWithoutSystemLogAnswersNotFound) {
     EXPECT_NE(GetHtml(F, F.router.SysLogSelectURL).find("Error 404 Not Found"), std::string::npos);
     EXPECT_NE(GetHtml(F, F.router.SysLogPageURL).find("Error 404 Not Found"), std::string::npos);
     EXPECT_NE(GetHtml(F, F.router.InLogURL).find("Destination Port Number"), std::string::npos);
+}
+
+// A scripted page source stands in for the router: the layout probe and the WAN check read it.
+TEST(RouterPages, ProceduresReadThroughThePageSource) {
+    RouterTestForm t;
+    MainForm& F = t.F();
+    F.IPAddr.Text = "10.0.0.1";
+    CreateURLs(F);
+    std::vector<std::string> asked;
+    F.router.Pages = [&](const std::string& url) -> std::string {
+        asked.push_back(url);
+        if (url == "http://10.0.0.1") return "<title>WAG54G</title> wag54g";
+        return "Internet IP Address: <B>203.0.113.5</B>";
+    };
+    CheckWAG54G(F);
+    EXPECT_TRUE(F.router.NewFamily);
+    EXPECT_EQ(GetWan(F), "203.0.113.5");
+    EXPECT_EQ(asked, (std::vector<std::string>{"http://10.0.0.1", "http://10.0.0.1/RouterStatus.htm"}));
 }

@@ -1,0 +1,47 @@
+#include "app/FileBytes.h"
+
+#include <QFile>
+#include <QSaveFile>
+
+namespace {
+
+bool Fail(const QFileDevice& file, std::string* error, int* errorNumber) {
+    if (error) *error = file.errorString().toStdString();
+    if (errorNumber) *errorNumber = static_cast<int>(file.error());
+    return false;
+}
+
+}  // namespace
+
+bool ReadFileBytes(const std::string& path, std::string& bytes, std::string* error, int* errorNumber) {
+    QFile file(QString::fromStdString(path));
+    if (!file.open(QIODevice::ReadOnly)) return Fail(file, error, errorNumber);
+    // Read into the caller's buffer in one go, so a buffer used again keeps its room.
+    const qint64 size = file.size();
+    bytes.resize(static_cast<std::size_t>(size));
+    const qint64 got = size > 0 ? file.read(bytes.data(), size) : 0;
+    if (got < 0) return Fail(file, error, errorNumber);
+    bytes.resize(static_cast<std::size_t>(got));
+    // A file that grows while it is read (Stillbeacon appending) is read to its end.
+    if (!file.atEnd()) {
+        const QByteArray more = file.readAll();
+        bytes.append(more.constData(), static_cast<std::size_t>(more.size()));
+    }
+    if (file.error() != QFileDevice::NoError) return Fail(file, error, errorNumber);
+    return true;
+}
+
+bool SaveFileAtomically(const std::string& path, std::string_view bytes, std::string* error,
+                        int* errorNumber) {
+    QSaveFile file(QString::fromStdString(path));
+    if (!file.open(QIODevice::WriteOnly)) return Fail(file, error, errorNumber);
+    const auto size = static_cast<qint64>(bytes.size());
+    if (file.write(bytes.data(), size) != size) {
+        Fail(file, error, errorNumber);
+        file.cancelWriting();
+        return false;
+    }
+    // commit flushes the temporary file to disk and renames it over the old one.
+    if (!file.commit()) return Fail(file, error, errorNumber);
+    return true;
+}
