@@ -34,10 +34,19 @@ bool ReadFileBytes(const std::string& path, std::string& bytes, std::string* err
 bool SaveFileAtomically(const std::string& path, std::string_view bytes, std::string* error,
                         int* errorNumber) {
     QSaveFile file(QString::fromStdString(path));
-    if (!file.open(QIODevice::WriteOnly)) return Fail(file, error, errorNumber);
+    // Unbuffered, so a short write (a full disk, a file size limit) shows in write()'s count: the
+    // buffered path flushes inside commit(), which then renames the cut-short file over the old
+    // one and reports success.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return Fail(file, error, errorNumber);
     const auto size = static_cast<qint64>(bytes.size());
     if (file.write(bytes.data(), size) != size) {
-        Fail(file, error, errorNumber);
+        if (file.error() != QFileDevice::NoError) {
+            Fail(file, error, errorNumber);
+        } else {
+            // A short write sets no error of its own.
+            if (error) *error = "only part of the file could be written (is the disk full?)";
+            if (errorNumber) *errorNumber = static_cast<int>(QFileDevice::WriteError);
+        }
         file.cancelWriting();
         return false;
     }

@@ -37,6 +37,14 @@ TEST(FileBytes, ReadsAndReplacesBytesAndTellsAnUnreadableFileFromAnEmptyOne) {
     EXPECT_FALSE(ReadFileBytes(dir.file("folder.txt"), read));
     EXPECT_FALSE(SaveFileAtomically(dir.file("folder.txt"), "x", &error));
     EXPECT_FALSE(SaveFileAtomically(dir.file("no such folder/file.txt"), "x"));
+
+    // A write that comes back short (a full disk) fails the save and leaves the old file whole.
+    {
+        FileSizeLimit limit(100);
+        EXPECT_FALSE(SaveFileAtomically(path, std::string(300, 'x'), &error));
+    }
+    EXPECT_TRUE(ReadFileBytes(path, read));
+    EXPECT_EQ(read, bytes + "more");
 }
 
 TEST(ReportProblem, ClearsTheUnattendedRunAndTitlesTheMessage) {

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <csignal>
 #include <stdexcept>
 
 std::string ReadFileBytes(const std::string& path) {
@@ -24,4 +25,17 @@ bool FileExists(const std::string& path) {
 TempFolder::TempFolder() {
     if (!dir_.isValid()) throw std::runtime_error("no temporary folder");
     path_ = QDir(dir_.path()).absolutePath().toStdString() + "/";
+}
+
+FileSizeLimit::FileSizeLimit(rlim_t bytes) {
+    ::getrlimit(RLIMIT_FSIZE, &old_);
+    oldHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limit = old_;
+    limit.rlim_cur = bytes;
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+}
+
+FileSizeLimit::~FileSizeLimit() {
+    ::setrlimit(RLIMIT_FSIZE, &old_);
+    std::signal(SIGXFSZ, oldHandler_);
 }

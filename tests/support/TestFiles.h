@@ -1,5 +1,7 @@
 #pragma once
+#include <sys/resource.h>
 #include <QTemporaryDir>
+
 #include <string>
 
 // Whole-file helpers for tests: bytes in, bytes out, no text conversion.
@@ -17,4 +19,19 @@ class TempFolder {
   private:
     QTemporaryDir dir_;
     std::string path_;
+};
+
+// While it lives, files this process writes cannot grow past bytes: a write crossing the limit
+// comes back short, then fails, as on a full disk (the signal that would end the process is
+// ignored meanwhile).
+class FileSizeLimit {
+  public:
+    explicit FileSizeLimit(rlim_t bytes);
+    ~FileSizeLimit();
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+  private:
+    rlimit old_{};
+    void (*oldHandler_)(int) = nullptr;
 };
