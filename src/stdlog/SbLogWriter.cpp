@@ -10,6 +10,7 @@
 #include "app/MainForm.h"
 #include "app/ProblemReport.h"
 #include "stdlog/StdLogLine.h"
+#include "syslog/DayFileMerge.h"
 
 namespace {
 
@@ -159,5 +160,9 @@ void BSaveAll_Click(MainForm& F) {
 }
 
 void BSaveHilited_Click(MainForm& F) {
-    if (!F.SysLog.Visible) SaveLogs(F, true);
+    if (!F.SysLog.Visible) {
+        SaveLogs(F, true);
+    } else {
+        SysLogSave(F, false);
+    }
 }

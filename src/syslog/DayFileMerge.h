@@ -2,6 +2,11 @@
 
 struct MainForm;
 
-// Merges the records still missing from Stillbeacon's logs (tag "R") into its day files.
-// unattended is accepted for the callers' sake and changes nothing.
+// "Update SB logs": merges the records still missing from Stillbeacon's logs (tag "R") into its
+// day files "Log yyyy-mm-dd.txt", one day at a time from the oldest row up. Each day file is read
+// under an exclusive lock and replaced whole through an atomic save, so it is always either as
+// it was or fully merged; a merged row loses its tag. The first day that cannot be read or
+// written ends the merge, with a message; that day and the later ones stay as they were, their
+// rows still tagged. F.syslog.LastMerge tells what was written. After a merge that wrote
+// something an interactive call (unattended false) refreshes, so the list is matched again.
 void SysLogSave(MainForm& F, bool unattended);

@@ -1,0 +1,257 @@
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileDevice>
+#include <QTimer>
+
+#include "RouterSysLogForm.h"
+#include "TestForm.h"
+#include "app/RunCycle.h"
+#include "stdlog/SbLogWriter.h"
+#include "syslog/DayFileMerge.h"
+#include "syslog/DayFileSort.h"
+#include "syslog/SysLogRecord.h"
+
+namespace {
+
+using R = SysLogRecord;
+
+const char* const InUse = "The Stillbeacon log was in use.  Please try again.";
+
+// Rows newest first: date, time, dir, prot, rem addr, rem url, r port, local addr, l port,
+// message, tag. Every row is tagged "R" unless it names its own tag.
+void FillSysLog(MainForm& F, const std::vector<std::vector<std::string>>& rows) {
+    F.SysLog.SetCols(R::FieldCount);
+    F.SysLog.SetRows(static_cast<int>(rows.size()) + 1);
+    for (size_t i = 0; i < rows.size(); ++i) {
+        const int row = static_cast<int>(i) + 1;
+        for (size_t c = 0; c < rows[i].size(); ++c)
+            F.SysLog.SetTextMatrix(row, static_cast<int>(c), rows[i][c]);
+        if (rows[i].size() <= R::RowTag) F.SysLog.SetTextMatrix(row, R::RowTag, "R");
+    }
+    F.SysLog.Visible = true;
+    F.BSaveHilited.Enabled = true;
+}
+
+std::vector<std::string> Tags(const MainForm& F) {
+    std::vector<std::string> tags;
+    for (int row = 1; row < F.SysLog.Rows(); ++row) tags.push_back(F.SysLog.TextMatrix(row, R::RowTag));
+    return tags;
+}
+
+// An exclusive lock through a descriptor of its own, as Stillbeacon holds its file while writing.
+struct HeldLock {
+    explicit HeldLock(const std::string& path) : fd(::open(path.c_str(), O_RDONLY)) {
+        EXPECT_EQ(::flock(fd, LOCK_EX | LOCK_NB), 0);
+    }
+    ~HeldLock() { Release(); }
+    void Release() {
+        if (fd >= 0) ::close(fd);
+        fd = -1;
+    }
+    int fd;
+};
+
+// Stillbeacon's own blank-form day, its last line cut short of its end, one line ended by LF alone.
+const std::string Day5 =
+    "2026/12/05 10:00:00.12 I 198.51.100.7\xA0tcp 4123 192.168.1.5 80\n"
+    "2026/12/05 23:00:00.00 O www.example.com(203.0.113.40)\xA0tcp 80 192.168.1.100 1025";
+
+// A blank-form file keeps its form, a new day is written in tab form; messages of inbound records
+// get lines of their own; a Drovix line gives way to Stillbeacon's equal line with hundredths,
+// identical rows collapse, and records of the same second that differ are all kept.
+TEST(SysLogSave, MergesEachDayInItsOwnForm) {
+    TestForm t;
+    MainForm& F = t.F();
+    WriteFileBytes(t.dir.file("Log 2026-12-05.txt"), Day5);
+    FillSysLog(
+        F, {{"2026-12-06", "08:00:00", "M", "", "", "", "", "", "", "@sys System started"},
+            {"2026-12-06", "07:00:00", "I", "tcp", "198.51.100.9", "198.51.100.9", "2045", "192.168.1.102",
+             "135", "dropped now"},
+            {},
+            {"2026-12-05", "12:00:00", "O", "udp", "198.51.100.53", "dns.example", "53", "192.168.1.101",
+             "1030"},
+            {"2026-12-05", "12:00:00", "O", "udp", "198.51.100.53", "dns.example", "53", "192.168.1.101",
+             "1030"},
+            {"2026-12-05", "12:00:00", "O", "udp", "198.51.100.54", "", "53", "192.168.1.101", "1030"},
+            {"2026-12-05", "10:00:00", "I", "tcp", "198.51.100.7", "", "4123", "192.168.1.5", "80"},
+            {"2026-12-05", "09:00:00", "I", "icmp", "203.0.113.150", "?", "", "203.0.113.7", "",
+             "ping  dropped"},
+            {"2026-12-05", "08:00:00", "M", "", "", "", "", "", "", "WAN IP address is 203.0.113.7"},
+            {"2026-12-05", "07:00:00", "I", "tcp", "198.51.100.1", "", "1", "192.168.1.5", "2", "", "N"}});
+    F.SysLog.SetTextMatrix(3, R::RowTag, "");  // a separator row
+
+    SysLogSave(F, true);
+    EXPECT_TRUE(t.frontend.messages.empty());
+    EXPECT_EQ(ReadFileBytes(t.dir.file("Log 2026-12-05.txt")),
+              "2026/12/05 08:00:00 M WAN\xA0IP\xA0"
+              "address\xA0is\xA0"
+              "203.0.113.7 . . .\r\n"
+              "2026/12/05 09:00:00 I 203.0.113.150\xA0icmp . 203.0.113.7 .\r\n"
+              "2026/12/05 09:00:00 M ping\xA0\xA0"
+              "dropped . . .\r\n"
+              "2026/12/05 10:00:00.12 I 198.51.100.7\xA0tcp 4123 192.168.1.5 80\r\n"
+              "2026/12/05 12:00:00 O 198.51.100.54\xA0udp 53 192.168.1.101 1030\r\n"
+              "2026/12/05 12:00:00 O dns.example(198.51.100.53)\xA0udp 53 192.168.1.101 1030\r\n"
+              "2026/12/05 23:00:00.00 O www.example.com(203.0.113.40)\xA0tcp 80 192.168.1.100 1025\r\n");
+    EXPECT_EQ(ReadFileBytes(t.dir.file("Log 2026-12-06.txt")),
+              "2026/12/06\t07:00:00\tI\ttcp\t198.51.100.9\t\t2045\t192.168.1.102\t135\r\n"
+              "2026/12/06\t07:00:00\tM\t\t\tdropped\xA0now\t\t\t\r\n"
+              "2026/12/06\t08:00:00\tM\t\t\t@sys\xA0System\xA0started\t\t\t\r\n");
+    EXPECT_EQ(Tags(F), std::vector<std::string>({"", "", "", "", "", "", "", "", "", "N"}));
+    ASSERT_EQ(F.syslog.LastMerge.days.size(), 2u);
+    EXPECT_EQ(F.syslog.LastMerge.days[0].file, "Log 2026-12-05.txt");
+    EXPECT_EQ(F.syslog.LastMerge.days[0].linesAdded, 5);
+    EXPECT_EQ(F.syslog.LastMerge.days[1].file, "Log 2026-12-06.txt");
+    EXPECT_EQ(F.syslog.LastMerge.days[1].linesAdded, 3);
+    EXPECT_TRUE(F.syslog.LastMerge.complete);
+    EXPECT_FALSE(F.BSaveHilited.Enabled);
+    EXPECT_FALSE(F.Busy);
+    EXPECT_EQ(t.frontend.pointer, MousePointer::Default);
+}
+
+// A tab-form line gives way only to an identical one: the blank after the time that tells
+// hundredths apart is not there. Lines merged before are not counted again.
+TEST(SysLogSave, TabFormDuplicatesAndLinesAlreadyMerged) {
+    EXPECT_TRUE(GivesWayTo("2026/12/06\t07:00:00\tI\tx", "2026/12/06\t07:00:00\tI\tx"));
+    EXPECT_FALSE(GivesWayTo("2026/12/06\t07:00:00\tI\tx", "2026/12/06\t07:00:00.00\tI\tx"));
+    EXPECT_FALSE(GivesWayTo("2026/12/06 07:00:00.00 I x", "2026/12/06 07:00:00.00 I x"));
+    const MergedDay again = MergeDayLines("b\r\na\r\n", {"a", "c", "a"});
+    EXPECT_EQ(again.bytes, "a\r\nb\r\nc\r\n");
+    EXPECT_EQ(again.added, 1);
+}
+
+// A day held by another program is tried again for two seconds; a lock released meanwhile lets
+// the merge go on. Held all along, the day's file is left byte for byte, its rows stay tagged and
+// the button stays on; the older day was merged before it.
+TEST(SysLogSave, ADayInUseIsLeftAsItWas) {
+    TestForm t;
+    MainForm& F = t.F();
+    const std::string day6 = "2026/12/06 06:00:00.00 I 198.51.100.2 1 192.168.1.5 2\r\n";
+    WriteFileBytes(t.dir.file("Log 2026-12-06.txt"), day6);
+    const std::vector<std::vector<std::string>> rows = {
+        {"2026-12-06", "07:00:00", "I", "", "198.51.100.3", "", "1", "192.168.1.5", "2"},
+        {"2026-12-05", "07:00:00", "I", "", "198.51.100.4", "", "1", "192.168.1.5", "2"}};
+    FillSysLog(F, rows);
+    QElapsedTimer timer;
+    timer.start();
+    {
+        HeldLock held(t.dir.file("Log 2026-12-06.txt"));
+        SysLogSave(F, true);
+    }
+    EXPECT_GE(timer.elapsed(), 1900);
+    ASSERT_EQ(t.frontend.messages.size(), 1u);
+    EXPECT_EQ(t.frontend.messages[0].text, InUse);
+    EXPECT_EQ(t.frontend.messages[0].icon, MsgIcon::Exclamation);
+    EXPECT_EQ(ReadFileBytes(t.dir.file("Log 2026-12-06.txt")), day6);
+    EXPECT_TRUE(FileExists(t.dir.file("Log 2026-12-05.txt")));
+    EXPECT_EQ(Tags(F), std::vector<std::string>({"R", ""}));
+    EXPECT_TRUE(F.BSaveHilited.Enabled);
+    EXPECT_FALSE(F.syslog.LastMerge.complete);
+    EXPECT_EQ(QDir(QString::fromStdString(t.dir.path())).entryList(QDir::Files).size(), 2);
+
+    HeldLock held(t.dir.file("Log 2026-12-06.txt"));
+    QTimer::singleShot(700, [&] { held.Release(); });
+    SysLogSave(F, true);
+    EXPECT_EQ(t.frontend.messages.size(), 1u);
+    EXPECT_EQ(ReadFileBytes(t.dir.file("Log 2026-12-06.txt")),
+              day6 + "2026/12/06 07:00:00 I 198.51.100.3 1 192.168.1.5 2\r\n");
+    EXPECT_EQ(Tags(F), std::vector<std::string>({"", ""}));
+}
+
+// A day that cannot be read, or whose new file cannot be written, is left as it was, and the
+// merge stops there with its message.
+TEST(SysLogSave, ReadAndWriteFailuresChangeNothing) {
+    TestForm t;
+    MainForm& F = t.F();
+    FillSysLog(F, {{"2026-12-06", "07:00:00", "I", "", "198.51.100.3", "", "1", "192.168.1.5", "2"},
+                   {"2026-12-05", "07:00:00", "I", "", "198.51.100.4", "", "1", "192.168.1.5", "2"}});
+    ASSERT_TRUE(QDir().mkpath(QString::fromStdString(t.dir.file("Log 2026-12-05.txt"))));
+    SysLogSave(F, true);
+    ASSERT_EQ(t.frontend.messages.size(), 1u);
+    EXPECT_EQ(t.frontend.messages[0].text.rfind(std::string(InUse) + "\n\nLog 2026-12-05.txt: ", 0), 0u);
+    EXPECT_FALSE(FileExists(t.dir.file("Log 2026-12-06.txt")));
+    EXPECT_EQ(Tags(F), std::vector<std::string>({"R", "R"}));
+    QDir().rmdir(QString::fromStdString(t.dir.file("Log 2026-12-05.txt")));
+
+    // A file size limit below the merged day's size makes the write fail.
+    const std::string day5(300, 'x');
+    WriteFileBytes(t.dir.file("Log 2026-12-05.txt"), day5);
+    {
+        FileSizeLimit limit(100);
+        SysLogSave(F, true);
+    }
+    ASSERT_EQ(t.frontend.messages.size(), 2u);
+    const std::string writeError = "Error " + std::to_string(QFileDevice::WriteError) +
+                                   " in 'SysLogSave' updating log file\n\nLog 2026-12-05.txt: ";
+    EXPECT_EQ(t.frontend.messages[1].text.rfind(writeError, 0), 0u) << t.frontend.messages[1].text;
+    EXPECT_EQ(t.frontend.messages[1].title, "Drovix Error");
+    EXPECT_EQ(ReadFileBytes(t.dir.file("Log 2026-12-05.txt")), day5);
+    EXPECT_EQ(QDir(QString::fromStdString(t.dir.path())).entryList(QDir::Files),
+              QStringList{"Log 2026-12-05.txt"});
+    EXPECT_EQ(Tags(F), std::vector<std::string>({"R", "R"}));
+}
+
+// More rows than a 16-bit index reaches, the two days taking turns in the list: every row is
+// merged, and each day file is written once.
+TEST(SysLogSave, MergesEveryRowOfALongList) {
+    TestForm t;
+    MainForm& F = t.F();
+    constexpr int Rows = 40000;
+    std::vector<std::vector<std::string>> rows;
+    rows.reserve(Rows);
+    for (int i = 0; i < Rows; ++i) {
+        rows.push_back({i % 2 ? "2026-12-05" : "2026-12-06", "10:00:00", "I", "tcp", "198.51.100.1", "",
+                        std::to_string(i), "192.168.1.5", "80"});
+    }
+    FillSysLog(F, rows);
+    SysLogSave(F, true);
+    ASSERT_EQ(F.syslog.LastMerge.days.size(), 2u);
+    for (const auto& day : F.syslog.LastMerge.days) {
+        EXPECT_EQ(day.linesAdded, Rows / 2);
+        const std::string bytes = ReadFileBytes(t.dir.file(day.file));
+        EXPECT_EQ(std::count(bytes.begin(), bytes.end(), '\n'), Rows / 2);
+    }
+    const std::vector<std::string> tags = Tags(F);
+    EXPECT_EQ(std::count(tags.begin(), tags.end(), ""), Rows);
+}
+
+// "Update SB logs" merges what the matching found missing, then refreshes: the refresh reads the
+// merged lines back and finds nothing missing any more.
+TEST(SysLogSave, UpdateSbLogsThenTheRefreshFindsNothingMissing) {
+    RouterSim sim({},
+                  SysLogRecords("2026-12-05 23:58:00 TCP from 198.51.100.23:4123 to 127.0.0.100:80 dropped\n"
+                                "2026-12-06 08:14:22 ICMP from 203.0.113.150 to 203.0.113.7 ping dropped\n"
+                                "2026-12-06 09:00:00 @sys Time synchronised\n"
+                                "2026-12-06 13:05:12 TCP from 127.0.0.103:2222 to 203.0.113.80:8080\n"));
+    ASSERT_TRUE(sim.Started()) << sim.Error();
+    RouterSysLogForm t(sim);
+    MainForm& F = t.F();
+    const std::string sbLine = "2026/12/06 13:05:12.40 O 203.0.113.80\xA0tcp 8080 127.0.0.103 2222\r\n";
+    WriteFileBytes(t.dir.file("Log 2026-12-06.txt"), sbLine);
+
+    BRun_Click(F);
+    ASSERT_TRUE(t.frontend.messages.empty()) << t.frontend.messages[0].text;
+    EXPECT_EQ(F.syslog.NotInSbLogs, 3);
+    ASSERT_TRUE(F.BSaveHilited.Enabled);
+    BSaveHilited_Click(F);
+    ASSERT_TRUE(t.frontend.messages.empty()) << t.frontend.messages[0].text;
+    EXPECT_EQ(ReadFileBytes(t.dir.file("Log 2026-12-05.txt")),
+              "2026/12/05\t23:58:00\tI\ttcp\t198.51.100.23\t\t4123\t127.0.0.100\t80\r\n"
+              "2026/12/05\t23:58:00\tM\t\t\tdropped\t\t\t\r\n");
+    EXPECT_EQ(ReadFileBytes(t.dir.file("Log 2026-12-06.txt")),
+              "2026/12/06 08:14:22 I 203.0.113.150\xA0icmp . 203.0.113.7 .\r\n"
+              "2026/12/06 08:14:22 M ping\xA0"
+              "dropped . . .\r\n"
+              "2026/12/06 09:00:00 M @sys\xA0Time\xA0synchronised . . .\r\n" +
+                  sbLine);
+    EXPECT_EQ(F.syslog.NotInSbLogs, 0);
+    EXPECT_FALSE(F.BSaveHilited.Enabled);
+    EXPECT_TRUE(F.BRun.Enabled);
+}
+
+}  // namespace
