@@ -14,6 +14,7 @@
 #include "app/EventDispatch.h"
 #include "app/RunCycle.h"
 #include "stdlog/SbLogWriter.h"
+#include "syslog/ReplaceToday.h"
 #include "ui/Help.h"
 #include "ui/Layout.h"
 #include "ui/OptionsPanel.h"
@@ -72,6 +73,7 @@ MainWindow::MainWindow(const Clock& clock, const std::string& programDir)
 
 #ifdef DROVIX_HAS_OPTIONS_VIEW
     options_ = new OptionsPanelView(*this, this);
+    options_->onReplaceToday = BReplaceToday_Click;
 #endif
     noLogs->raise();
     // The lookup dispatcher's progress window is a window of its own that follows its model.
