@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
-# Installs what a fresh Debian 12 machine lacks to build, test and run Drovix. Quiet and quick
-# when everything is already there.
+# Installs what a fresh Debian 12 machine lacks to build, test and run Drovix (strace: the crash
+# test kills the program at chosen system calls). Quiet and quick when everything is already there.
 set -euo pipefail
 
-packages=(g++ cmake make qt6-base-dev libgtest-dev)
+packages=(g++ cmake make qt6-base-dev libgtest-dev strace)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
