@@ -1,6 +1,7 @@
 #include "syslog/DayFileSort.h"
 
 #include <algorithm>
+#include <functional>
 
 namespace {
 
@@ -10,19 +11,14 @@ std::string_view TextAfterTime(std::string_view line) {
     return blank == std::string_view::npos ? line : line.substr(blank + 1);
 }
 
-struct Line {
-    std::string_view text;
-    bool fresh;  // one of the new lines
-};
-
-void AppendFileLines(std::string_view bytes, std::vector<Line>& lines) {
+void AppendFileLines(std::string_view bytes, std::vector<std::string_view>& lines) {
     size_t start = 0;
     while (start < bytes.size()) {
         size_t end = bytes.find('\n', start);
         const size_t next = end == std::string_view::npos ? bytes.size() : end + 1;
         if (end == std::string_view::npos) end = bytes.size();
         if (end > start && bytes[end - 1] == '\r') --end;
-        lines.push_back({bytes.substr(start, end - start), false});
+        lines.push_back(bytes.substr(start, end - start));
         start = next;
     }
 }
@@ -36,31 +32,46 @@ bool GivesWayTo(std::string_view line, std::string_view next) {
 }
 
 MergedDay MergeDayLines(std::string_view fileBytes, const std::vector<std::string>& newLines) {
-    std::vector<Line> lines;
+    // Plain views, sorted by their bytes alone: a line is one of the file's when its bytes lie
+    // in the file's.
+    std::vector<std::string_view> lines;
     lines.reserve(static_cast<size_t>(std::count(fileBytes.begin(), fileBytes.end(), '\n')) + 1 +
                   newLines.size());
     AppendFileLines(fileBytes, lines);
-    for (const std::string& line : newLines) lines.push_back({line, true});
-    // Among equal lines the file's own come first, so the one that stays says whether the line
-    // is really new.
-    std::sort(lines.begin(), lines.end(), [](const Line& a, const Line& b) {
-        const int order = a.text.compare(b.text);
-        return order != 0 ? order < 0 : a.fresh < b.fresh;
-    });
+    const auto middle = lines.begin() + static_cast<std::ptrdiff_t>(lines.size());
+    lines.insert(lines.end(), newLines.begin(), newLines.end());
+    // A day file is normally in order already (Stillbeacon writes as time goes, a merge writes
+    // sorted): then only the new lines need sorting, and one pass merges them in.
+    if (std::is_sorted(lines.begin(), middle)) {
+        std::sort(middle, lines.end());
+        std::inplace_merge(lines.begin(), middle, lines.end());
+    } else {
+        // A merge sort: a file out of order is mostly in order still, which it handles better than
+        // a quicksort, and its time has no bad cases.
+        std::stable_sort(lines.begin(), lines.end());
+    }
+    const auto inFile = [&](std::string_view line) {
+        return std::greater_equal<const char*>()(line.data(), fileBytes.data()) &&
+               std::less<const char*>()(line.data(), fileBytes.data() + fileBytes.size());
+    };
 
     MergedDay merged;
     size_t size = 0;
-    for (const Line& line : lines) size += line.text.size() + 2;
+    for (std::string_view line : lines) size += line.size() + 2;
     merged.bytes.reserve(size);
+    // A line that gives way to an identical one passes on whether the file held it.
+    bool heldByFile = false;
     for (size_t i = 0; i < lines.size(); ++i) {
-        if (i + 1 < lines.size() && GivesWayTo(lines[i].text, lines[i + 1].text)) {
-            if (!lines[i].fresh && lines[i].text == lines[i + 1].text) lines[i + 1].fresh = false;
+        heldByFile = heldByFile || inFile(lines[i]);
+        if (i + 1 < lines.size() && GivesWayTo(lines[i], lines[i + 1])) {
+            if (lines[i] != lines[i + 1]) heldByFile = false;
             continue;
         }
-        merged.bytes.append(lines[i].text);
+        merged.bytes.append(lines[i]);
         merged.bytes.append("\r\n");
         ++merged.lines;
-        if (lines[i].fresh) ++merged.added;
+        if (!heldByFile) ++merged.added;
+        heldByFile = false;
     }
     return merged;
 }
