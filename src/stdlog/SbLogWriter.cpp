@@ -10,6 +10,7 @@
 #include "app/MainForm.h"
 #include "app/ProblemReport.h"
 #include "stdlog/StdLogLine.h"
+#include "syslog/MnwExport.h"
 
 namespace {
 
@@ -155,7 +156,11 @@ void SaveLogs(MainForm& F, bool highlightedOnly) {
 }
 
 void BSaveAll_Click(MainForm& F) {
-    if (!F.SysLog.Visible) SaveLogs(F, false);
+    if (F.SysLog.Visible) {
+        SysLogmNWSave(F);
+    } else {
+        SaveLogs(F, false);
+    }
 }
 
 void BSaveHilited_Click(MainForm& F) {

@@ -186,12 +186,13 @@ class SysLogRefresh {
             const std::string& name = (*names)[i];
             lastReadName_ = name;
             std::string bytes, error;
-            if (!ReadFileBytes(F.SbLogDir + name, bytes, &error)) {
+            int number = 0;
+            if (!ReadFileBytes(F.SbLogDir + name, bytes, &error, &number)) {
                 if (!QFile::exists(QString::fromStdString(F.SbLogDir + name))) {
                     lastHistoryLine_.clear();
                     continue;
                 }
-                throw RefreshFailure{static_cast<int>(QFileDevice::ReadError), 10, name, error};
+                throw RefreshFailure{number, 10, name, error};
             }
             for (const std::string& line : SplitFileLines(bytes)) {
                 if (line.empty()) continue;

@@ -135,10 +135,11 @@ class Matching {
         for (size_t i = first; i < names->size(); ++i) {
             const std::string& name = (*names)[i];
             std::string bytes, error;
-            if (!ReadFileBytes(F.SbLogDir + name, bytes, &error)) {
+            int number = 0;
+            if (!ReadFileBytes(F.SbLogDir + name, bytes, &error, &number)) {
                 ReportProblem(F,
-                              "Error " + std::to_string(static_cast<int>(QFileDevice::OpenError)) +
-                                  " in 'SysLogMatch' trying to open " + name + "\n\n" + error,
+                              "Error " + std::to_string(number) + " in 'SysLogMatch' trying to open " + name +
+                                  "\n\n" + error,
                               MsgIcon::Exclamation, MsgButtons::OK, "Drovix Error");
                 return false;
             }

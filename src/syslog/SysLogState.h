@@ -1,5 +1,6 @@
 #pragma once
 #include <string>
+#include <vector>
 
 // What the System Log subsystem keeps between refreshes.
 struct SysLogState {
@@ -16,4 +17,8 @@ struct SysLogState {
     // Counts of the last refresh, for the caption, the statistics row and the run summary.
     int NewCount = 0;
     int NotInSbLogs = 0;
+    // Export lines of the records chosen for myNetWatchman, newest first, and how many the last
+    // export wrote.
+    std::vector<std::string> MnwLines;
+    int MnwExported = 0;
 };
