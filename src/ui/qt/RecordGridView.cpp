@@ -50,6 +50,19 @@ void RecordGridView::ApplyWidths() {
     applying_ = false;
 }
 
+// Rows drawn lower or higher than the rest (the separators of the System Log list). Rows move
+// with their heights when the list is sorted, so the heights follow every change of content.
+void RecordGridView::ApplyRowHeights() {
+    const int standard = verticalHeader()->defaultSectionSize();
+    for (int row = 1; row < grid_.Rows(); ++row) {
+        const int twips = grid_.RowHeight(row);
+        const int pixels =
+            twips == RecordGrid::DefaultRowHeight ? standard : std::max(host_.ToPixelsY(twips), 2);
+        if (verticalHeader()->sectionSize(row - 1) != pixels)
+            verticalHeader()->resizeSection(row - 1, pixels);
+    }
+}
+
 void RecordGridView::Sync() {
     setVisible(grid_.Visible);
     setGeometry(host_.ToPixelsX(grid_.Left), host_.ToPixelsY(grid_.Top), host_.ToPixelsX(grid_.Width),
@@ -58,6 +71,10 @@ void RecordGridView::Sync() {
     if (model_->Sync()) {
         widthsSeen_ = ~0ull;
         topRowSeen_ = -1;
+    }
+    if (grid_.Redraw() && grid_.ContentRevision() != heightsSeen_) {
+        heightsSeen_ = grid_.ContentRevision();
+        ApplyRowHeights();
     }
     if (grid_.WidthRevision() != widthsSeen_) {
         widthsSeen_ = grid_.WidthRevision();
