@@ -33,7 +33,8 @@ for f in usr/bin/drovix usr/bin/drovix-routersim \
     usr/share/icons/hicolor/scalable/apps/drovix.svg usr/share/icons/hicolor/128x128/apps/drovix.png \
     usr/share/metainfo/io.github.drovix.Drovix.metainfo.xml \
     usr/share/man/man1/drovix.1.gz usr/share/man/man1/drovix-routersim.1.gz \
-    usr/lib/systemd/user/drovix.service usr/lib/systemd/user/drovix.timer; do
+    usr/lib/systemd/user/drovix.service usr/lib/systemd/user/drovix.timer \
+    usr/share/doc/drovix/user-guide.md usr/share/doc/drovix/images/standard-logs.png; do
     [ -e "$root/$f" ] || fail "the package lacks /$f"
 done
 if dpkg-deb -c "$deb" | grep -q -e 'drovix-grab' -e '/test_'; then fail "the package holds a tool or test"; fi
