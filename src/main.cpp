@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "app/Clock.h"
+#include "app/CommandLine.h"
 #include "app/EventDispatch.h"
 #include "app/HeadlessFrontend.h"
 #include "app/MainForm.h"
@@ -71,6 +72,12 @@ int RunWindow(int argc, char** argv, const std::string& commandLine) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // --help and --version answer before anything resolves a folder, takes the lock or needs a display.
+    if (const CommandLineAction action = ReadCommandLine(argc, argv);
+        action.kind != CommandLineAction::Kind::Run) {
+        std::fputs(action.text.c_str(), action.exitStatus == kExitCompleted ? stdout : stderr);
+        return action.exitStatus;
+    }
     const std::string commandLine = JoinArguments(argc, argv);
     if (HasDisplay()) return RunWindow(argc, argv, commandLine);
     if (WantsAutoMode(commandLine)) return RunHeadless(argc, argv, commandLine);

@@ -9,6 +9,7 @@
 #include "app/Constants.h"
 #include "app/Controls.h"
 #include "app/Frontend.h"
+#include "app/RunSummary.h"
 #include "resolve/ResolveState.h"
 #include "router/RouterState.h"
 #include "stdlog/StdLogState.h"
@@ -118,4 +119,7 @@ struct MainForm {
     ResolveState resolve;
     SysLogState syslog;
     OptionsState options;
+
+    // What the refresh read and wrote, printed at the end of an unattended run.
+    RunSummary Summary;
 };

@@ -51,7 +51,11 @@ void Form_Load(MainForm& F, const std::string& commandLine) {
     if (WantsAutoMode(commandLine)) F.AutoMode = true;
     if (HasSwitch(commandLine, "trace")) F.TraceOn = true;
     Initialize(F);
-    if (F.AutoMode) BQuit_Click(F);
+    if (F.AutoMode) {
+        BQuit_Click(F);
+        // Still unattended after the exit sequence: the run completed without a problem.
+        if (F.AutoMode) PrintRunSummary(F.Summary);
+    }
 }
 
 void Initialize(MainForm& F) {
