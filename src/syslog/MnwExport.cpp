@@ -108,7 +108,7 @@ void SysLogmNWSave(MainForm& F) {
                       MsgIcon::Critical, MsgButtons::OK, "Drovix Error");
         return;
     }
-    F.syslog.MnwExported = static_cast<int>(lines.size());
+    F.Summary.Exported += static_cast<int>(lines.size());
     // Exported once: a second press before the next refresh has nothing left to write.
     lines.clear();
     F.BSaveAll.Enabled = false;

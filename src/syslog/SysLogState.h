@@ -17,8 +17,6 @@ struct SysLogState {
     // Counts of the last refresh, for the caption, the statistics row and the run summary.
     int NewCount = 0;
     int NotInSbLogs = 0;
-    // Export lines of the records chosen for myNetWatchman, newest first, and how many the last
-    // export wrote.
+    // Export lines of the records chosen for myNetWatchman, newest first.
     std::vector<std::string> MnwLines;
-    int MnwExported = 0;
 };

@@ -51,6 +51,8 @@ TEST(SysLogUnattendedRun, RefreshesKeepsHistoryAndExports) {
     const std::string err = p.readAllStandardError().toStdString();
     EXPECT_EQ(p.exitCode(), 0) << err;
     EXPECT_EQ(err, "");
+    EXPECT_EQ(p.readAllStandardOutput().toStdString(),
+              "Drovix: system log 3 listed, 3 flagged; merged 0 lines; exported 2 lines\n");
 
     // Lines may span midnight: each is in the file of its own day.
     std::string history;
