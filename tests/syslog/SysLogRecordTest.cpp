@@ -44,4 +44,32 @@ TEST(SysLogPageCutterTest, APageWithoutAnchorMarkerOrEndYieldsNothingAndTheWalkS
     EXPECT_EQ(CutSysLogPage(page, "('SysLog.htm'", kFont), std::vector<std::string>{"x"});
 }
 
+TEST(RouterDateTest, ValidDatesAreRealCalendarDays) {
+    EXPECT_TRUE(IsValidDate("2004-02-29"));
+    for (const char* bad :
+         {"2005-02-29", "2005/01/09", "0000-00-00", "2005-1-09x", "2005-01-09 ", "2005-13-01", ""})
+        EXPECT_FALSE(IsValidDate(bad)) << bad;
+}
+
+TEST(RouterDateTest, RepairsTakeTheDayAfterTheLastGoodDateAndDropTheFuture) {
+    const std::string today = "2005-01-10";
+    std::string last = "2005-01-09";  // the driver starts with yesterday
+    auto repair = [&](std::string line) { return RepairRouterDate(line, last, today) ? line : "dropped"; };
+    EXPECT_EQ(repair("garbage text"), "2005-01-10xt");
+    EXPECT_EQ(repair("13:01:02 @sys up"), "13:01:02 @sys up");
+    EXPECT_EQ(repair("../../../x hello"), "2005-01-10 hello");
+    EXPECT_EQ(repair("ab"), "2005-01-10");
+    EXPECT_EQ(repair("2004-12-31 a"), "2004-12-31 a");
+    EXPECT_EQ(repair("2005/01/01 b"), "2005-01-01 b");  // over the year end
+    EXPECT_EQ(repair("2005-01-11 tomorrow"), "2005-01-11 tomorrow");
+    EXPECT_EQ(repair("2005-01-13 too late"), "dropped");
+    EXPECT_EQ(repair("xxxxxxxxxx next"), "dropped");  // 2005-01-14
+    last = "9999-12-31";
+    EXPECT_EQ(repair("no date"), "2005-01-10");
+    last.clear();
+    EXPECT_EQ(repair("no date"), "2005-01-10");
+    std::string line = "no date";
+    EXPECT_FALSE(RepairRouterDate(line, last, "not today"));
+}
+
 }  // namespace
