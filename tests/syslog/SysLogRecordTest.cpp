@@ -6,6 +6,20 @@
 
 namespace {
 
+// Fields 0 to 9 joined by "|", so one comparison shows the whole record.
+std::string Fields(const SysLogRecord& r) {
+    std::string text = r[0];
+    for (int i = 1; i <= SysLogRecord::Message; ++i) text += "|" + r[i];
+    return text;
+}
+
+// Fields 2 to 9 of a router line dated 2005-01-09 13:01:02.
+std::string Dated(const std::string& rest, std::string wan = "24.1.1.1") {
+    const std::string fields = Fields(ParseRouterLine("2005-01-09 13:01:02 " + rest, "192.168.1.", wan));
+    EXPECT_EQ(fields.substr(0, 20), "2005-01-09|13:01:02|");
+    return fields.substr(20);
+}
+
 const std::string kFont = "<font face=verdana size=1.5 color=";
 
 TEST(SysLogPageCutterTest, YieldsExactlyTheLinesTheSimulatorServesForEveryKind) {
@@ -70,6 +84,49 @@ TEST(RouterDateTest, RepairsTakeTheDayAfterTheLastGoodDateAndDropTheFuture) {
     EXPECT_EQ(repair("no date"), "2005-01-10");
     std::string line = "no date";
     EXPECT_FALSE(RepairRouterDate(line, last, "not today"));
+}
+
+TEST(ParseRouterLineTest, FromAndToLinesSetDirectionAddressesAndPorts) {
+    EXPECT_EQ(Dated("TCP from 10.1.2.3:1111 to 192.168.1.5:80 x y z"),
+              "I|tcp|10.1.2.3||1111|192.168.1.5|80|x y z");
+    EXPECT_EQ(Dated("TCP from 192.168.1.101:3345 to 203.0.113.40:21"),
+              "O|tcp|203.0.113.40||21|192.168.1.101|3345|");
+    EXPECT_EQ(Dated("UDP to 64.2.3.4:53 query"), "I|udp|64.2.3.4||53|||query");
+    EXPECT_EQ(Dated("UDP from 10.1.2.3 port  scan"), "I|udp|10.1.2.3|||||port scan");
+    EXPECT_EQ(Dated("@fw ABC/TCP from @x 10.1.2.3 to 192.168.1.5 @y m"),
+              "I|tcp|10.1.2.3|||192.168.1.5||@y m");
+    EXPECT_EQ(Dated("TCP from name.example(10.1.2.3):80 to 192.168.1.5"),
+              "I|tcp|10.1.2.3|name.example|80|192.168.1.5||");
+    EXPECT_EQ(Dated("TCP from 10.1.2.3(name.example to 192.168.1.5"),
+              "I|tcp|10.1.2.3|name.example||192.168.1.5||");
+}
+
+TEST(ParseRouterLineTest, MessagesUndatedLinesAndTheSpoofingNotice) {
+    std::string wan;
+    EXPECT_EQ(Fields(ParseRouterLine("13:01:02 @sys System started", "192.168.1.", wan)),
+              "0000-00-00|13:01:02|M|||||||@sys System started");
+    EXPECT_EQ(Fields(ParseRouterLine("13:01:02.123456 up", "192.168.1.", wan)),
+              "0000-00-00|13:01:02|M|||||||.123456 up");
+    EXPECT_EQ(Dated("ICMP IP Spoofing Detected"), "I|icmp||||||IP Spoofing Detected");
+    EXPECT_EQ(Dated("TCP from nowhere to 192.168.1.x"), "M|tcp||||||TCP from nowhere to 192.168.1.x");
+}
+
+TEST(ParseRouterLineTest, LearnsTheWanAddressAndMatchesItOnlyAsAWholeAddress) {
+    std::string wan;
+    auto dir = [&](const std::string& rest, const char* lan) {
+        return ParseRouterLine("2005-01-09 08:00:04 " + rest, lan, wan)[SysLogRecord::Dir];
+    };
+    EXPECT_EQ(dir("WAN IP address is unknown", "192.168.1."), "M");
+    EXPECT_EQ(wan, "");
+    // Without a WAN address, and with no LAN prefix, nothing makes a record outbound.
+    EXPECT_EQ(dir("TCP from 10.1.2.3 to 192.168.1.5", "192.168.1."), "I");
+    EXPECT_EQ(dir("TCP from 192.168.1.5 to 10.1.2.3", ""), "I");
+    EXPECT_EQ(dir("the WAN address IS 203.0.113.7 ", "192.168.1."), "M");
+    EXPECT_EQ(wan, "203.0.113.7");
+    EXPECT_EQ(Dated("TCP from 203.0.113.7:1025 to 198.51.100.1:80", wan),
+              "O|tcp|198.51.100.1||80|203.0.113.7|1025|");
+    EXPECT_EQ(Dated("UDP from 24.1.1.10:53 to 24.1.1.1:1025"), "I|udp|24.1.1.10||53|24.1.1.1|1025|");
+    EXPECT_EQ(Dated("UDP to 24.1.1.1:53 q"), "I|udp||||24.1.1.1|53|q");
 }
 
 }  // namespace
