@@ -20,6 +20,11 @@ std::string Dated(const std::string& rest, std::string wan = "24.1.1.1") {
     return fields.substr(20);
 }
 
+std::string Sb(const std::string& line) {
+    SysLogRecord r;
+    return SysLogParse(line, r) ? Fields(r) : "not a record";
+}
+
 const std::string kFont = "<font face=verdana size=1.5 color=";
 
 TEST(SysLogPageCutterTest, YieldsExactlyTheLinesTheSimulatorServesForEveryKind) {
@@ -127,6 +132,26 @@ TEST(ParseRouterLineTest, LearnsTheWanAddressAndMatchesItOnlyAsAWholeAddress) {
               "O|tcp|198.51.100.1||80|203.0.113.7|1025|");
     EXPECT_EQ(Dated("UDP from 24.1.1.10:53 to 24.1.1.1:1025"), "I|udp|24.1.1.10||53|24.1.1.1|1025|");
     EXPECT_EQ(Dated("UDP to 24.1.1.1:53 q"), "I|udp||||24.1.1.1|53|q");
+}
+
+TEST(SysLogParseTest, BlankAndTabFormLines) {
+    EXPECT_EQ(Sb("2005/01/09 13:01:02.00 M Router rebooted x y z w"), "2005/01/09|13:01:02|M|||||||Router");
+    EXPECT_EQ(Sb("2005/01/09 13:01:02.00 I host.example(10.0.0.1)\xA0TCP 1111 192.168.1.5 80"),
+              "2005/01/09|13:01:02|I|tcp|10.0.0.1|host.example|1111|192.168.1.5|80|");
+    EXPECT_EQ(Sb("2005/01/09 13:01:02 O 10.0.0.1(h.example)\xA0UDP\xA0no\xA0way . 192.168.1.5 ."),
+              "2005/01/09|13:01:02|O|UDP|10.0.0.1|h.example||192.168.1.5|.|no\xA0way");
+    EXPECT_EQ(Sb("2005/01/09 13:01:02 I 10.0.0.1! 80 0.0.0.0 0"),
+              "2005/01/09|13:01:02|I||10.0.0.1||80|0.0.0.0|0|");
+    for (const char* line :
+         {"2005/01/09 13:01:02 I ! 80 0.0.0.0 0", "2005/01/09 13:01:02 I 10.0.0.1 80 0.0.0.0",
+          "2005/01/09 07:00:00.00 S Stillbeacon started a b c", "   "})
+        EXPECT_EQ(Sb(line), "not a record") << line;
+    EXPECT_EQ(Sb("2005/01/09\t08:00:00.00\tI\tTCP\t198.51.100.77\th.example\t3000\t192.168.1.100\t21"),
+              "2005/01/09|08:00:00|I|TCP|198.51.100.77|h.example|3000|192.168.1.100|21|");
+    EXPECT_EQ(Sb("2005/01/09\t08:00:00\tM\t\t\tRouter\xA0up\t\t\t"),
+              "2005/01/09|08:00:00|M|||||||Router\xA0up");
+    EXPECT_EQ(Sb("2005/01/09\t08:00:00\tS\t\t\tStarted\t\t\t"), "not a record");
+    EXPECT_EQ(Sb("2005/01/09\t08:00:00\tI\tTCP\t198.51.100.77"), "not a record");
 }
 
 }  // namespace
