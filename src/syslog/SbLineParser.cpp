@@ -30,7 +30,7 @@ bool CutBlankForm(std::string_view line, SysLogRecord& record) {
             if (k < 6) return false;
             n = line.size() + 1;
         }
-        record[targets[k]] = std::string(Mid(line, p + 1, n - p - 1));
+        record[targets[k]].assign(Mid(line, p + 1, n - p - 1));
         p = n;
     }
     return true;
@@ -39,15 +39,19 @@ bool CutBlankForm(std::string_view line, SysLogRecord& record) {
 // The remote token: address and name, one of them in parentheses after the other, then
 // optionally NBSP protocol and NBSP message. "!" stands for a name Stillbeacon did not find.
 void SplitRemoteToken(SysLogRecord& record) {
-    std::string s = record[SysLogRecord::RemURL];
+    std::string s = std::move(record[SysLogRecord::RemURL]);
     const size_t p1 = s.find(NbspChar);
     if (p1 != std::string::npos) {
         const size_t p2 = s.find(NbspChar, p1 + 1);
+        const std::string_view token(s);
         if (p2 != std::string::npos) {
-            record[SysLogRecord::Message] = s.substr(p2 + 1);
-            record[SysLogRecord::Prot] = s.substr(p1 + 1, p2 - p1 - 1);
+            record[SysLogRecord::Message].assign(token.substr(p2 + 1));
+            record[SysLogRecord::Prot].assign(token.substr(p1 + 1, p2 - p1 - 1));
         } else {
-            record[SysLogRecord::Prot] = LowerCase(s.substr(p1 + 1));
+            std::string& prot = record[SysLogRecord::Prot];
+            prot.assign(token.substr(p1 + 1));
+            for (char& c : prot)
+                if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
         }
         s.resize(p1);
     }
@@ -58,16 +62,17 @@ void SplitRemoteToken(SysLogRecord& record) {
     std::string& name = record[SysLogRecord::RemURL];
     const size_t open = s.find('(');
     const size_t close = open == std::string::npos ? std::string::npos : s.find(')', open + 1);
+    const std::string_view token(s);
     if (close == std::string::npos) {
         const bool isAddress = IsIPAddress(s);
-        address = isAddress ? s : std::string();
-        name = isAddress ? std::string() : s;
+        address.assign(isAddress ? token : std::string_view());
+        name.assign(isAddress ? std::string_view() : token);
     } else if (IsIPAddress(s.substr(0, open))) {
-        address = s.substr(0, open);
-        name = s.substr(open + 1, close - open - 1);
+        address.assign(token.substr(0, open));
+        name.assign(token.substr(open + 1, close - open - 1));
     } else {
-        address = s.substr(open + 1, close - open - 1);
-        name = s.substr(0, open);
+        address.assign(token.substr(open + 1, close - open - 1));
+        name.assign(token.substr(0, open));
     }
     if (address == "!" || address == "(!)") address.clear();
     if (name == "!") name.clear();
@@ -101,7 +106,7 @@ bool ParseTabForm(std::string_view line, SysLogRecord& record) {
         const size_t tab = line.find('\t', start);
         const bool last = tab == std::string_view::npos;
         if (last && k < SysLogRecord::LPort) return false;
-        record[k] = std::string(line.substr(start, last ? std::string_view::npos : tab - start));
+        record[k].assign(line.substr(start, last ? std::string_view::npos : tab - start));
         start = last ? line.size() : tab + 1;
     }
     KeepTimeToSeconds(record);

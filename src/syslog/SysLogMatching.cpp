@@ -82,7 +82,10 @@ void CompleteFrom(RecordGrid& list, int r, const SysLogRecord& rec) {
         list.SetTextMatrix(r, R::RemURL, rec[R::RemURL]);
 }
 
-std::optional<long long> RowSeconds(const RecordGrid& list, int row) {
+using RowTimes = std::vector<std::optional<long long>>;
+
+std::optional<long long> RowSeconds(const RecordGrid& list, int row, const RowTimes* times) {
+    if (times && row < static_cast<int>(times->size())) return (*times)[static_cast<size_t>(row)];
     return StampSeconds(list.TextMatrix(row, R::Date), list.TextMatrix(row, R::Time));
 }
 
@@ -103,6 +106,9 @@ class Matching {
         if (startDate.empty() && last_ > 1) startDate = list.TextMatrix(last_ - 1, R::Date);
         if (startDate.empty()) startDate = F.clock.Now().date().toString("yyyy-MM-dd").toStdString();
         if (!AnyRecordTakesPart()) return 0;
+        times_.resize(static_cast<size_t>(list.Rows()));
+        for (int row = 1; row < list.Rows(); ++row)
+            times_[static_cast<size_t>(row)] = RowSeconds(list, row, nullptr);
         if (!ReadStillbeaconFiles(startDate)) {
             ShowProgress(F, -1, "");
             return 0;
@@ -165,7 +171,7 @@ class Matching {
             }
             if (F.QuitRequested || F.UnloadRequested) return false;
             if (!SysLogParse(line, rec)) continue;
-            p_ = SysLogCompare(list, p_, rec, tolerance);
+            p_ = SysLogCompare(list, p_, rec, tolerance, &times_);
         }
         return true;
     }
@@ -208,6 +214,7 @@ class Matching {
     MainForm& F;
     RecordGrid& list;
     int last_ = 0, p_ = 0;
+    RowTimes times_;
     QElapsedTimer yield_;
 };
 
@@ -227,7 +234,8 @@ std::optional<long long> StampSeconds(std::string_view date, std::string_view ti
            Number(time.substr(6, 2));
 }
 
-int SysLogCompare(RecordGrid& list, int p, const SysLogRecord& rec, long long tolerance) {
+int SysLogCompare(RecordGrid& list, int p, const SysLogRecord& rec, long long tolerance,
+                  const RowTimes* rowSeconds) {
     const auto recTime = StampSeconds(rec[R::Date], rec[R::Time]);
     if (!recTime) return p;
     std::string recMessage;
@@ -238,7 +246,7 @@ int SysLogCompare(RecordGrid& list, int p, const SysLogRecord& rec, long long to
     }
     for (int r = std::min(p, list.Rows() - 1); r >= 1; --r) {
         if (list.TextMatrix(r, R::RowTag) != "R" || list.TextMatrix(r, R::Date).empty()) continue;
-        const auto rowTime = RowSeconds(list, r);
+        const auto rowTime = RowSeconds(list, r, rowSeconds);
         if (!rowTime) continue;
         const long long diff = *rowTime - *recTime;
         if (std::llabs(diff) > tolerance) {
@@ -259,7 +267,7 @@ int SysLogCompare(RecordGrid& list, int p, const SysLogRecord& rec, long long to
         int k = r;
         for (int j = r + 1; j < list.Rows(); ++j) {
             if (list.TextMatrix(j, R::Date).empty()) continue;
-            const auto t = RowSeconds(list, j);
+            const auto t = RowSeconds(list, j, rowSeconds);
             if (!t || *t < threshold) break;
             k = j;
         }
