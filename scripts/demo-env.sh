@@ -21,10 +21,12 @@ demo_start_sim() {
     }
 }
 
-# demo_fill_folder FOLDER ROUTER [PASSWORD]: the settings, Stillbeacon's settings, a Stillbeacon
-# day file and the "don't log" lists. Without a password the first start opens the options.
+# demo_fill_folder FOLDER ROUTER [PASSWORD [syslog]]: the settings, Stillbeacon's settings, a
+# Stillbeacon day file and the "don't log" lists. Without a password the first start opens the
+# options. With "syslog" Drovix reads the router's System Log, keeps its history files and
+# prepares the myNetWatchman file.
 demo_fill_folder() {
-    local folder="$1" router="$2" password="${3-demo-pass}"
+    local folder="$1" router="$2" password="${3-demo-pass}" mode="${4:-}"
     mkdir -p "$folder/sblogs"
     # The password goes in the way an older settings file carried it: scrambled, then moved into
     # the per-user store on the first start.
@@ -40,7 +42,16 @@ demo_fill_folder() {
     printf 'PWE=%s\r\n%s\r\nUSERID=admin\r\nADDRESS=%s\r\nCOMPSB=1\r\nCOMPADDR=1\r\n' \
         "$scrambled" "$saved" "$router" >"$folder/Drovix.ini"
     printf 'LOGDIR %s\r\n' "$folder/sblogs" >"$folder/Stillbeacon.ini"
-    cp tools/routersim/sample-sblogs/* "$folder/sblogs/"
+    if [ "$mode" = syslog ]; then
+        local key
+        for key in SYSLOG SAVESYSLOG MNW INCLUDEALL INCLUDEDXHISTORY SHOWIN SHOWOUT SHOWMSG SHOWWARNING SHOWIGNORED; do
+            printf '%s=1\r\n' "$key"
+        done >>"$folder/Drovix.ini"
+        printf 'MAXTIMEDIFF=2\r\nWINWIDTH=15600\r\nWINHEIGHT=9600\r\n' >>"$folder/Drovix.ini"
+        cp tools/routersim/sample-syslog-sblogs/* "$folder/sblogs/"
+    else
+        cp tools/routersim/sample-sblogs/* "$folder/sblogs/"
+    fi
     cp tools/routersim/sample-Hideaddr.txt "$folder/Hideaddr.txt"
     cp tools/routersim/sample-Hideport.txt "$folder/Hideport.txt"
 }

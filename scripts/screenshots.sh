@@ -45,7 +45,16 @@ shot options demo-pass --click BOptions --hover CompSB   # the options panel and
 kill "$sim_pid"
 sim_pid=""
 
-# A router with a System Log: pictures of the System Log list go here, the simulator started
-# with one of its System Log layouts, for example:
-#   demo_start_sim "$work" --layout befsx41
-#   shot system-log demo-pass
+# A router with a System Log: the list after a refresh, matched with Stillbeacon's day file.
+demo_start_sim "$work"
+shot_syslog() {
+    local name="$1"
+    shift
+    local home="$work/$name"
+    rm -rf "$XDG_CONFIG_HOME"
+    mkdir -p "$home"
+    demo_fill_folder "$home" "$router" demo-pass syslog
+    DROVIX_HOME="$home" "$build/drovix-grab" "$@" "$out/$name.png"
+    echo "$out/$name.png"
+}
+shot_syslog system-log

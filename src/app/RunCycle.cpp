@@ -146,6 +146,7 @@ void BRun_Click(MainForm& F) {
     }
     F.BSaveHilited.Visible = true;
     F.BRun.Enabled = true;
+    Form_Resize(F);  // the buttons' new captions may need more room
     FocusIfVisible(F, F.BRun, "BRun");
     F.ui.SetMousePointer(pointer);
 }

@@ -25,4 +25,5 @@ class RecordGridView : public QTableView {
     int topRowSeen_ = -1;
     std::uint64_t widthsSeen_ = ~0ull;
     std::uint64_t heightsSeen_ = ~0ull;
+    int viewportWidthSeen_ = -1;
 };
