@@ -16,12 +16,13 @@ struct RunResult {
 };
 
 // Runs the real drovix with no display, its program folder and per-user store in the test's folder.
-RunResult RunDrovix(const TempFolder& home, const QStringList& args) {
+RunResult RunDrovix(const TempFolder& home, const QStringList& args, const QString& qpaPlatform = {}) {
     QProcess p;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.remove("DISPLAY");
     env.remove("WAYLAND_DISPLAY");
     env.remove("QT_QPA_PLATFORM");
+    if (!qpaPlatform.isEmpty()) env.insert("QT_QPA_PLATFORM", qpaPlatform);
     env.insert("DROVIX_HOME", QString::fromStdString(home.path()));
     env.insert("XDG_CONFIG_HOME", QString::fromStdString(home.path() + "config"));
     p.setProcessEnvironment(env);
@@ -61,6 +62,17 @@ TEST(UnattendedRun, WithoutADisplayAnInteractiveStartSaysSoAndFails) {
     const RunResult r = RunDrovix(home, {});
     EXPECT_NE(r.exitCode, 0);
     EXPECT_NE(r.stdErr.find("display"), std::string::npos) << r.stdErr;
+}
+
+// A platform chosen for the desktop, carried into a scheduler's environment without a display.
+TEST(UnattendedRun, APlatformThatNeedsADisplayWithoutOneCountsAsNoDisplay) {
+    TempFolder home;
+    const RunResult unattended = RunDrovix(home, {"/auto"}, "xcb");
+    EXPECT_EQ(unattended.exitCode, 0) << unattended.stdErr;
+    EXPECT_TRUE(FileExists(home.file("Drovix.ini")));
+    const RunResult interactive = RunDrovix(home, {}, "xcb");
+    EXPECT_EQ(interactive.exitCode, 2) << interactive.stdErr;
+    EXPECT_NE(interactive.stdErr.find("display"), std::string::npos) << interactive.stdErr;
 }
 
 TEST(UnattendedRun, WrongPasswordIsReportedAndChangesNoFile) {
