@@ -77,11 +77,7 @@ void Initialize(MainForm& F) {
     // A saved "Monitor WAN Address" starts the monitor. It starts here, once the page addresses
     // exist, so its first check reads the router instead of logging an empty address; and
     // starting it is no change of the settings.
-    if (F.CompAddr.Value) {
-        const bool changed = F.SettingsChanged;
-        CompAddr_Click(F);
-        F.SettingsChanged = changed;
-    }
+    MatchWanMonitorToBox(F);
 
     F.Initializing = true;
     ChangeLayout(F);
@@ -193,6 +189,8 @@ void BQuit_Click(MainForm& F) {
         F.QuitRequested = true;
         return;
     }
+    // A check that started during the last events would log the cut-short page as a change.
+    StopWanChecks(F);
     for (int c = 0; c < F.SysLog.Cols() && !F.SettingsChanged; ++c) {
         const bool hasSlot = c < static_cast<int>(F.ColumnWidthSnapshot.size());
         if (!hasSlot || !F.ColumnWidthSnapshot[c] || *F.ColumnWidthSnapshot[c] != F.SysLog.ColWidth(c)) {

@@ -9,6 +9,7 @@
 #include "app/RunCycle.h"
 #include "app/Settings.h"
 #include "router/RouterPages.h"
+#include "router/WanMonitor.h"
 #include "ui/Layout.h"
 #include "ui/OptionsDependents.h"
 #include "ui/OptionsFields.h"
@@ -117,6 +118,8 @@ void RestoreSavedOptions(MainForm& F) {
 
     F.SettingsChanged = false;
     IniRead(F);
+    // Reading the settings does not click the monitor's box: the monitor must follow it here.
+    MatchWanMonitorToBox(F);
 
     F.Window = window;
     F.WindowState = windowState;
