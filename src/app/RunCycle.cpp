@@ -34,11 +34,12 @@ const char* const kStdSaveHilitedTip =
     "Save highlighted records (the ones not already in SB logs) in Stillbeacon format, to LOG yyyy-mm-dd "
     "hhmm.TXT";
 
-// A router whose System Log page was refused: the user must correct the password.
+// A router whose System Log page was refused: the user must correct the password. The refresh
+// ends here, so the panel it opens is no longer one that waits for it.
 void ReportRefusedPassword(MainForm& F) {
     F.SysLogMode = false;
-    ReportProblem(F, "Can't contact the Router: Missing or invalid Password", MsgIcon::Exclamation,
-                  MsgButtons::OK, "Drovix");
+    ReportProblem(F, "Can't contact the Router: Missing or invalid Password", MsgIcon::Exclamation);
+    F.Refreshing = false;
     BOptions_Click(F);
     FocusIfVisible(F, F.PW, "PW");
 }
@@ -53,7 +54,7 @@ void Form_Load(MainForm& F, const std::string& commandLine) {
 }
 
 void Initialize(MainForm& F) {
-    F.Title += std::string("  ver. ") + DROVIX_VERSION;
+    F.Title = drovix::WindowTitle;
     F.WindowSnapshot = F.Window;
 
     F.TracePath = F.ProgramDir + "Drovix_Trace.Log";
@@ -102,6 +103,15 @@ void Initialize(MainForm& F) {
 }
 
 void BRun_Click(MainForm& F) {
+    // While the lists are being filled the options wait (applying them would refill the lists).
+    const bool wasRefreshing = F.Refreshing;
+    F.Refreshing = true;
+    struct RefreshEnd {
+        MainForm& F;
+        bool before;
+        ~RefreshEnd() { F.Refreshing = before; }
+    } refreshEnd{F, wasRefreshing};
+
     const MousePointer pointer = F.ui.GetMousePointer();
     F.ui.SetMousePointer(MousePointer::Hourglass);
     F.BRun.Enabled = false;
@@ -198,11 +208,7 @@ void BQuit_Click(MainForm& F) {
         }
     }
     if (!(F.Window == F.WindowSnapshot)) F.SettingsChanged = true;
-    if (F.SettingsChanged && !IniWrite(F)) {
-        // The old settings file is still whole; the person must know the changes are not kept.
-        ReportProblem(F, "Drovix could not save its settings in \"" + F.ProgramDir + "Drovix.ini\"",
-                      MsgIcon::Exclamation, MsgButtons::OK, drovix::ErrorTitle);
-    }
+    if (F.SettingsChanged && !IniWrite(F)) ReportSettingsNotSaved(F);
 
     CancelTransfers(F);
     F.InLog.SetRows(1);

@@ -12,6 +12,7 @@
 #include "app/FileBytes.h"
 #include "app/MainForm.h"
 #include "app/PasswordStore.h"
+#include "app/ProblemReport.h"
 #include "app/SettingsFiles.h"
 #include "app/SettingsText.h"
 
@@ -416,6 +417,12 @@ bool IniWrite(MainForm& F) {
     if (!SaveFileAtomically(F.ProgramDir + std::string(kSettingsFileName), text)) return false;
     F.SettingsChanged = false;
     return true;
+}
+
+void ReportSettingsNotSaved(MainForm& F) {
+    ReportProblem(
+        F, "Drovix could not save its settings in \"" + F.ProgramDir + std::string(kSettingsFileName) + "\"",
+        MsgIcon::Exclamation, MsgButtons::OK, drovix::ErrorTitle);
 }
 
 std::string Enc(const std::string& text, const std::string& key, bool decode) {

@@ -160,17 +160,20 @@ void ApplyOptions(MainForm& F) {
         if (F.OptionsFrame.Visible) return;  // the refresh ran into a problem and reopened the panel
         F.SettingsChanged = false;
     }
-    IniWrite(F);
+    // A failed write is told now, not only at Exit, and Exit tries again.
+    const bool saved = IniWrite(F);
+    if (!saved) ReportSettingsNotSaved(F);
     if (refresh) BRun_Click(F);
-    F.SettingsChanged = false;
+    F.SettingsChanged = !saved;
     F.ui.DoEvents();
 }
 
 }  // namespace
 
 void BOptions_Click(MainForm& F) {
-    // Applying options rebuilds and refreshes the lists that a running loop is still filling.
-    if (F.Busy) return;
+    // Applying options rebuilds and refreshes the lists that a running loop or refresh is still
+    // filling.
+    if (F.Busy || F.Refreshing) return;
     if (!F.OptionsFrame.Visible) {
         OpenOptions(F);
         return;
