@@ -180,6 +180,7 @@ TEST_F(RunCycle, ARefusedPasswordIsTitledLikeEveryOtherMessage) {
     ASSERT_EQ(t.frontend.messages.size(), 1u);
     EXPECT_EQ(t.frontend.messages[0].text, "Can't contact the Router: Missing or invalid Password");
     EXPECT_EQ(t.frontend.messages[0].title, "Drovix  ver. 1.2.3");
+    EXPECT_TRUE(F.OptionsFrame.Visible) << "the refresh has ended: the panel opens for the password";
 }
 
 // A standard refresh lets events run while it waits for pages; Options pressed then would rebuild
