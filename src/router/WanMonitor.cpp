@@ -113,10 +113,9 @@ void Timer1_Timer(MainForm& F) {
     const bool closing = F.UnloadRequested, quitting = F.QuitRequested;
     const std::string address = GetWan(F);
     // Exit or a cancel cut the fetch short: its empty page says nothing about the address.
-    if (F.router.CancelGeneration != generation || F.UnloadRequested != closing ||
-        F.QuitRequested != quitting)
-        return;
-    if (address != F.CurrWanAddr.Caption) {
+    const bool cutShort = F.router.CancelGeneration != generation || F.UnloadRequested != closing ||
+                          F.QuitRequested != quitting;
+    if (!cutShort && address != F.CurrWanAddr.Caption) {
         QFile log(QString::fromStdString(F.ProgramDir + "IPAddressLog.txt"));
         const std::string line = WanLogLine(F.clock.Now(), address);
         if (!log.open(QIODevice::WriteOnly | QIODevice::Append) ||
