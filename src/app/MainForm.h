@@ -34,6 +34,7 @@ struct MainForm {
     bool TraceOn = false;
     bool SysLogMode = false;
     bool Busy = false;
+    bool Refreshing = false;  // a refresh (BRun_Click) is on the stack
     bool QuitRequested = false;
     bool SettingsChanged = false;
     // Drovix.ini exists but could not be read: it must not be replaced by defaults.

@@ -43,6 +43,17 @@ TEST(UnattendedRun, WithoutADisplayAnInteractiveStartSaysSoAndFails) {
     EXPECT_NE(r.stdErr.find("display"), std::string::npos) << r.stdErr;
 }
 
+// A platform chosen for the desktop, carried into a scheduler's environment without a display.
+TEST(UnattendedRun, APlatformThatNeedsADisplayWithoutOneCountsAsNoDisplay) {
+    TempFolder home;
+    const DrovixRun unattended = RunDrovix(home, {"/auto"}, Face::DesktopPlatformWithoutDisplay);
+    EXPECT_EQ(unattended.exitCode, 0) << unattended.stdErr;
+    EXPECT_TRUE(FileExists(home.file("Drovix.ini")));
+    const DrovixRun interactive = RunDrovix(home, {}, Face::DesktopPlatformWithoutDisplay);
+    EXPECT_EQ(interactive.exitCode, 2) << interactive.stdErr;
+    EXPECT_NE(interactive.stdErr.find("display"), std::string::npos) << interactive.stdErr;
+}
+
 TEST(UnattendedRun, WrongPasswordIsReportedAndChangesNoFile) {
     RouterSim sim({"--password", "right-one"}, "[incoming]\n198.51.100.7|80\n");
     ASSERT_TRUE(sim.Started()) << sim.Error();

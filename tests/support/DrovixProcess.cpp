@@ -12,6 +12,7 @@ DrovixRun RunDrovix(const TempFolder& home, const QStringList& args, Face face) 
     env.remove("WAYLAND_DISPLAY");
     env.remove("QT_QPA_PLATFORM");
     if (face == Face::OffscreenWindow) env.insert("QT_QPA_PLATFORM", "offscreen");
+    if (face == Face::DesktopPlatformWithoutDisplay) env.insert("QT_QPA_PLATFORM", "xcb");
     env.insert("DROVIX_HOME", QString::fromStdString(home.path()));
     env.insert("XDG_CONFIG_HOME", QString::fromStdString(home.path() + "config"));
     p.setProcessEnvironment(env);

@@ -10,8 +10,10 @@ struct DrovixRun {
     std::string stdErr;
 };
 
-enum class Face { Headless, OffscreenWindow };
+// Headless: no display at all. OffscreenWindow: the offscreen platform, so the window face runs.
+// DesktopPlatformWithoutDisplay: a desktop's QT_QPA_PLATFORM (xcb) carried into a scheduler's
+// environment that has no display.
+enum class Face { Headless, OffscreenWindow, DesktopPlatformWithoutDisplay };
 
-// Runs the real drovix executable with its program folder and per-user store in `home`. Without
-// a display by default; OffscreenWindow gives it the offscreen platform, so the window face runs.
+// Runs the real drovix executable with its program folder and per-user store in `home`.
 DrovixRun RunDrovix(const TempFolder& home, const QStringList& args, Face face = Face::Headless);
