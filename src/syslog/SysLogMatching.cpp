@@ -7,6 +7,7 @@
 #include "app/FileBytes.h"
 #include "app/MainForm.h"
 #include "app/ProblemReport.h"
+#include "app/TextLines.h"
 #include "stdlog/SbLogFolder.h"
 #include "ui/Colours.h"
 #include "ui/Progress.h"
@@ -157,23 +158,17 @@ class Matching {
     bool CompareFile(std::string_view bytes) {
         const long long tolerance = WholeNumber(F.MaxTdiff.Text);
         SysLogRecord rec;
-        size_t start = 0;
-        while (start < bytes.size()) {
-            size_t end = bytes.find('\n', start);
-            const size_t next = end == std::string_view::npos ? bytes.size() : end + 1;
-            if (end == std::string_view::npos) end = bytes.size();
-            if (end > start && bytes[end - 1] == '\r') --end;
-            const std::string_view line = bytes.substr(start, end - start);
-            start = next;
+        bool cancelled = false;
+        ForEachLine(bytes, [&](std::string_view line) {
             if (yield_.elapsed() >= YieldEveryMs) {
                 ShowProgress(F, double(list.Rows() - p_) / list.Rows(), "Compare with SB");
                 yield_.restart();
             }
-            if (F.QuitRequested || F.UnloadRequested) return false;
-            if (!SysLogParse(line, rec)) continue;
-            p_ = SysLogCompare(list, p_, rec, tolerance, &times_);
-        }
-        return true;
+            cancelled = F.QuitRequested || F.UnloadRequested;
+            if (!cancelled && SysLogParse(line, rec)) p_ = SysLogCompare(list, p_, rec, tolerance, &times_);
+            return !cancelled;
+        });
+        return !cancelled;
     }
 
     int Highlight() {
