@@ -1,9 +1,15 @@
 #!/usr/bin/env bash
 # Installs what a fresh Debian 12 machine lacks to build, test and run Drovix (strace: the crash
 # test kills the program at chosen system calls). Quiet and quick when everything is already there.
+# Usage: scripts/setup.sh [packaging]
+# "packaging" adds what scripts/package-check.sh uses to check the .deb.
 set -euo pipefail
 
 packages=(g++ cmake make qt6-base-dev libgtest-dev strace)
+if [ "${1:-}" = packaging ]; then
+    # dpkg-deb comes with dpkg; cpack writes the .deb itself. groff-base checks the manual pages.
+    packages+=(desktop-file-utils appstream groff-base)
+fi
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

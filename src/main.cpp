@@ -4,7 +4,11 @@
 #include <QMessageBox>
 #include <cstdio>
 
+#include "app/ApplicationIdentity.h"
 #include "app/Clock.h"
+#include "app/CommandLine.h"
+#include "app/Constants.h"
+#include "app/DisplayRule.h"
 #include "app/EventDispatch.h"
 #include "app/HeadlessFrontend.h"
 #include "app/MainForm.h"
@@ -18,11 +22,6 @@ namespace {
 
 constexpr const char* kAlreadyRunning = "Drovix is already running";
 
-bool HasDisplay() {
-    return !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ||
-           !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
-}
-
 // Runs the program in its folder unless another Drovix already runs there.
 template <typename Run>
 int RunAsOnlyInstance(Run run, bool tellInAWindow) {
@@ -30,7 +29,7 @@ int RunAsOnlyInstance(Run run, bool tellInAWindow) {
     SingleInstance instance(programDir);
     if (!instance.IsFirst()) {
         std::fprintf(stderr, "%s\n", kAlreadyRunning);
-        if (tellInAWindow) QMessageBox::warning(nullptr, "Drovix", kAlreadyRunning);
+        if (tellInAWindow) QMessageBox::warning(nullptr, drovix::WindowTitle, kAlreadyRunning);
         return 3;
     }
     return run(programDir);
@@ -53,7 +52,6 @@ int RunHeadless(int argc, char** argv, const std::string& commandLine) {
 
 int RunWindow(int argc, char** argv, const std::string& commandLine) {
     QApplication app(argc, argv);
-    QApplication::setApplicationName("Drovix");
     const bool interactive =
         !WantsAutoMode(commandLine) && qEnvironmentVariable("QT_QPA_PLATFORM") != "offscreen";
     return RunAsOnlyInstance(
@@ -71,8 +69,16 @@ int RunWindow(int argc, char** argv, const std::string& commandLine) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // --help and --version answer before anything resolves a folder, takes the lock or needs a display.
+    if (const CommandLineAction action = ReadCommandLine(argc, argv);
+        action.kind != CommandLineAction::Kind::Run) {
+        std::fputs(action.text.c_str(), action.exitStatus == kExitCompleted ? stdout : stderr);
+        return action.exitStatus;
+    }
+    // Before either face starts: the folders both faces resolve follow from it.
+    SetApplicationIdentity();
     const std::string commandLine = JoinArguments(argc, argv);
-    if (HasDisplay()) return RunWindow(argc, argv, commandLine);
+    if (CanShowWindow(CurrentDisplayEnvironment())) return RunWindow(argc, argv, commandLine);
     if (WantsAutoMode(commandLine)) return RunHeadless(argc, argv, commandLine);
     std::fprintf(stderr,
                  "Drovix needs a display to show its window; start it with /auto for an unattended run.\n");

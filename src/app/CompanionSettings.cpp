@@ -50,7 +50,7 @@ void ReadStillbeaconIni(MainForm& F) {
         } else if (startsWith("USESUBTYPES")) {
             F.UseSubtypes = LeadingNumber(From(line, 13)) == 1;
         } else if (startsWith("CATEGORIZE")) {
-            F.Categorize = static_cast<int>(LeadingNumber(From(line, 12)));
+            F.Categorize = WholeIntOrZero(LeadingNumber(From(line, 12)));
         }
     }
 }

@@ -11,10 +11,14 @@ inline constexpr const char* DefaultRouterWait = "4";
 inline constexpr const char* DefaultRouterRetry = "2";
 inline constexpr const char* DefaultRouterDelay = "5";
 
+// The largest "seconds are OK" time difference the settings keep.
+inline constexpr long long MaxTimeDifference = 86399;
+
 // RouterClockOffset while the router's clock is not known.
 inline constexpr long long ClockNotKnown = 999999999;
 
-// Title of every message that reports an error; other messages carry the window's title.
+// The window's title; every message carries it, except those that report an error.
+inline constexpr const char* WindowTitle = "Drovix  ver. " DROVIX_VERSION;
 inline constexpr const char* ErrorTitle = "Drovix Error";
 
 // Key of the password scrambling in the per-user store; changing it loses every saved password.

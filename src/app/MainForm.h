@@ -9,6 +9,7 @@
 #include "app/Constants.h"
 #include "app/Controls.h"
 #include "app/Frontend.h"
+#include "app/RunSummary.h"
 #include "resolve/ResolveState.h"
 #include "router/RouterState.h"
 #include "stdlog/StdLogState.h"
@@ -33,6 +34,7 @@ struct MainForm {
     bool TraceOn = false;
     bool SysLogMode = false;
     bool Busy = false;
+    bool Refreshing = false;  // a refresh (BRun_Click) is on the stack
     bool QuitRequested = false;
     bool SettingsChanged = false;
     // Drovix.ini exists but could not be read: it must not be replaced by defaults.
@@ -118,4 +120,7 @@ struct MainForm {
     ResolveState resolve;
     SysLogState syslog;
     OptionsState options;
+
+    // What the refresh read and wrote, printed at the end of an unattended run.
+    RunSummary Summary;
 };

@@ -2,12 +2,15 @@
 
 #include <QSettings>
 
+#include "app/ApplicationIdentity.h"
+
 namespace {
 
 const QString kPasswordKey = QStringLiteral("E5");
 
 QSettings OpenStore() {
-    return QSettings(QStringLiteral("Stillbeacon"), QStringLiteral("Drovix"));
+    return QSettings(QString::fromLatin1(drovix::OrganizationName),
+                     QString::fromLatin1(drovix::ApplicationName));
 }
 
 }  // namespace

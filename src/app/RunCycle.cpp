@@ -36,11 +36,12 @@ const char* const kStdSaveHilitedTip =
     "Save highlighted records (the ones not already in SB logs) in Stillbeacon format, to LOG yyyy-mm-dd "
     "hhmm.TXT";
 
-// A router whose System Log page was refused: the user must correct the password.
+// A router whose System Log page was refused: the user must correct the password. The refresh
+// ends here, so the panel it opens is no longer one that waits for it.
 void ReportRefusedPassword(MainForm& F) {
     F.SysLogMode = false;
-    ReportProblem(F, "Can't contact the Router: Missing or invalid Password", MsgIcon::Exclamation,
-                  MsgButtons::OK, "Drovix");
+    ReportProblem(F, "Can't contact the Router: Missing or invalid Password", MsgIcon::Exclamation);
+    F.Refreshing = false;
     BOptions_Click(F);
     FocusIfVisible(F, F.PW, "PW");
 }
@@ -51,11 +52,15 @@ void Form_Load(MainForm& F, const std::string& commandLine) {
     if (WantsAutoMode(commandLine)) F.AutoMode = true;
     if (HasSwitch(commandLine, "trace")) F.TraceOn = true;
     Initialize(F);
-    if (F.AutoMode) BQuit_Click(F);
+    if (F.AutoMode) {
+        BQuit_Click(F);
+        // Still unattended after the exit sequence: the run completed without a problem.
+        if (F.AutoMode) PrintRunSummary(F.Summary);
+    }
 }
 
 void Initialize(MainForm& F) {
-    F.Title += std::string("  ver. ") + DROVIX_VERSION;
+    F.Title = drovix::WindowTitle;
     F.WindowSnapshot = F.Window;
 
     F.TracePath = F.ProgramDir + "Drovix_Trace.Log";
@@ -79,11 +84,7 @@ void Initialize(MainForm& F) {
     // A saved "Monitor WAN Address" starts the monitor. It starts here, once the page addresses
     // exist, so its first check reads the router instead of logging an empty address; and
     // starting it is no change of the settings.
-    if (F.CompAddr.Value) {
-        const bool changed = F.SettingsChanged;
-        CompAddr_Click(F);
-        F.SettingsChanged = changed;
-    }
+    MatchWanMonitorToBox(F);
 
     F.Initializing = true;
     ChangeLayout(F);
@@ -108,6 +109,15 @@ void Initialize(MainForm& F) {
 }
 
 void BRun_Click(MainForm& F) {
+    // While the lists are being filled the options wait (applying them would refill the lists).
+    const bool wasRefreshing = F.Refreshing;
+    F.Refreshing = true;
+    struct RefreshEnd {
+        MainForm& F;
+        bool before;
+        ~RefreshEnd() { F.Refreshing = before; }
+    } refreshEnd{F, wasRefreshing};
+
     const MousePointer pointer = F.ui.GetMousePointer();
     F.ui.SetMousePointer(MousePointer::Hourglass);
     F.BRun.Enabled = false;
@@ -142,6 +152,7 @@ void BRun_Click(MainForm& F) {
     }
     F.BSaveHilited.Visible = true;
     F.BRun.Enabled = true;
+    Form_Resize(F);  // the buttons' new captions may need more room
     FocusIfVisible(F, F.BRun, "BRun");
     F.ui.SetMousePointer(pointer);
 }
@@ -198,6 +209,8 @@ void BQuit_Click(MainForm& F) {
         F.QuitRequested = true;
         return;
     }
+    // A check that started during the last events would log the cut-short page as a change.
+    StopWanChecks(F);
     for (int c = 0; c < F.SysLog.Cols() && !F.SettingsChanged; ++c) {
         const bool hasSlot = c < static_cast<int>(F.ColumnWidthSnapshot.size());
         if (!hasSlot || !F.ColumnWidthSnapshot[c] || *F.ColumnWidthSnapshot[c] != F.SysLog.ColWidth(c)) {
@@ -205,11 +218,7 @@ void BQuit_Click(MainForm& F) {
         }
     }
     if (!(F.Window == F.WindowSnapshot)) F.SettingsChanged = true;
-    if (F.SettingsChanged && !IniWrite(F)) {
-        // The old settings file is still whole; the person must know the changes are not kept.
-        ReportProblem(F, "Drovix could not save its settings in \"" + F.ProgramDir + "Drovix.ini\"",
-                      MsgIcon::Exclamation, MsgButtons::OK, drovix::ErrorTitle);
-    }
+    if (F.SettingsChanged && !IniWrite(F)) ReportSettingsNotSaved(F);
 
     CancelTransfers(F);
     F.InLog.SetRows(1);

@@ -12,6 +12,7 @@
 #include "app/FileBytes.h"
 #include "app/MainForm.h"
 #include "app/PasswordStore.h"
+#include "app/ProblemReport.h"
 #include "app/SettingsFiles.h"
 #include "app/SettingsText.h"
 
@@ -205,6 +206,11 @@ void WriteColumnWidths(MainForm& F, std::string_view key, std::string& out) {
     }
 }
 
+// As the field took it: the whole number it stands for, or the default it falls back to.
+void WriteTimeDifference(MainForm& F, std::string_view key, std::string& out) {
+    PutLine(out, key, std::to_string(AcceptedTimeDifference(F.MaxTdiff.Text).value_or(30)));
+}
+
 void ReadAltAuth(MainForm& F, const std::string& value, PendingValues&) {
     const auto n = ParseWholeNumber(value);
     if (n && *n >= 0 && *n <= 3) F.AltAuth = static_cast<int>(*n);
@@ -251,7 +257,7 @@ constexpr SettingKey kSettingKeys[] = {
     {"SAVESYSLOG", ReadFlag<&MainForm::CSaveSysLog>, WriteFlag<&MainForm::CSaveSysLog>},
     {"MNW", ReadFlag<&MainForm::CmnW>, WriteFlag<&MainForm::CmnW>},
     {"LASTMNW", ReadLastMnw, WriteLastMnw},
-    {"MAXTIMEDIFF", ReadRangedText<&MainForm::MaxTdiff, 1, 86399>, WriteText<&MainForm::MaxTdiff>},
+    {"MAXTIMEDIFF", ReadRangedText<&MainForm::MaxTdiff, 1, drovix::MaxTimeDifference>, WriteTimeDifference},
     {"INCLUDEALL", ReadTimeframe<0>, WriteTimeframe<0>},
     {"INCLUDENEW", ReadTimeframe<1>, WriteTimeframe<1>},
     {"INCLUDETODAY", ReadTimeframe<2>, WriteTimeframe<2>},
@@ -411,6 +417,12 @@ bool IniWrite(MainForm& F) {
     if (!SaveFileAtomically(F.ProgramDir + std::string(kSettingsFileName), text)) return false;
     F.SettingsChanged = false;
     return true;
+}
+
+void ReportSettingsNotSaved(MainForm& F) {
+    ReportProblem(
+        F, "Drovix could not save its settings in \"" + F.ProgramDir + std::string(kSettingsFileName) + "\"",
+        MsgIcon::Exclamation, MsgButtons::OK, drovix::ErrorTitle);
 }
 
 std::string Enc(const std::string& text, const std::string& key, bool decode) {

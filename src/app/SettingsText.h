@@ -24,5 +24,13 @@ std::optional<long long> ParseWholeNumber(std::string_view text);
 std::optional<long long> ParseRoundedNumber(std::string_view text);
 
 // The number at the start of a text after leading blanks (digits, an optional sign and
-// fraction); 0 when the text does not start with one. Stillbeacon's own settings are read so.
+// fraction); 0 when the text does not start with one or lies beyond +-1e15. Stillbeacon's own
+// settings and the numbers typed into the options panel are read so.
 double LeadingNumber(std::string_view text);
+
+// The number's whole part as an int; 0 for a number beyond the int range, which no setting uses.
+int WholeIntOrZero(double number);
+
+// The time difference a text stands for, rounded to a whole number, when it lies from 1 to
+// MaxTimeDifference; nothing otherwise. The options field and the settings file agree on it.
+std::optional<long long> AcceptedTimeDifference(std::string_view text);

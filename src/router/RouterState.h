@@ -40,4 +40,6 @@ struct RouterState {
 
     // ---- WAN address monitor ----
     std::unique_ptr<QTimer> Timer1;
+    // Monitoring is on; the timer itself is stopped while a check runs.
+    bool WanMonitorOn = false;
 };

@@ -47,9 +47,22 @@ QTimer& Timer1(MainForm& F) {
     return *F.router.Timer1;
 }
 
-// The date and time as the system's locale writes them, in 8-bit text.
-std::string LocalDateTimeText(const QDateTime& now) {
-    QString text = QLocale::system().toString(now, QLocale::ShortFormat);
+// The locale's short time format with the seconds after the minutes, when it has none: two
+// changes within one minute must be told apart.
+QString TimeFormatWithSeconds(const QLocale& locale) {
+    QString format = locale.timeFormat(QLocale::ShortFormat);
+    if (format.contains(QLatin1Char('s'))) return format;
+    const qsizetype minutes = format.lastIndexOf(QLatin1String("mm"));
+    if (minutes < 0) return format + QLatin1String(":ss");
+    const QChar separator =
+        minutes > 0 && !format[minutes - 1].isLetter() ? format[minutes - 1] : QLatin1Char(':');
+    return format.insert(minutes + 2, separator + QLatin1String("ss"));
+}
+
+// The date in the locale's short form and the time with seconds, in 8-bit text.
+std::string LocalDateTimeText(const QDateTime& now, const QLocale& locale) {
+    QString text = locale.toString(now.date(), QLocale::ShortFormat) + QLatin1Char(' ') +
+                   locale.toString(now.time(), TimeFormatWithSeconds(locale));
     for (QChar& c : text) {
         if (c.isSpace()) c = QLatin1Char(' ');  // some locales use narrow no-break spaces
     }
@@ -58,8 +71,8 @@ std::string LocalDateTimeText(const QDateTime& now) {
 
 }  // namespace
 
-std::string WanLogLine(const QDateTime& now, const std::string& address) {
-    std::string line = LocalDateTimeText(now);
+std::string WanLogLine(const QDateTime& now, const std::string& address, const QLocale& locale) {
+    std::string line = LocalDateTimeText(now, locale);
     line.append(kPrintZone - line.size() % kPrintZone, ' ');
     return line + address + "\r\n";
 }
@@ -72,7 +85,13 @@ std::string GetWan(MainForm& F) {
 
 void CompAddr_Click(MainForm& F) {
     F.SettingsChanged = true;
-    if (F.CompAddr.Value) {
+    MatchWanMonitorToBox(F);
+}
+
+void MatchWanMonitorToBox(MainForm& F) {
+    if (F.CompAddr.Value == F.router.WanMonitorOn) return;
+    F.router.WanMonitorOn = F.CompAddr.Value;
+    if (F.router.WanMonitorOn) {
         Timer1(F).start();
         Timer1_Timer(F);
     } else if (F.router.Timer1) {
@@ -80,13 +99,23 @@ void CompAddr_Click(MainForm& F) {
     }
 }
 
+void StopWanChecks(MainForm& F) {
+    F.router.WanMonitorOn = false;
+    if (F.router.Timer1) F.router.Timer1->stop();
+}
+
 void Timer1_Timer(MainForm& F) {
     // A refresh is waiting for a router page: check at the next tick instead of in between.
     if (F.router.ActiveFetches > 0) return;
     QTimer& timer = Timer1(F);
     timer.stop();
+    const unsigned generation = F.router.CancelGeneration;
+    const bool closing = F.UnloadRequested, quitting = F.QuitRequested;
     const std::string address = GetWan(F);
-    if (address != F.CurrWanAddr.Caption) {
+    // Exit or a cancel cut the fetch short: its empty page says nothing about the address.
+    const bool cutShort = F.router.CancelGeneration != generation || F.UnloadRequested != closing ||
+                          F.QuitRequested != quitting;
+    if (!cutShort && address != F.CurrWanAddr.Caption) {
         QFile log(QString::fromStdString(F.ProgramDir + "IPAddressLog.txt"));
         const std::string line = WanLogLine(F.clock.Now(), address);
         if (!log.open(QIODevice::WriteOnly | QIODevice::Append) ||
@@ -98,6 +127,6 @@ void Timer1_Timer(MainForm& F) {
         F.CurrWanAddr.Visible = true;
         F.LIPA.Visible = true;
     }
-    // Unchecked (or closing) while the page was fetched: stay stopped.
-    if (F.CompAddr.Value && !F.UnloadRequested) timer.start();
+    // Switched off (or closing) while the page was fetched: stay stopped.
+    if (F.router.WanMonitorOn && !F.UnloadRequested) timer.start();
 }

@@ -1,5 +1,6 @@
 #pragma once
 #include <QDateTime>
+#include <QLocale>
 #include <string>
 
 struct MainForm;
@@ -10,9 +11,16 @@ std::string GetWan(MainForm& F);
 // The "Monitor WAN Address" check box: starts the 5-second checks (and runs one at once) or
 // stops them.
 void CompAddr_Click(MainForm& F);
+// Starts or stops the checks so that they follow the box, without marking the settings changed:
+// for settings read at start-up or put back by Cancel, which click no box.
+void MatchWanMonitorToBox(MainForm& F);
+// The exit sequence: no further check, whatever the box says.
+void StopWanChecks(MainForm& F);
 // One check: a changed address is appended to "IPAddressLog.txt" in the program folder and shown.
+// A check cut short by Exit or a cancel changes nothing.
 void Timer1_Timer(MainForm& F);
 
-// One line of "IPAddressLog.txt": the date and time in the system's short format, blanks up to
-// the next 14-character print zone, the address, CR LF.
-std::string WanLogLine(const QDateTime& now, const std::string& address);
+// One line of "IPAddressLog.txt": the date in the locale's short form and the time with its
+// seconds, blanks up to the next 14-character print zone, the address, CR LF.
+std::string WanLogLine(const QDateTime& now, const std::string& address,
+                       const QLocale& locale = QLocale::system());

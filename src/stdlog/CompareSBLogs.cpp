@@ -44,6 +44,14 @@ std::size_t NetworkLength(std::string_view a) {
     return pos + 1;
 }
 
+// What processing one line asks of the walk. A line that met a hidden row is compared once more
+// with the next row; a line that flagged its row as missing steps one line back towards the
+// newer lines first, so a line that does both goes back to the newer line before it.
+struct LineOutcome {
+    bool ignored = false;
+    bool again = false;
+};
+
 // One run of the comparison: the row pointers and the miss counter of the merge walk.
 class SbLogComparison {
   public:
@@ -63,9 +71,15 @@ class SbLogComparison {
     bool WalkFile(const std::vector<std::string_view>& lines) {
         std::size_t k = lines.size();
         while (k >= 1) {
-            const bool again = ProcessLine(lines, k - 1);
+            const LineOutcome outcome = ProcessLine(lines, k - 1);
             if (ListsExhausted()) return true;
-            if (!again) --k;
+            if (outcome.again == outcome.ignored) {
+                // Both: back to the newer line, if there is one; neither: on to the older line.
+                if (!outcome.again)
+                    --k;
+                else if (k < lines.size())
+                    ++k;
+            }
         }
         return false;
     }
@@ -76,15 +90,14 @@ class SbLogComparison {
         list.SetTextMatrix(row, 1, std::string(r.time));
     }
 
-    // Returns true when the same line must be compared again, with the next row.
-    bool ProcessLine(const std::vector<std::string_view>& lines, std::size_t k) {
+    LineOutcome ProcessLine(const std::vector<std::string_view>& lines, std::size_t k) {
         // A line whose list is done already changes nothing; most lines of a long walk are such.
         const char direction = lines[k][FindDirectionMarker(lines[k]) + 1];
-        if (direction == 'I' ? inRow_ >= in_.Rows() : outRow_ >= out_.Rows()) return false;
+        if (direction == 'I' ? inRow_ >= in_.Rows() : outRow_ >= out_.Rows()) return {};
         const SbRecordView r = ReadSbRecord(lines[k], F_.NbspChar.empty() ? '\xA0' : F_.NbspChar[0]);
         if (r.direction == 'I') return ProcessIncoming(r);
         if (r.direction == 'O') return ProcessOutgoing(r, lines, k);
-        return false;
+        return {};
     }
 
     bool IncomingFoundAhead(const SbRecordView& r) const {
@@ -102,9 +115,9 @@ class SbLogComparison {
         if (list.CellBackColorAt(row, 0) == FlagColour) list.PaintRow(row, White);
     }
 
-    bool ProcessIncoming(const SbRecordView& r) {
+    LineOutcome ProcessIncoming(const SbRecordView& r) {
         bool found = IncomingFoundAhead(r);
-        if (inRow_ >= in_.Rows()) return false;
+        if (inRow_ >= in_.Rows()) return {};
         bool ignored = false, again = false;
         const std::string_view a = BeforeParen(in_.TextMatrix(inRow_, 2));
         const std::string_view p = in_.TextMatrix(inRow_, 3);
@@ -121,8 +134,7 @@ class SbLogComparison {
             if (localHidden) ignored = true;
             const bool otherNetwork = Left(r.remote1, n) != Left(a, n) && Left(r.remote2, n) != Left(a, n);
             if (otherNetwork && !localHidden && found) {
-                // The line belongs to a later row: this one is missing from the file. Compare
-                // the same line with the next row.
+                // The line belongs to a later row: this one is missing from the file.
                 if (pass_ == 1) in_.PaintRow(inRow_, FlagColour);
                 again = true;
             } else if (found) {
@@ -136,7 +148,7 @@ class SbLogComparison {
             ++inRow_;
             misses_ = 0;
         }
-        return ignored || again;
+        return {ignored, again};
     }
 
     bool OutgoingFoundAhead(const SbRecordView& r) const {
@@ -157,9 +169,10 @@ class SbLogComparison {
         return false;
     }
 
-    bool ProcessOutgoing(const SbRecordView& r, const std::vector<std::string_view>& lines, std::size_t k) {
+    LineOutcome ProcessOutgoing(const SbRecordView& r, const std::vector<std::string_view>& lines,
+                                std::size_t k) {
         bool found = OutgoingFoundAhead(r);
-        if (outRow_ >= out_.Rows()) return false;
+        if (outRow_ >= out_.Rows()) return {};
         bool ignored = false, again = false;
         const std::string_view a = BeforeParen(out_.TextMatrix(outRow_, 3));
         const std::string_view p = AfterDash(out_.TextMatrix(outRow_, 4));
@@ -186,7 +199,7 @@ class SbLogComparison {
         // A repeated remote party in the next row belongs to the same Stillbeacon line.
         if (outRow_ + 1 < out_.Rows() && out_.TextMatrix(outRow_ + 1, 3) == a) ++outRow_;
         ++outRow_;
-        return ignored || again;
+        return {ignored, again};
     }
 
     MainForm& F_;

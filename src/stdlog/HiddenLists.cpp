@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "app/MainForm.h"
+
 namespace {
 
 bool EntryMatches(std::string_view entry, std::string_view address) {
@@ -31,4 +33,29 @@ bool CkSBAddr(const std::vector<std::string>& addrList, std::string_view address
 
 bool CkSBPort(const std::vector<std::string>& portList, std::string_view port) {
     return std::find(portList.begin(), portList.end(), port) != portList.end();
+}
+
+namespace {
+
+std::string_view BeforeParen(std::string_view cell) {
+    return cell.substr(0, cell.find('('));
+}
+
+// "80 - http" gives "http"; a cell without " - " is taken whole.
+std::string_view AfterDash(std::string_view cell) {
+    const std::size_t p = cell.find(" - ");
+    return p == std::string_view::npos ? cell : cell.substr(p + 3);
+}
+
+}  // namespace
+
+bool HidesIncomingRow(const MainForm& F, const RecordGrid& list, int row) {
+    const std::string& port = list.TextMatrix(row, 3);
+    return CkSBAddr(F.SBAddrList, BeforeParen(list.TextMatrix(row, 2))) || CkSBPort(F.SBRPortList, port) ||
+           CkSBPort(F.SBLPortList, port);
+}
+
+bool HidesOutgoingRow(const MainForm& F, const RecordGrid& list, int row) {
+    return CkSBAddr(F.SBAddrList, BeforeParen(list.TextMatrix(row, 3))) ||
+           CkSBPort(F.SBRPortList, AfterDash(list.TextMatrix(row, 4)));
 }

@@ -1,8 +1,8 @@
 #include "stdlog/SbLogFolder.h"
 
 #include <QDir>
-#include <cstring>
 
+#include "app/TextLines.h"
 #include "stdlog/SbLineReader.h"
 
 std::optional<std::vector<std::string>> ListSbLogFiles(const std::string& folder) {
@@ -25,14 +25,8 @@ bool IsDrovixLogName(std::string_view name) {
 
 void CollectRecordLines(std::string_view text, std::vector<std::string_view>& lines) {
     lines.clear();
-    const char* p = text.data();
-    const char* end = p + text.size();
-    while (p < end) {
-        const char* nl = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)));
-        const char* lineEnd = nl ? nl : end;
-        std::string_view line(p, static_cast<std::size_t>(lineEnd - p));
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    ForEachLine(text, [&](std::string_view line) {
         if (IsSbRecordLine(line)) lines.push_back(line);
-        p = nl ? nl + 1 : end;
-    }
+        return true;
+    });
 }

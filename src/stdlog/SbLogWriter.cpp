@@ -9,8 +9,10 @@
 #include "app/Constants.h"
 #include "app/MainForm.h"
 #include "app/ProblemReport.h"
+#include "stdlog/HiddenLists.h"
 #include "stdlog/StdLogLine.h"
 #include "syslog/DayFileMerge.h"
+#include "syslog/MnwExport.h"
 
 namespace {
 
@@ -81,25 +83,29 @@ std::string_view PortText(std::string_view cell) {
     return p == std::string_view::npos ? cell : cell.substr(p + 3);
 }
 
-bool Wanted(const RecordGrid& list, int row, bool highlightedOnly) {
-    return !highlightedOnly || list.CellBackColorAt(row, 2) == FlagColour;
+// "Save highlighted" adds only what Stillbeacon missed, and never a record its lists hide (a
+// row can be both hidden and highlighted as missing).
+bool Wanted(const RecordGrid& list, int row, bool highlightedOnly, bool hidden) {
+    return !highlightedOnly || (list.CellBackColorAt(row, 2) == FlagColour && !hidden);
 }
 
-void AppendIncoming(std::string& out, const RecordGrid& list, bool highlightedOnly, const QDateTime& now) {
+void AppendIncoming(std::string& out, const MainForm& F, bool highlightedOnly, const QDateTime& now) {
+    const RecordGrid& list = F.InLog;
     StampSource stamps(list, now);
     for (int r = list.Rows() - 1; r >= 1; --r) {
         auto [date, time] = stamps.ForRow(list, r);
-        if (!Wanted(list, r, highlightedOnly)) continue;
+        if (!Wanted(list, r, highlightedOnly, HidesIncomingRow(F, list, r))) continue;
         out += StdLogLine(date, time, "I", list.TextMatrix(r, 2), "0", "0.0.0.0", list.TextMatrix(r, 3));
         out += SbLineEnd;
     }
 }
 
-void AppendOutgoing(std::string& out, const RecordGrid& list, bool highlightedOnly, const QDateTime& now) {
+void AppendOutgoing(std::string& out, const MainForm& F, bool highlightedOnly, const QDateTime& now) {
+    const RecordGrid& list = F.OutLog;
     StampSource stamps(list, now);
     for (int r = list.Rows() - 1; r >= 1; --r) {
         auto [date, time] = stamps.ForRow(list, r);
-        if (!Wanted(list, r, highlightedOnly)) continue;
+        if (!Wanted(list, r, highlightedOnly, HidesOutgoingRow(F, list, r))) continue;
         out += StdLogLine(date, time, "O", list.TextMatrix(r, 3), PortText(list.TextMatrix(r, 4)),
                           list.TextMatrix(r, 2), "0");
         out += SbLineEnd;
@@ -145,8 +151,8 @@ void SaveLogs(MainForm& F, bool highlightedOnly) {
         return;
     }
     std::string text;
-    AppendIncoming(text, F.InLog, highlightedOnly, now);
-    AppendOutgoing(text, F.OutLog, highlightedOnly, now);
+    AppendIncoming(text, F, highlightedOnly, now);
+    AppendOutgoing(text, F, highlightedOnly, now);
     const bool written =
         file.write(text.data(), static_cast<qint64>(text.size())) == static_cast<qint64>(text.size());
     const bool flushed = file.flush();
@@ -156,7 +162,11 @@ void SaveLogs(MainForm& F, bool highlightedOnly) {
 }
 
 void BSaveAll_Click(MainForm& F) {
-    if (!F.SysLog.Visible) SaveLogs(F, false);
+    if (F.SysLog.Visible) {
+        SysLogmNWSave(F);
+    } else {
+        SaveLogs(F, false);
+    }
 }
 
 void BSaveHilited_Click(MainForm& F) {

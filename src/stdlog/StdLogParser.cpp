@@ -10,6 +10,7 @@
 #include "stdlog/CompareSBLogs.h"
 #include "stdlog/ConvertPorts.h"
 #include "stdlog/CopyData.h"
+#include "stdlog/SbLogFolder.h"
 #include "ui/Progress.h"
 
 namespace {
@@ -107,6 +108,24 @@ void FillOutgoing(MainForm& F, std::string_view page, bool hasRows) {
     list.SetRedraw(true);
 }
 
+// What the unattended run's summary line reports of this refresh. The comparison ends quietly
+// when it cannot list Stillbeacon's folder; the line says so instead of showing no flags.
+void NoteSummary(MainForm& F) {
+    RunSummary& s = F.Summary;
+    s.Read = RunSummary::Source::StandardLogs;
+    s.InListed = F.InLog.Rows() - 1;
+    s.OutListed = F.OutLog.Rows() - 1;
+    // Counts of an earlier refresh stay behind when this one had nothing to compare.
+    s.InFlagged = s.InListed > 0 ? F.stdlog.InFlagCount : 0;
+    s.OutFlagged = s.OutListed > 0 ? F.stdlog.OutFlagCount : 0;
+    s.NotCompared.clear();
+    if (!F.CompSB.Value) {
+        s.NotCompared = "\"Compare with SB logs\" is off";
+    } else if (s.InListed + s.OutListed > 0 && !ListSbLogFiles(F.SbLogDir)) {
+        s.NotCompared = "Stillbeacon's log folder " + F.SbLogDir + " not found";
+    }
+}
+
 }  // namespace
 
 void ProcessStdLogs(MainForm& F) {
@@ -136,6 +155,7 @@ void ProcessStdLogPages(MainForm& F, std::string_view inPage, std::string_view o
     const bool outRows = HasRows(outPage, "Service/Port Number");
     if (!inRows && !outRows) {
         ShowNoLogs(F);
+        NoteSummary(F);
         return;
     }
     SetListsVisible(F, true);
@@ -152,4 +172,5 @@ void ProcessStdLogPages(MainForm& F, std::string_view inPage, std::string_view o
     F.ui.DoEvents();
     if (F.UnloadRequested) return;
     if (F.CompSB.Value) CompareSBLogs(F);
+    NoteSummary(F);
 }

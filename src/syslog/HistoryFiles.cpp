@@ -2,6 +2,8 @@
 
 #include <QDir>
 
+#include "app/TextLines.h"
+
 std::string HistoryFileName(std::string_view date) {
     return "DXLog " + std::string(date) + ".txt";
 }
@@ -20,15 +22,10 @@ std::optional<std::vector<std::string>> ListHistoryFiles(const std::string& fold
 
 std::vector<std::string> SplitFileLines(std::string_view bytes) {
     std::vector<std::string> lines;
-    size_t start = 0;
-    while (start < bytes.size()) {
-        size_t end = bytes.find('\n', start);
-        const size_t next = end == std::string_view::npos ? bytes.size() : end + 1;
-        if (end == std::string_view::npos) end = bytes.size();
-        if (end > start && bytes[end - 1] == '\r') --end;
-        lines.emplace_back(bytes.substr(start, end - start));
-        start = next;
-    }
+    ForEachLine(bytes, [&](std::string_view line) {
+        lines.emplace_back(line);
+        return true;
+    });
     return lines;
 }
 

@@ -72,7 +72,7 @@ class SysLogRefresh {
     }
 
   private:
-    // Step 1: the button turns into Cancel, and the list stops redrawing while it fills.
+    // The button turns into Cancel, and the list stops redrawing while it fills.
     void Begin() {
         kind_ = SysLogKindOf(F.router);
         layout_ = LayoutFor(kind_);
@@ -83,7 +83,7 @@ class SysLogRefresh {
         yield_.start();
     }
 
-    // Steps 2-5: the pages, the router's clock and the stamps that bound what is taken.
+    // The pages and the router's clock; false when there is nothing to list (no page, or Cancel).
     bool ReadRouter() {
         const std::string& address = F.IPAddr.Text;
         size_t dots = 0, cut = std::string::npos;
@@ -104,12 +104,20 @@ class SysLogRefresh {
         weekAgo_ = DateText(today.addDays(-7));
         lastDate_ = yesterday_;
         now_ = readAt.toString("yyyy-MM-dd hh:mm:ss").toStdString();
+        CutPages();
+        FixBounds();
+        return true;
+    }
 
+    void CutPages() {
         lines_.reserve(pages_.size());
         for (const std::string& page : pages_)
             lines_.push_back(CutSysLogPage(page, layout_.anchor, layout_.marker));
         pages_.clear();
+    }
 
+    // The first record's stamp, the latest stamp taken, and the start of the timeframe.
+    void FixBounds() {
         // Only a real date may later name a history file.
         firstStamp_ = FirstLineStamp(lines_.front());
         if (firstStamp_.empty() || !IsValidDate(firstStamp_.substr(0, 10))) firstStamp_ = now_;
@@ -135,10 +143,9 @@ class SysLogRefresh {
                 since_ = firstStamp_.substr(0, 10) + " 00:00:00";
                 break;
         }
-        return true;
     }
 
-    // Step 6.
+    // An empty list, set up at the first System Log refresh.
     void PrepareList() {
         if (!F.SysLog.Visible) {
             SysLogSetup(F);
@@ -161,7 +168,7 @@ class SysLogRefresh {
     bool KeepHistory() const { return F.CSaveSysLog.Value; }
     bool ListHistory() const { return F.ShowMessages[4].Value && KeepHistory(); }
 
-    // Step 11: earlier days from the history files, and the file the new lines go to.
+    // Earlier days from the history files, and the file the new lines go to.
     void ReloadHistory() {
         adding_ = !ListHistory();
         if (KeepHistory()) ReadHistoryFiles();
@@ -186,12 +193,13 @@ class SysLogRefresh {
             const std::string& name = (*names)[i];
             lastReadName_ = name;
             std::string bytes, error;
-            if (!ReadFileBytes(F.SbLogDir + name, bytes, &error)) {
+            int number = 0;
+            if (!ReadFileBytes(F.SbLogDir + name, bytes, &error, &number)) {
                 if (!QFile::exists(QString::fromStdString(F.SbLogDir + name))) {
                     lastHistoryLine_.clear();
                     continue;
                 }
-                throw RefreshFailure{static_cast<int>(QFileDevice::ReadError), 10, name, error};
+                throw RefreshFailure{number, 10, name, error};
             }
             for (const std::string& line : SplitFileLines(bytes)) {
                 if (line.empty()) continue;
@@ -220,7 +228,7 @@ class SysLogRefresh {
         }
     }
 
-    // Step 12: the router's lines, oldest first.
+    // The router's lines, oldest first.
     void ReadRouterLines() {
         const size_t pageCount = lines_.size();
         for (size_t i = 0; i < pageCount; ++i) {
@@ -288,7 +296,7 @@ class SysLogRefresh {
         return F.QuitRequested || F.UnloadRequested;
     }
 
-    // Step 13: finish the list, choose the myNetWatchman lines, convert addresses, count.
+    // Finish the list, choose the myNetWatchman lines, convert addresses, count.
     void Finish() {
         ShowProgress(F, -1, "");
         SysLogFinish(F);
@@ -318,7 +326,7 @@ class SysLogRefresh {
         F.SysStats.SetTextMatrix(1, 10, std::to_string(missing));
     }
 
-    // Step 14; an unattended run also saves what it found.
+    // Back to the normal state; an unattended run also saves what it found.
     void End() {
         ShowProgress(F, -1, "");
         const bool cancelled = F.QuitRequested;

@@ -1,6 +1,8 @@
 #include "syslog/SysLogFinish.h"
 
 #include "app/MainForm.h"
+#include "app/RunSummary.h"
+#include "stdlog/SbLogFolder.h"
 #include "syslog/SysLogMatching.h"
 #include "syslog/SysLogRecord.h"
 #include "ui/Colours.h"
@@ -98,6 +100,20 @@ std::string Caption(const SysLogCounts& c, int notInSb) {
     return text + std::to_string(notInSb) + " not in SB logs)";
 }
 
+// What the unattended run's summary line reports of this refresh.
+void NoteSummary(MainForm& F, int listed, int notInSb) {
+    RunSummary& s = F.Summary;
+    s.Read = RunSummary::Source::SystemLog;
+    s.SysLogListed = listed;
+    s.SysLogFlagged = notInSb;
+    s.NotCompared.clear();
+    if (!F.CompSB.Value) {
+        s.NotCompared = "\"Compare with SB logs\" is off";
+    } else if (listed > 0 && !ListSbLogFiles(F.SbLogDir)) {
+        s.NotCompared = "Stillbeacon's log folder " + F.SbLogDir + " not found";
+    }
+}
+
 }  // namespace
 
 bool IsSeparatorRow(const RecordGrid& list, int row) {
@@ -161,5 +177,6 @@ void SysLogFinish(MainForm& F) {
     F.syslog.NotInSbLogs = notInSb;
     FillStats(F, counts, notInSb);
     F.SysCaption.Caption = Caption(counts, notInSb);
+    NoteSummary(F, counts.listed, notInSb);
     F.BReplaceToday.Enabled = F.CSaveSysLog.Value;
 }

@@ -69,16 +69,34 @@ void SetUpStatsList(MainForm& F) {
     stats.SetRows(2);
     stats.SetCols(SysStatsColumns);
     for (int c = 0; c < SysStatsColumns; ++c) {
-        const std::string caption = kStatsCaptions[static_cast<size_t>(c)];
-        stats.SetTextMatrix(0, c, caption);
+        stats.SetTextMatrix(0, c, kStatsCaptions[static_cast<size_t>(c)]);
+        stats.SetCellAlignmentAt(0, c, Align::Center);
         stats.SetTextMatrix(1, c, "");
         stats.SetColAlignment(c, Align::Center);
-        stats.SetColWidth(c, F.ui.TextWidth("      " + caption));
     }
-    if (!F.CmnW.Value) stats.SetColWidth(MnwStatColumn, 0);
+    FitStatsColumns(F);
+}
+
+int StatsWidth(MainForm& F, const char* padding) {
+    int total = 0;
+    for (int c = 0; c < SysStatsColumns; ++c)
+        if (c != MnwStatColumn || F.CmnW.Value)
+            total += F.ui.TextWidth(padding + std::string(kStatsCaptions[c]));
+    return total;
 }
 
 }  // namespace
+
+void FitStatsColumns(MainForm& F) {
+    RecordGrid& stats = F.SysStats;
+    if (stats.Cols() != SysStatsColumns) return;
+    const char* padding = StatsWidth(F, "      ") <= stats.Width - CellMargin ? "      " : "  ";
+    for (int c = 0; c < SysStatsColumns; ++c) {
+        const bool shown = c != MnwStatColumn || F.CmnW.Value;
+        stats.SetColWidth(
+            c, shown ? F.ui.TextWidth(padding + std::string(kStatsCaptions[static_cast<size_t>(c)])) : 0);
+    }
+}
 
 void ClearSysLog(MainForm& F) {
     F.SysLog.SetRows(1);

@@ -12,5 +12,9 @@ inline constexpr int SysStatsColumns = 11;
 // stored or default column widths) and empties the list.
 void SysLogSetup(MainForm& F);
 
+// Sizes the statistics columns: six blanks beside each caption, or two when that does not fit
+// the list's width. The "mNW" column shows only with "Create mNW log file".
+void FitStatsColumns(MainForm& F);
+
 // Empties the System Log list down to its header row.
 void ClearSysLog(MainForm& F);

@@ -7,6 +7,7 @@
 #include "app/FileBytes.h"
 #include "app/MainForm.h"
 #include "app/ProblemReport.h"
+#include "app/TextLines.h"
 #include "stdlog/SbLogFolder.h"
 #include "ui/Colours.h"
 #include "ui/Progress.h"
@@ -82,7 +83,10 @@ void CompleteFrom(RecordGrid& list, int r, const SysLogRecord& rec) {
         list.SetTextMatrix(r, R::RemURL, rec[R::RemURL]);
 }
 
-std::optional<long long> RowSeconds(const RecordGrid& list, int row) {
+using RowTimes = std::vector<std::optional<long long>>;
+
+std::optional<long long> RowSeconds(const RecordGrid& list, int row, const RowTimes* times) {
+    if (times && row < static_cast<int>(times->size())) return (*times)[static_cast<size_t>(row)];
     return StampSeconds(list.TextMatrix(row, R::Date), list.TextMatrix(row, R::Time));
 }
 
@@ -103,6 +107,9 @@ class Matching {
         if (startDate.empty() && last_ > 1) startDate = list.TextMatrix(last_ - 1, R::Date);
         if (startDate.empty()) startDate = F.clock.Now().date().toString("yyyy-MM-dd").toStdString();
         if (!AnyRecordTakesPart()) return 0;
+        times_.resize(static_cast<size_t>(list.Rows()));
+        for (int row = 1; row < list.Rows(); ++row)
+            times_[static_cast<size_t>(row)] = RowSeconds(list, row, nullptr);
         if (!ReadStillbeaconFiles(startDate)) {
             ShowProgress(F, -1, "");
             return 0;
@@ -135,10 +142,11 @@ class Matching {
         for (size_t i = first; i < names->size(); ++i) {
             const std::string& name = (*names)[i];
             std::string bytes, error;
-            if (!ReadFileBytes(F.SbLogDir + name, bytes, &error)) {
+            int number = 0;
+            if (!ReadFileBytes(F.SbLogDir + name, bytes, &error, &number)) {
                 ReportProblem(F,
-                              "Error " + std::to_string(static_cast<int>(QFileDevice::OpenError)) +
-                                  " in 'SysLogMatch' trying to open " + name + "\n\n" + error,
+                              "Error " + std::to_string(number) + " in 'SysLogMatch' trying to open " + name +
+                                  "\n\n" + error,
                               MsgIcon::Exclamation, MsgButtons::OK, "Drovix Error");
                 return false;
             }
@@ -150,23 +158,17 @@ class Matching {
     bool CompareFile(std::string_view bytes) {
         const long long tolerance = WholeNumber(F.MaxTdiff.Text);
         SysLogRecord rec;
-        size_t start = 0;
-        while (start < bytes.size()) {
-            size_t end = bytes.find('\n', start);
-            const size_t next = end == std::string_view::npos ? bytes.size() : end + 1;
-            if (end == std::string_view::npos) end = bytes.size();
-            if (end > start && bytes[end - 1] == '\r') --end;
-            const std::string_view line = bytes.substr(start, end - start);
-            start = next;
+        bool cancelled = false;
+        ForEachLine(bytes, [&](std::string_view line) {
             if (yield_.elapsed() >= YieldEveryMs) {
                 ShowProgress(F, double(list.Rows() - p_) / list.Rows(), "Compare with SB");
                 yield_.restart();
             }
-            if (F.QuitRequested || F.UnloadRequested) return false;
-            if (!SysLogParse(line, rec)) continue;
-            p_ = SysLogCompare(list, p_, rec, tolerance);
-        }
-        return true;
+            cancelled = F.QuitRequested || F.UnloadRequested;
+            if (!cancelled && SysLogParse(line, rec)) p_ = SysLogCompare(list, p_, rec, tolerance, &times_);
+            return !cancelled;
+        });
+        return !cancelled;
     }
 
     int Highlight() {
@@ -207,6 +209,7 @@ class Matching {
     MainForm& F;
     RecordGrid& list;
     int last_ = 0, p_ = 0;
+    RowTimes times_;
     QElapsedTimer yield_;
 };
 
@@ -226,7 +229,8 @@ std::optional<long long> StampSeconds(std::string_view date, std::string_view ti
            Number(time.substr(6, 2));
 }
 
-int SysLogCompare(RecordGrid& list, int p, const SysLogRecord& rec, long long tolerance) {
+int SysLogCompare(RecordGrid& list, int p, const SysLogRecord& rec, long long tolerance,
+                  const RowTimes* rowSeconds) {
     const auto recTime = StampSeconds(rec[R::Date], rec[R::Time]);
     if (!recTime) return p;
     std::string recMessage;
@@ -237,7 +241,7 @@ int SysLogCompare(RecordGrid& list, int p, const SysLogRecord& rec, long long to
     }
     for (int r = std::min(p, list.Rows() - 1); r >= 1; --r) {
         if (list.TextMatrix(r, R::RowTag) != "R" || list.TextMatrix(r, R::Date).empty()) continue;
-        const auto rowTime = RowSeconds(list, r);
+        const auto rowTime = RowSeconds(list, r, rowSeconds);
         if (!rowTime) continue;
         const long long diff = *rowTime - *recTime;
         if (std::llabs(diff) > tolerance) {
@@ -258,7 +262,7 @@ int SysLogCompare(RecordGrid& list, int p, const SysLogRecord& rec, long long to
         int k = r;
         for (int j = r + 1; j < list.Rows(); ++j) {
             if (list.TextMatrix(j, R::Date).empty()) continue;
-            const auto t = RowSeconds(list, j);
+            const auto t = RowSeconds(list, j, rowSeconds);
             if (!t || *t < threshold) break;
             k = j;
         }

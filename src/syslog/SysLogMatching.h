@@ -1,6 +1,7 @@
 #pragma once
 #include <optional>
 #include <string_view>
+#include <vector>
 
 #include "syslog/SysLogRecord.h"
 
@@ -17,7 +18,10 @@ int SysLogMatch(MainForm& F);
 // the newer rows, within tolerance seconds. A matched row loses its tag and takes the names it
 // lacked from the record. Returns where the next search starts: the oldest row still within the
 // matched record's time window (p unchanged when nothing matched).
-int SysLogCompare(RecordGrid& list, int p, const SysLogRecord& rec, long long tolerance);
+// rowSeconds, when given, holds StampSeconds of every row (nothing for rows without a time), so
+// that a month of Stillbeacon lines does not read the same row times again and again.
+int SysLogCompare(RecordGrid& list, int p, const SysLogRecord& rec, long long tolerance,
+                  const std::vector<std::optional<long long>>* rowSeconds = nullptr);
 
 // Seconds of a date ("yyyy-mm-dd" or "yyyy/mm/dd") and time ("hh:mm:ss") on one scale; nothing
 // when either does not read as such.

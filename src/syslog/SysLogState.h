@@ -30,4 +30,6 @@ struct SysLogState {
     int NewCount = 0;
     int NotInSbLogs = 0;
     DayFileMergeSummary LastMerge;
+    // Export lines of the records chosen for myNetWatchman, newest first.
+    std::vector<std::string> MnwLines;
 };

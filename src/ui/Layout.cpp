@@ -4,6 +4,7 @@
 
 #include "app/MainForm.h"
 #include "app/RunCycle.h"
+#include "syslog/SysLogLists.h"
 #include "ui/Progress.h"
 
 namespace {
@@ -14,6 +15,7 @@ constexpr int kButtonHeight = 375;
 constexpr int kGap = 120;
 constexpr int kCaptionHeight = 255;
 constexpr int kLabelHeight = 285;
+constexpr int kStatsHeight = 690;  // the header and the one row of values
 
 void Place(Control& c, int left, int top, int width, int height) {
     c.Left = left;
@@ -32,7 +34,9 @@ void Place(RecordGrid& g, int left, int top, int width, int height) {
 // The button row along the top, with the WAN address (or the progress display) beside it.
 void PlaceButtonRow(MainForm& F, int width) {
     int x = kGap;
+    // A button is at least its design width, wider when its caption needs it ("Update mNW log").
     auto next = [&](Button& b, int w) {
+        w = std::max(w, F.ui.TextWidth(b.Caption) + 2 * kGap);
         Place(b, x, kButtonTop, w, kButtonHeight);
         x += w + kGap;
     };
@@ -79,8 +83,9 @@ void PlaceSysLogLists(MainForm& F, int width, int height) {
     const int captionTop = F.BSaveAll.Top + F.BSaveAll.Height + 108;
     Place(F.SysCaption, kMargin, captionTop, width - 2 * kMargin, kCaptionHeight);
     const int top = captionTop + kCaptionHeight;
-    Place(F.SysStats, kMargin, top, width - 2 * kMargin, 540);
-    const int listTop = top + 540 + kMargin;
+    Place(F.SysStats, kMargin, top, width - 2 * kMargin, kStatsHeight);
+    FitStatsColumns(F);
+    const int listTop = top + kStatsHeight + kMargin;
     Place(F.SysLog, kMargin, listTop, width - 2 * kMargin, height - listTop - kMargin);
 }
 

@@ -10,10 +10,6 @@
 
 namespace {
 
-// The largest value the settings file takes back on reading; a larger one would be lost at the
-// next start.
-constexpr long long kMaxTimeDiff = 86399;
-
 long long Rounded(const std::string& text) {
     return std::llround(LeadingNumber(text));
 }
@@ -29,24 +25,6 @@ void MarkChanged(MainForm& F) {
 }
 
 }  // namespace
-
-double LeadingNumber(const std::string& text) {
-    std::size_t i = text.find_first_not_of(" \t");
-    if (i == std::string::npos) return 0;
-    double sign = 1;
-    if (text[i] == '+' || text[i] == '-') {
-        if (text[i] == '-') sign = -1;
-        ++i;
-    }
-    double value = 0;
-    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) value = value * 10 + (text[i] - '0');
-    if (i < text.size() && text[i] == '.') {
-        double scale = 0.1;
-        for (++i; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i, scale /= 10)
-            value += (text[i] - '0') * scale;
-    }
-    return sign * value;
-}
 
 void UserID_Change(MainForm& F) {
     MarkChanged(F);
@@ -106,9 +84,10 @@ void ShowMessages_Click(MainForm& F, int index) {
     MarkChanged(F);
 }
 
+// The field keeps the whole number it accepted, which is what the settings file keeps.
 void MaxTdiff_LostFocus(MainForm& F) {
-    const long long v = Rounded(F.MaxTdiff.Text);
-    if (v < 1 || v > kMaxTimeDiff) F.MaxTdiff.Text = "30";
+    const auto seconds = AcceptedTimeDifference(F.MaxTdiff.Text);
+    F.MaxTdiff.Text = seconds ? std::to_string(*seconds) : "30";
 }
 
 void mnThreads_LostFocus(MainForm& F) {

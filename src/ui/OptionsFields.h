@@ -1,6 +1,8 @@
 #pragma once
 #include <string>
 
+#include "app/SettingsText.h"  // LeadingNumber, as typed numbers are read
+
 struct MainForm;
 
 // Edits and clicks in the options panel. Each marks the settings as changed when the setting
@@ -33,8 +35,3 @@ constexpr int KeyEnter = 13;
 void IPAddr_KeyUp(MainForm& F, int key);
 void PW_KeyUp(MainForm& F, int key);
 void PW_GotFocus(MainForm& F);
-
-// The numeric value at the start of a text, as typed numbers are read everywhere in the options:
-// leading blanks, a sign, digits and a decimal fraction; anything else ends the number, and a
-// text without one reads as 0.
-double LeadingNumber(const std::string& text);

@@ -9,6 +9,7 @@
 #include "app/RunCycle.h"
 #include "app/Settings.h"
 #include "router/RouterPages.h"
+#include "router/WanMonitor.h"
 #include "ui/Layout.h"
 #include "ui/OptionsDependents.h"
 #include "ui/OptionsFields.h"
@@ -119,6 +120,8 @@ void RestoreSavedOptions(MainForm& F) {
 
     F.SettingsChanged = false;
     IniRead(F);
+    // Reading the settings does not click the monitor's box: the monitor must follow it here.
+    MatchWanMonitorToBox(F);
 
     F.Window = window;
     F.WindowState = windowState;
@@ -159,17 +162,20 @@ void ApplyOptions(MainForm& F) {
         if (F.OptionsFrame.Visible) return;  // the refresh ran into a problem and reopened the panel
         F.SettingsChanged = false;
     }
-    IniWrite(F);
+    // A failed write is told now, not only at Exit, and Exit tries again.
+    const bool saved = IniWrite(F);
+    if (!saved) ReportSettingsNotSaved(F);
     if (refresh) BRun_Click(F);
-    F.SettingsChanged = false;
+    F.SettingsChanged = !saved;
     F.ui.DoEvents();
 }
 
 }  // namespace
 
 void BOptions_Click(MainForm& F) {
-    // Applying options rebuilds and refreshes the lists that a running loop is still filling.
-    if (F.Busy) return;
+    // Applying options rebuilds and refreshes the lists that a running loop or refresh is still
+    // filling.
+    if (F.Busy || F.Refreshing) return;
     if (!F.OptionsFrame.Visible) {
         OpenOptions(F);
         return;

@@ -11,8 +11,11 @@ RecordGrid::RecordGrid() {
 
 void RecordGrid::SetRows(int rows) {
     if (rows < 0) rows = 0;
+    // Every row already has cols_ cells (SetCols keeps them so): only new rows need theirs, so
+    // growing a list row by row costs time in proportion to the rows added.
+    const size_t kept = std::min(cells_.size(), static_cast<size_t>(rows));
     cells_.resize(static_cast<size_t>(rows));
-    for (auto& r : cells_) r.cells.resize(static_cast<size_t>(cols_));
+    for (size_t r = kept; r < cells_.size(); ++r) cells_[r].cells.resize(static_cast<size_t>(cols_));
     if (row_ >= rows) row_ = rows > 0 ? rows - 1 : 0;
     if (topRow_ >= rows) topRow_ = rows > 1 ? rows - 1 : 1;
     TouchStructure();

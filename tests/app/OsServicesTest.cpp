@@ -11,6 +11,8 @@
 #include <optional>
 #include <thread>
 
+#include "LocalZone.h"
+
 namespace {
 
 TEST(GuessRouterAddress, FirstPrivateNetworkAddressGivesItsRouter) {
@@ -40,27 +42,6 @@ TEST(TrimNull, CutsAtTheFirstZero) {
     EXPECT_EQ(TrimNull(std::string("\0abc", 4)), "");
     EXPECT_EQ(TrimNull(std::string("ab\0c\0", 5)), "ab");
 }
-
-// The local time zone for one test, restored afterwards.
-class LocalZone {
-  public:
-    explicit LocalZone(const char* zone) {
-        if (const char* old = std::getenv("TZ")) old_ = old;
-        setenv("TZ", zone, 1);
-        tzset();
-    }
-    ~LocalZone() {
-        if (old_) {
-            setenv("TZ", old_->c_str(), 1);
-        } else {
-            unsetenv("TZ");
-        }
-        tzset();
-    }
-
-  private:
-    std::optional<std::string> old_;
-};
 
 TEST(GetUTC, MinutesToAddToLocalTime) {
     const QTimeZone eastern("EST5EDT");

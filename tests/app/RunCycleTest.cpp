@@ -9,7 +9,10 @@
 #include "app/MainControls.h"
 #include "app/RunCycle.h"
 #include "app/Startup.h"
+#include "router/RouterPages.h"
 #include "router/WanMonitor.h"
+#include "ui/OptionsFields.h"
+#include "ui/OptionsPanel.h"
 
 namespace {
 
@@ -161,6 +164,54 @@ TEST_F(RunCycle, ExitSaysSoWhenTheSettingsCannotBeSaved) {
     EXPECT_NE(t.frontend.messages[0].text.find("could not save its settings"), std::string::npos);
     EXPECT_FALSE(F.AutoMode);
     EXPECT_TRUE(F.UnloadRequested);
+}
+
+}  // namespace
+
+namespace {
+
+// Every message box carries the window's title, except those that report errors.
+TEST_F(RunCycle, ARefusedPasswordIsTitledLikeEveryOtherMessage) {
+    F.Title = "Drovix  ver. 1.2.3";
+    F.IPAddr.Text = "10.0.0.1";
+    CreateURLs(F);
+    F.router.Pages = [](const std::string&) { return std::string("<h1>401 Authorization Required</h1>"); };
+    BRun_Click(F);
+    ASSERT_EQ(t.frontend.messages.size(), 1u);
+    EXPECT_EQ(t.frontend.messages[0].text, "Can't contact the Router: Missing or invalid Password");
+    EXPECT_EQ(t.frontend.messages[0].title, "Drovix  ver. 1.2.3");
+    EXPECT_TRUE(F.OptionsFrame.Visible) << "the refresh has ended: the panel opens for the password";
+}
+
+// A standard refresh lets events run while it waits for pages; Options pressed then would rebuild
+// and refresh the lists the refresh is filling.
+TEST_F(RunCycle, OptionsWaitForTheRefreshAndTheirWriteFailuresAreReportedAtOnce) {
+    SettleSnapshots();
+    F.IPAddr.Text = "10.0.0.1";
+    CreateURLs(F);
+    bool panelOpenedDuringRefresh = false;
+    F.router.Pages = [&](const std::string&) {
+        if (!F.OptionsFrame.Visible) BOptions_Click(F);
+        panelOpenedDuringRefresh = panelOpenedDuringRefresh || F.OptionsFrame.Visible;
+        return std::string();
+    };
+    BRun_Click(F);
+    EXPECT_FALSE(panelOpenedDuringRefresh);
+    EXPECT_TRUE(F.BRun.Enabled);
+
+    F.router.Pages = [](const std::string&) { return std::string(); };
+    t.frontend.messages.clear();
+    BOptions_Click(F);
+    ASSERT_TRUE(F.OptionsFrame.Visible);
+    F.RouterRetry.Text = "3";
+    RouterRetry_Change(F);
+    F.ProgramDir = t.dir.path() + "missing-folder/";  // nowhere to write
+    BOptions_Click(F);
+    bool reported = false;
+    for (const auto& m : t.frontend.messages)
+        reported = reported || m.text.find("could not save") != std::string::npos;
+    EXPECT_TRUE(reported);
+    EXPECT_TRUE(F.SettingsChanged) << "Exit must try again";
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include "app/PasswordStore.h"
 #include "support/IsolatedUserConfig.h"
 #include "support/TestForm.h"
+#include "ui/OptionsFields.h"
 
 namespace {
 
@@ -446,6 +447,34 @@ TEST_F(SettingsTest, DontLogLists) {
     QFile::remove(QString::fromStdString(T.dir.file("Hideaddr.txt")));
     IniRead(F());
     EXPECT_TRUE(F().SBAddrList.empty());
+}
+
+// What the field shows after it accepted a value is what the next start reads.
+TEST_F(SettingsTest, TheTimeDifferenceTheFieldAcceptedSurvivesTheSettingsFile) {
+    const std::pair<const char*, const char*> cases[] = {{"45.5", "46"}, {"45 s", "45"}, {"45abc", "45"}};
+    for (const auto& [typed, kept] : cases) {
+        F().MaxTdiff.Text = typed;
+        MaxTdiff_LostFocus(F());
+        EXPECT_EQ(F().MaxTdiff.Text, kept) << typed;
+        ASSERT_TRUE(IniWrite(F()));
+        EXPECT_EQ(Reread()->MaxTdiff.Text, kept) << typed;
+        // Written as the whole number even when the field never lost the focus.
+        F().MaxTdiff.Text = typed;
+        ASSERT_TRUE(IniWrite(F()));
+        EXPECT_EQ(Reread()->MaxTdiff.Text, kept) << typed;
+    }
+}
+
+// Numbers beyond what the program holds read as 0, never as whatever the conversion makes of them.
+TEST_F(SettingsTest, OutOfRangeNumbersInStillbeaconsSettingsReadAsZero) {
+    const std::pair<const char*, int> cases[] = {
+        {"2147483647", 2147483647}, {"-2147483648", -2147483647 - 1}, {"2147483648", 0},
+        {"-2147483649", 0},         {"99999999999999999999", 0},      {"3.7", 3}};
+    for (const auto& [text, value] : cases) {
+        WriteFileBytes(T.dir.file("Stillbeacon.ini"), std::string("CATEGORIZE ") + text + "\r\n");
+        IniRead(F());
+        EXPECT_EQ(F().Categorize, value) << text;
+    }
 }
 
 // A settings file that cannot be replaced stays whole: the new one is written beside it and only

@@ -2,34 +2,13 @@
 
 #include <QDir>
 #include <QLockFile>
-#include <QProcess>
-#include <QProcessEnvironment>
 
+#include "DrovixProcess.h"
 #include "RouterSim.h"
 #include "TestFiles.h"
+#include "app/Settings.h"
 
 namespace {
-
-struct RunResult {
-    int exitCode = -1;
-    std::string stdErr;
-};
-
-// Runs the real drovix with no display, its program folder and per-user store in the test's folder.
-RunResult RunDrovix(const TempFolder& home, const QStringList& args) {
-    QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.remove("DISPLAY");
-    env.remove("WAYLAND_DISPLAY");
-    env.remove("QT_QPA_PLATFORM");
-    env.insert("DROVIX_HOME", QString::fromStdString(home.path()));
-    env.insert("XDG_CONFIG_HOME", QString::fromStdString(home.path() + "config"));
-    p.setProcessEnvironment(env);
-    p.start(DROVIX_EXE_PATH, args);
-    EXPECT_TRUE(p.waitForFinished(60000)) << "drovix did not end";
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
-            p.readAllStandardError().toStdString()};
-}
 
 QStringList Files(const TempFolder& folder) {
     return QDir(QString::fromStdString(folder.path()))
@@ -38,8 +17,9 @@ QStringList Files(const TempFolder& folder) {
 
 TEST(UnattendedRun, WithoutSettingsExitsAtOnceLeavingOnlyTheSettingsFile) {
     TempFolder home;
-    const RunResult r = RunDrovix(home, {"/auto"});
+    const DrovixRun r = RunDrovix(home, {"/auto"});
     EXPECT_EQ(r.exitCode, 0) << r.stdErr;
+    EXPECT_EQ(r.stdOut, "Drovix: read no router log; merged 0 lines; exported 0 lines\n");
     EXPECT_EQ(Files(home), QStringList{"Drovix.ini"});
     const std::string ini = ReadFileBytes(home.file("Drovix.ini"));
     EXPECT_EQ(ini.rfind("VERSION=", 0), 0u);
@@ -50,17 +30,28 @@ TEST(UnattendedRun, ASecondInstanceOnTheSameFolderIsRefused) {
     TempFolder home;
     QLockFile running(QString::fromStdString(home.file("Drovix.lock")));
     ASSERT_TRUE(running.tryLock(0));
-    const RunResult r = RunDrovix(home, {"-AUTO"});
-    EXPECT_NE(r.exitCode, 0);
+    const DrovixRun r = RunDrovix(home, {"-AUTO"});
+    EXPECT_EQ(r.exitCode, 3);
     EXPECT_NE(r.stdErr.find("Drovix is already running"), std::string::npos) << r.stdErr;
     EXPECT_FALSE(FileExists(home.file("Drovix.ini")));
 }
 
 TEST(UnattendedRun, WithoutADisplayAnInteractiveStartSaysSoAndFails) {
     TempFolder home;
-    const RunResult r = RunDrovix(home, {});
-    EXPECT_NE(r.exitCode, 0);
+    const DrovixRun r = RunDrovix(home, {});
+    EXPECT_EQ(r.exitCode, 2);
     EXPECT_NE(r.stdErr.find("display"), std::string::npos) << r.stdErr;
+}
+
+// A platform chosen for the desktop, carried into a scheduler's environment without a display.
+TEST(UnattendedRun, APlatformThatNeedsADisplayWithoutOneCountsAsNoDisplay) {
+    TempFolder home;
+    const DrovixRun unattended = RunDrovix(home, {"/auto"}, Face::DesktopPlatformWithoutDisplay);
+    EXPECT_EQ(unattended.exitCode, 0) << unattended.stdErr;
+    EXPECT_TRUE(FileExists(home.file("Drovix.ini")));
+    const DrovixRun interactive = RunDrovix(home, {}, Face::DesktopPlatformWithoutDisplay);
+    EXPECT_EQ(interactive.exitCode, 2) << interactive.stdErr;
+    EXPECT_NE(interactive.stdErr.find("display"), std::string::npos) << interactive.stdErr;
 }
 
 TEST(UnattendedRun, WrongPasswordIsReportedAndChangesNoFile) {
@@ -71,14 +62,58 @@ TEST(UnattendedRun, WrongPasswordIsReportedAndChangesNoFile) {
     const std::string ini =
         "PWE=1A4BE2\r\nSAVEPW=1\r\nUSERID=admin\r\nADDRESS=" + sim.Address() + "\r\nRWAIT=2\r\nRRETRY=1\r\n";
     WriteFileBytes(home.file("Drovix.ini"), ini);
-    const RunResult r = RunDrovix(home, {"/auto"});
+    const DrovixRun r = RunDrovix(home, {"/auto"});
     EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.stdOut, "");  // a run that met a problem prints no summary
     EXPECT_NE(r.stdErr.find("Can't contact the Router: Missing or invalid Password"), std::string::npos)
         << r.stdErr;
     EXPECT_EQ(ReadFileBytes(home.file("Drovix.ini")), ini);
     QStringList files = Files(home);
     files.removeAll("config");  // the per-user store, outside the program folder in real use
     EXPECT_EQ(files, QStringList{"Drovix.ini"});
+}
+
+// The scenario whose colours the standard-log simulator test establishes: Stillbeacon's day file
+// lacks one of the three incoming and one of the two outgoing records.
+TEST(UnattendedRun, SummaryLineTellsWhatBothFacesListedAndWrote) {
+    RouterSim sim({"--no-syslog", "--user", "drovix", "--password", "s3cret"},
+                  "[incoming]\n198.51.100.23|80\n203.0.113.150|1433\n198.51.100.77|21\n\n"
+                  "[outgoing]\n192.168.1.100|www.example.com|HTTP\n192.168.1.101|mail.example.net|pop3\n");
+    ASSERT_TRUE(sim.Started()) << sim.Error();
+    TempFolder home;
+    const std::string sbDir = home.path() + "sblogs/";
+    ASSERT_TRUE(QDir().mkpath(QString::fromStdString(sbDir)));
+    const std::string dayFile =
+        "2026/12/06 07:00:00.00 O 203.0.113.40 ftp 192.168.1.102 1101\r\n"
+        "2026/12/06 08:00:00.00 I 198.51.100.77 3000 192.168.1.100 21\r\n"
+        "2026/12/06 10:00:00.00 I 198.51.100.23 4000 192.168.1.100 80\r\n"
+        "2026/12/06 11:10:00.00 O www.example.com http 192.168.1.100 1102\r\n";
+    WriteFileBytes(sbDir + "Log 2026-12-06.txt", dayFile);
+    WriteFileBytes(home.file("Stillbeacon.ini"), "LOGDIR " + sbDir + "\r\n");
+    WriteFileBytes(home.file("Drovix.ini"),
+                   "PWE=" + Enc("s3cret", "7E2A91D04C6B3F58E0A7D2196B4C8F03", false) +
+                       "\r\nSAVEPW=1\r\nUSERID=drovix\r\nADDRESS=" + sim.Address() +
+                       "\r\nCOMPSB=1\r\nRWAIT=5\r\nRRETRY=1\r\n");
+
+    for (const Face face : {Face::Headless, Face::OffscreenWindow}) {
+        const DrovixRun r = RunDrovix(home, {"/auto"}, face);
+        EXPECT_EQ(r.exitCode, 0) << r.stdErr;
+        EXPECT_EQ(r.stdOut,
+                  "Drovix: incoming 3 listed, 1 flagged; outgoing 2 listed, 1 flagged; merged 0 lines; "
+                  "exported 0 lines\n");
+    }
+    // Unattended runs save nothing from the standard logs, as the line says.
+    EXPECT_EQ(QDir(QString::fromStdString(sbDir)).entryList(QDir::Files), QStringList{"Log 2026-12-06.txt"});
+    EXPECT_EQ(ReadFileBytes(sbDir + "Log 2026-12-06.txt"), dayFile);
+    EXPECT_FALSE(FileExists(home.file("SBmNW.log")));
+
+    // Without Stillbeacon's folder nothing is compared; the line says so rather than "0 flagged".
+    WriteFileBytes(home.file("Stillbeacon.ini"), "LOGDIR " + home.path() + "gone\r\n");
+    const DrovixRun r = RunDrovix(home, {"/auto"});
+    EXPECT_EQ(r.exitCode, 0) << r.stdErr;
+    EXPECT_EQ(r.stdOut,
+              "Drovix: incoming 3 listed; outgoing 2 listed; not compared: Stillbeacon's log folder " +
+                  home.path() + "gone/ not found; merged 0 lines; exported 0 lines\n");
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 
 #include "RouterTestForm.h"
 #include "app/OsServices.h"
+#include "app/RunCycle.h"
 #include "router/RouterPages.h"
 #include "router/WanMonitor.h"
 #include "support/RouterSim.h"
@@ -80,17 +81,16 @@ TEST(WanMonitor, PagesWithoutTheMarkersGiveNoAddress) {
     EXPECT_EQ(GetWan(F), "");
 }
 
-TEST(WanMonitor, LogLinePutsTheAddressInTheNextPrintZone) {
-    const QDateTime now(QDate(2026, 12, 6), QTime(14, 30, 0));
-    const std::string line = WanLogLine(now, "203.0.113.7");
-    const std::string date = QLocale::system().toString(now, QLocale::ShortFormat).toLatin1().toStdString();
-    const auto address = line.find("203.0.113.7");
-    ASSERT_NE(address, std::string::npos);
-    EXPECT_EQ(address % 14, 0u);
-    EXPECT_GT(address, date.size());
-    EXPECT_EQ(line.find_first_not_of(' ', date.size()), address);
-    EXPECT_EQ(line.substr(address), "203.0.113.7\r\n");
-    EXPECT_EQ(WanLogLine(now, "").substr(address), "\r\n");
+// Two changes within one minute must be told apart: the time carries its seconds.
+TEST(WanMonitor, LogLineHasTheShortDateTheTimeWithSecondsAndTheAddressInTheNextPrintZone) {
+    const QDateTime now(QDate(2026, 12, 6), QTime(14, 30, 5));
+    const QLocale us(QLocale::English, QLocale::UnitedStates);
+    EXPECT_EQ(WanLogLine(now, "203.0.113.7", us),
+              "12/6/26 2:30:05 PM" + std::string(10, ' ') + "203.0.113.7\r\n");
+    EXPECT_EQ(WanLogLine(now, "", us), "12/6/26 2:30:05 PM" + std::string(10, ' ') + "\r\n");
+    const QLocale german(QLocale::German, QLocale::Germany);
+    EXPECT_EQ(WanLogLine(now, "198.51.100.250", german),
+              "06.12.26 14:30:05" + std::string(11, ' ') + "198.51.100.250\r\n");
 }
 
 TEST(WanMonitor, ChecksLogEachChangeOnceAndAppend) {
@@ -197,4 +197,31 @@ TEST(WanMonitor, CheckWaitsWhileARefreshIsFetching) {
     F.router.ActiveFetches = 0;
     EXPECT_EQ(Count(sim.Output(), "Status.htm"), 0);
     EXPECT_EQ(F.CurrWanAddr.Caption, "000.000.000.000");
+}
+
+// Exit cuts a check short: the empty page it leaves is no change of address, and no later tick
+// may check again while the window goes.
+TEST(WanMonitor, ExitDuringACheckLogsNothingAndStopsTheChecks) {
+    RouterSim sim({"--delay", "300"}, Wan("198.51.100.9"));
+    ASSERT_TRUE(sim.Started()) << sim.Error();
+    RouterTestForm t;
+    MainForm& F = t.F();
+    Connect(F, sim);
+    F.CurrWanAddr.Caption = "203.0.113.7";
+    const std::string logPath = F.ProgramDir + "IPAddressLog.txt";
+    F.CompAddr.Value = true;
+    QTimer::singleShot(100, [&F] { BQuit_Click(F); });
+    CompAddr_Click(F);
+    EXPECT_FALSE(FileExists(logPath)) << ReadFileBytes(logPath);
+    EXPECT_EQ(F.CurrWanAddr.Caption, "203.0.113.7");
+    EXPECT_FALSE(F.router.Timer1->isActive());
+
+    RouterTestForm idle;
+    Connect(idle.F(), sim);
+    idle.F().PW.Text.clear();  // checks without a fetch
+    idle.F().CompAddr.Value = true;
+    CompAddr_Click(idle.F());
+    ASSERT_TRUE(idle.F().router.Timer1->isActive());
+    BQuit_Click(idle.F());
+    EXPECT_FALSE(idle.F().router.Timer1->isActive());
 }

@@ -2,7 +2,9 @@
 
 #include "StdLogTestData.h"
 #include "TestForm.h"
+#include "app/DontLogLists.h"
 #include "stdlog/CompareSBLogs.h"
+#include "stdlog/SbLogWriter.h"
 
 namespace {
 
@@ -51,6 +53,30 @@ TEST_F(CompareSBLogsTest, StampsLoggedIncomingRecordsAndFlagsTheMissingOne) {
     EXPECT_EQ(F().OutCaption.Caption, "Outgoing log  (0 entries,  0 flagged)");
     EXPECT_TRUE(F().BSaveHilited.Enabled);
     EXPECT_FALSE(F().TProgress.Visible);
+}
+
+// A row that is hidden and also missing: a flagged line is compared once more and a line that
+// met a hidden row is too, so a line that does both steps back to the newer line before it.
+// Whatever the colours, "Save highlighted" never writes a record Stillbeacon was told to hide.
+TEST_F(CompareSBLogsTest, AHiddenRowThatIsAlsoMissingIsWalkedByTheRulesAndNeverSaved) {
+    WriteFileBytes(t.dir.file("Hideaddr.txt"), "-203.0.113.9\r\n");
+    ReadDontLogLists(F());
+    FillList(F().InLog, 4,
+             {{"", "", "198.51.100.77", "21"}, {"", "", "203.0.113.9", "21"}, {"", "", "203.0.113.9", "80"}});
+    Write("Log 2026-12-06.txt", CrLfLines({"2026/12/06 08:00:00.00 I 198.51.100.23 4000 192.168.1.100 80",
+                                           "2026/12/06 09:00:00.00 I 198.51.100.77 3000 192.168.1.100 21"}));
+    CompareSBLogs(F());
+
+    EXPECT_EQ(Stamp(F().InLog, 1), "2026/12/06 09:00:00");
+    EXPECT_EQ(F().InLog.CellBackColorAt(1, 0), White);
+    EXPECT_EQ(F().InLog.CellBackColorAt(2, 0), FlagColour);
+    EXPECT_EQ(F().InLog.CellBackColorAt(3, 0), IgnoreColour);
+    EXPECT_EQ(F().InCaption.Caption, "Incoming Log  (3 entries,  1 flagged)");
+
+    BSaveHilited_Click(F());
+    ASSERT_FALSE(F().stdlog.LastSavedFile.empty());
+    EXPECT_EQ(ReadFileBytes(F().stdlog.LastSavedFile), "");
+    EXPECT_TRUE(t.frontend.messages.empty());
 }
 
 TEST_F(CompareSBLogsTest, ReadsNewestFileFirstAndStopsWhenListsAreDone) {

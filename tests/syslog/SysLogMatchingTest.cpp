@@ -154,3 +154,24 @@ TEST(SysLogMatch, AnUnreadableDayFileMarksNothingMissing) {
 }
 
 }  // namespace
+
+namespace {
+
+// Five thousand missing records or more: counted and offered for merging, but not painted.
+TEST(SysLogMatch, ManyMissingRecordsAreCountedNotPainted) {
+    TestForm t;
+    MainForm& F = t.F();
+    std::vector<std::vector<std::string>> rows;
+    for (int i = 0; i < 5000; ++i)
+        rows.push_back({"2026-12-06", "10:00:00", "I", "tcp", "198.51.100.7", "", std::to_string(i),
+                        "192.168.1.5", "80"});
+    FillSysLog(F, rows);
+    EXPECT_EQ(SysLogMatch(F), 5000);
+    EXPECT_TRUE(F.BSaveHilited.Enabled);
+    EXPECT_EQ(F.SysLog.CellBackColorAt(1, 0), White);
+    F.SysLog.SetRows(5000);
+    EXPECT_EQ(SysLogMatch(F), 4999);
+    EXPECT_EQ(F.SysLog.CellBackColorAt(1, 0), FlagColour);
+}
+
+}  // namespace

@@ -290,3 +290,38 @@ TEST(SysLogRefresh, LooksUpTheNamesOfInboundAddresses) {
 }
 
 }  // namespace
+
+namespace {
+
+// The timeframe decides which history lines are listed; the router's new line is listed in each.
+TEST(SysLogRefresh, TimeframesChooseTheHistoryListed) {
+    const std::string last = "2026-12-06 09:00:00 TCP from 198.51.100.4:4 to 127.0.0.100:22";
+    const std::string fresh = "2026-12-06 10:00:00 TCP from 198.51.100.5:5 to 127.0.0.100:22";
+    RouterSim sim({}, Records(last + "\n" + fresh + "\n"));
+    ASSERT_TRUE(sim.Started()) << sim.Error();
+    const std::vector<std::pair<int, std::string>> timeframes = {
+        {0, "All|5"}, {3, "1 week|4"}, {2, "2 days|3"}, {1, "New|1"}};
+    for (const auto& [option, expected] : timeframes) {
+        SysLogForm t(sim);
+        MainForm& F = t.F();
+        F.CSaveSysLog.Value = true;
+        F.ShowMessages[4].Value = true;
+        for (size_t i = 0; i < F.Include.size(); ++i) F.Include[i].Value = static_cast<int>(i) == option;
+        WriteFileBytes(t.dir.file("DXLog 2026-11-25.txt"),
+                       "2026-11-25 08:00:00 TCP from 198.51.100.1:1 to 127.0.0.100:22\r\n");
+        WriteFileBytes(t.dir.file("DXLog 2026-12-03.txt"),
+                       "2026-12-03 08:00:00 TCP from 198.51.100.2:2 to 127.0.0.100:22\r\n");
+        WriteFileBytes(t.dir.file("DXLog 2026-12-05.txt"),
+                       "2026-12-05 08:00:00 TCP from 198.51.100.3:3 to 127.0.0.100:22\r\n");
+        WriteFileBytes(t.dir.file("DXLog 2026-12-06.txt"), last + "\r\n");
+
+        BRun_Click(F);
+        ASSERT_TRUE(t.frontend.messages.empty()) << t.frontend.messages[0].text;
+        EXPECT_EQ(F.SysStats.TextMatrix(1, 0) + "|" + F.SysStats.TextMatrix(1, 1), expected);
+        EXPECT_EQ(t.Row(1), "2026-12-06|10:00:00|I|tcp|198.51.100.5||5|127.0.0.100|22|") << expected;
+        EXPECT_EQ(F.SysStats.TextMatrix(1, 2), "1") << expected;
+        EXPECT_EQ(ReadFileBytes(t.dir.file("DXLog 2026-12-06.txt")), last + "\r\n" + fresh + "\r\n");
+    }
+}
+
+}  // namespace

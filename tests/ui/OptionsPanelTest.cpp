@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <QTimer>
+
 #include "OptionsTestForm.h"
+#include "router/WanMonitor.h"
 #include "ui/OptionsDependents.h"
 #include "ui/OptionsFields.h"
 #include "ui/OptionsPanel.h"
@@ -191,9 +194,9 @@ TEST_F(OptionsPanelTest, TimeDifferenceValidator) {
     struct Case {
         const char* typed;
         const char* kept;
-    } cases[] = {{"10", "10"},    {"1", "1"},      {"86399", "86399"}, {"0", "30"},
-                 {"86401", "30"}, {"86400", "30"}, {"-5", "30"},       {"x", "30"},
-                 {"", "30"},      {"0.4", "30"},   {"0.6", "0.6"}};
+    } cases[] = {{"10", "10"},    {"1", "1"},     {"86399", "86399"}, {"0", "30"},    {"86401", "30"},
+                 {"86400", "30"}, {"-5", "30"},   {"x", "30"},        {"", "30"},     {"0.4", "30"},
+                 {"0.6", "1"},    {"45.5", "46"}, {"45 s", "45"},     {"45abc", "45"}};
     for (const Case& c : cases) {
         F.MaxTdiff.Text = c.typed;
         MaxTdiff_LostFocus(F);
@@ -358,6 +361,33 @@ TEST_F(OptionsPanelTest, IgnoredWhileALongLoopRuns) {
     F.Busy = false;
     BOptions_Click(F);
     EXPECT_TRUE(F.OptionsFrame.Visible);
+}
+
+// Cancel reads the settings again; the monitor must follow the box it puts back.
+TEST(OptionsPanelCancel, KeepsTheWanMonitorInStepWithItsBox) {
+    {
+        OptionsTestForm T;
+        MainForm& F = T.F();
+        BOptions_Click(F);
+        F.CompAddr.Value = true;
+        CompAddr_Click(F);
+        ASSERT_TRUE(F.router.Timer1->isActive());
+        BCancelOptions_Click(F);
+        EXPECT_FALSE(F.CompAddr.Value);
+        EXPECT_FALSE(F.router.Timer1->isActive()) << "no monitoring behind an unticked box";
+    }
+    {
+        OptionsTestForm T("COMPADDR=1\r\n");
+        MainForm& F = T.F();
+        CompAddr_Click(F);  // as start-up starts a saved monitor
+        BOptions_Click(F);
+        F.CompAddr.Value = false;
+        CompAddr_Click(F);
+        ASSERT_FALSE(F.router.Timer1->isActive());
+        BCancelOptions_Click(F);
+        EXPECT_TRUE(F.CompAddr.Value);
+        EXPECT_TRUE(F.router.Timer1->isActive()) << "the ticked box monitors again";
+    }
 }
 
 TEST(LeadingNumber, ReadsTheNumberAtTheStartOfTheText) {

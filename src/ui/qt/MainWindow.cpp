@@ -56,6 +56,7 @@ MainWindow::MainWindow(const Clock& clock, const std::string& programDir)
     AddLabel(F.CurrWanAddr, "CurrWanAddr")->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     AddLabel(F.InCaption, "InCaption");
     AddLabel(F.OutCaption, "OutCaption");
+    AddLabel(F.SysCaption, "SysCaption");
     QLabel* noLogs = AddLabel(F.LNoLogs, "LNoLogs");
     noLogs->setStyleSheet("font-weight: bold;");
 

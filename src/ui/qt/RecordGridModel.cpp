@@ -56,7 +56,13 @@ QVariant RecordGridModel::data(const QModelIndex& index, int role) const {
 }
 
 QVariant RecordGridModel::headerData(int section, Qt::Orientation orientation, int role) const {
-    if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return {};
+    if (orientation != Qt::Horizontal) return {};
+    if (role == Qt::TextAlignmentRole) {
+        const RecordGrid::Alignment a = grid_.CellAlignmentAt(0, section);
+        if (a == RecordGrid::Alignment::General) return {};
+        return QVariant::fromValue(ToQt(a));
+    }
+    if (role != Qt::DisplayRole) return {};
     return QString::fromLatin1(grid_.TextMatrix(0, section));
 }
 

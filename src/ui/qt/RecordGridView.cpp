@@ -14,6 +14,7 @@ RecordGridView::RecordGridView(EngineHost& host, RecordGrid& grid, QWidget* pare
     : QTableView(parent), host_(host), grid_(grid), model_(new RecordGridModel(grid, this)) {
     setModel(model_);
     verticalHeader()->hide();
+    verticalHeader()->setMinimumSectionSize(1);  // separator rows are thinner than text
     verticalHeader()->setDefaultSectionSize(host.ToPixelsY(RecordGrid::DefaultRowHeight) + 4);
     horizontalHeader()->setHighlightSections(false);
     horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
@@ -47,7 +48,27 @@ void RecordGridView::ApplyWidths() {
     if (widest >= 0 && excess > 0 && total <= host_.ToPixelsX(grid_.Width) + grid_.Cols() * kCellPadding) {
         setColumnWidth(widest, std::max(columnWidth(widest) - excess, kCellPadding));
     }
+    // The last shown column (the message of a System Log record) takes the room that is left;
+    // only on screen: the list keeps the width it was given.
+    int last = grid_.Cols() - 1;
+    while (last >= 0 && isColumnHidden(last)) --last;
+    const int room = viewport()->width() - total;
+    if (last >= 0 && room > 0) setColumnWidth(last, columnWidth(last) + room);
+    viewportWidthSeen_ = viewport()->width();
     applying_ = false;
+}
+
+// Rows drawn lower or higher than the rest (the separators of the System Log list). Rows move
+// with their heights when the list is sorted, so the heights follow every change of content.
+void RecordGridView::ApplyRowHeights() {
+    const int standard = verticalHeader()->defaultSectionSize();
+    for (int row = 1; row < grid_.Rows(); ++row) {
+        const int twips = grid_.RowHeight(row);
+        const int pixels =
+            twips == RecordGrid::DefaultRowHeight ? standard : std::max(host_.ToPixelsY(twips), 2);
+        if (verticalHeader()->sectionSize(row - 1) != pixels)
+            verticalHeader()->resizeSection(row - 1, pixels);
+    }
 }
 
 void RecordGridView::Sync() {
@@ -59,7 +80,11 @@ void RecordGridView::Sync() {
         widthsSeen_ = ~0ull;
         topRowSeen_ = -1;
     }
-    if (grid_.WidthRevision() != widthsSeen_) {
+    if (grid_.Redraw() && grid_.ContentRevision() != heightsSeen_) {
+        heightsSeen_ = grid_.ContentRevision();
+        ApplyRowHeights();
+    }
+    if (grid_.WidthRevision() != widthsSeen_ || viewport()->width() != viewportWidthSeen_) {
         widthsSeen_ = grid_.WidthRevision();
         ApplyWidths();
     }

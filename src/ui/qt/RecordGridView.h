@@ -16,6 +16,7 @@ class RecordGridView : public QTableView {
 
   private:
     void ApplyWidths();
+    void ApplyRowHeights();
 
     EngineHost& host_;
     RecordGrid& grid_;
@@ -23,4 +24,6 @@ class RecordGridView : public QTableView {
     bool applying_ = false;
     int topRowSeen_ = -1;
     std::uint64_t widthsSeen_ = ~0ull;
+    std::uint64_t heightsSeen_ = ~0ull;
+    int viewportWidthSeen_ = -1;
 };

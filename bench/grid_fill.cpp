@@ -1,0 +1,66 @@
+// Times filling the Incoming list from router pages of growing length, the way a refresh fills it
+// (CopyData adds one row at a time). Filling must cost the same per row however long the list
+// already is: the time per row stays flat when it grows linearly. Prints its figures; not a test.
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <algorithm>
+#include <cstdio>
+#include <string>
+
+#include "app/Clock.h"
+#include "app/Frontend.h"
+#include "app/MainForm.h"
+#include "stdlog/CopyData.h"
+
+namespace {
+
+class SilentFrontend : public Frontend {
+  public:
+    MsgAnswer MsgBox(std::string_view, MsgIcon, MsgButtons, std::string_view) override {
+        return MsgAnswer::OK;
+    }
+    void DoEvents() override {}
+    void ShowWindow() override {}
+    int TextWidth(std::string_view text) override { return static_cast<int>(text.size()) * 105; }
+    void SetClipboardText(std::string_view) override {}
+    void SetMousePointer(MousePointer) override {}
+    MousePointer GetMousePointer() const override { return MousePointer::Default; }
+};
+
+// An Incoming table page with rows records, as the router writes it.
+std::string IncomingPage(int rows) {
+    std::string page = "<table><tr><td>Source IP</td><td>Destination Port Number</td></tr>\n";
+    for (int i = 0; i < rows; ++i) {
+        page += "<tr bgcolor=cccccc align=middle><td>198.51." + std::to_string(i / 256 % 256) + "." +
+                std::to_string(i % 256) + "</td><td>" + std::to_string(1024 + i % 5000) + "</td></tr>\n";
+    }
+    return page + "</table>";
+}
+
+double FillMs(MainForm& F, const std::string& page) {
+    F.InLog.SetCols(4);
+    F.InLog.SetRows(1);
+    QElapsedTimer timer;
+    timer.start();
+    CopyData(F, F.InLog, 2, page);
+    return static_cast<double>(timer.nsecsElapsed()) / 1e6;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    SilentFrontend frontend;
+    SystemClock clock;
+    MainForm F(frontend, clock);
+
+    std::printf("rows     page KB   fill ms   us per row\n");
+    for (int rows : {7500, 15000, 30000, 60000}) {
+        const std::string page = IncomingPage(rows);
+        double best = 1e30;
+        for (int run = 0; run < 3; ++run) best = std::min(best, FillMs(F, page));
+        if (F.InLog.Rows() != rows + 1) std::printf("unexpected row count %d\n", F.InLog.Rows());
+        std::printf("%6d  %8zu  %8.2f  %10.3f\n", rows, page.size() / 1024, best, best * 1000 / rows);
+    }
+    return 0;
+}

@@ -1,0 +1,60 @@
+#!/usr/bin/env bash
+# Remakes the user guide's pictures (docs/images) from the real window: starts the router
+# simulator on 127.0.0.1, lays out a fresh demo folder for each picture, and has drovix-grab
+# draw Drovix's window offscreen after the steps a person would take.
+# Usage: scripts/screenshots.sh [build-folder]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/setup.sh
+build="${1:-build}"
+[ -f "$build/CMakeCache.txt" ] || cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build "$build" -j2 --target drovix-grab drovix-routersim >/dev/null
+
+out=docs/images
+mkdir -p "$out"
+work="$(mktemp -d)"
+export QT_QPA_PLATFORM=offscreen
+export XDG_CONFIG_HOME="$work/config"   # the demo's saved passwords stay out of your own store
+
+. scripts/demo-env.sh
+sim_pid=""
+cleanup() {
+    [ -n "$sim_pid" ] && kill "$sim_pid" 2>/dev/null || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+# shot NAME PASSWORD [drovix-grab steps...]: one picture from a fresh folder and password store,
+# so that each starts as a person's first start would. An empty PASSWORD means none saved yet.
+shot() {
+    local name="$1" password="$2"
+    shift 2
+    local home="$work/$name"
+    rm -rf "$XDG_CONFIG_HOME"
+    mkdir -p "$home"
+    demo_fill_folder "$home" "$router" "$password"
+    DROVIX_HOME="$home" "$build/drovix-grab" "$@" "$out/$name.png"
+    echo "$out/$name.png"
+}
+
+# The standard router: Incoming and Outgoing tables.
+demo_start_sim "$work" --no-syslog
+shot first-start ""                                  # no password yet: the options panel opens
+shot standard-logs demo-pass                         # the first refresh, compared with Stillbeacon's logs
+shot options demo-pass --click BOptions --hover CompSB   # the options panel and its help pane
+kill "$sim_pid"
+sim_pid=""
+
+# A router with a System Log: the list after a refresh, matched with Stillbeacon's day file.
+demo_start_sim "$work"
+shot_syslog() {
+    local name="$1"
+    shift
+    local home="$work/$name"
+    rm -rf "$XDG_CONFIG_HOME"
+    mkdir -p "$home"
+    demo_fill_folder "$home" "$router" demo-pass syslog
+    DROVIX_HOME="$home" "$build/drovix-grab" "$@" "$out/$name.png"
+    echo "$out/$name.png"
+}
+shot_syslog system-log

@@ -1,0 +1,98 @@
+#include "app/CommandLine.h"
+
+#include <array>
+#include <cstdio>
+#include <string_view>
+
+#include "app/Startup.h"
+
+namespace {
+
+constexpr std::array<CommandSwitch, 4> kSwitches = {{
+    {"/auto", "refresh once without showing the window, print one summary line, exit"},
+    {"/trace", "write Drovix_Trace.Log and a copy of every page fetched"},
+    {"--help", "show this help and exit"},
+    {"--version", "show the version and exit"},
+}};
+
+constexpr std::array<ExitStatusText, 5> kExitStatuses = {{
+    {kExitCompleted, "the run completed (or the window was closed)"},
+    {kExitProblemReported, "an unattended run without a display met a problem (told on standard error)"},
+    {kExitNoDisplay, "no display for the window: start with /auto for an unattended run"},
+    {kExitAlreadyRunning, "another Drovix already runs in the same folder"},
+    {kExitUsage, "an option written with \"--\" that Drovix does not know"},
+}};
+
+bool IsLongOption(const CommandSwitch& s) {
+    return std::string_view(s.name).starts_with("--");
+}
+
+// Whether an argument holds one of the slash switches, in any of the forms they are matched in.
+bool HoldsSlashSwitch(const std::string& argument) {
+    for (const CommandSwitch& s : kSwitches) {
+        if (!IsLongOption(s) && HasSwitch(argument, s.name + 1)) return true;
+    }
+    return false;
+}
+
+std::string Padded(std::string text, std::size_t width) {
+    if (text.size() < width) text.append(width - text.size(), ' ');
+    return text;
+}
+
+}  // namespace
+
+std::span<const CommandSwitch> AcceptedSwitches() {
+    return kSwitches;
+}
+
+std::span<const ExitStatusText> ExitStatuses() {
+    return kExitStatuses;
+}
+
+std::string VersionText() {
+    return std::string("drovix ") + DROVIX_VERSION + "\n";
+}
+
+std::string HelpText() {
+    std::string text =
+        "Usage: drovix [/auto] [/trace]\n"
+        "       drovix --help | --version\n"
+        "\n"
+        "Drovix logs onto a small-office router's web administration, reads its logs, finds the\n"
+        "records that Stillbeacon missed and adds them to Stillbeacon's day files. Without a\n"
+        "switch it opens its window.\n"
+        "\n"
+        "Switches (/auto and /trace are found anywhere in the command line, in any letter case,\n"
+        "and may be written with \"-\" instead of \"/\"):\n";
+    for (const CommandSwitch& s : kSwitches) text += "  " + Padded(s.name, 11) + s.description + "\n";
+    text +=
+        "\n"
+        "Folders:\n"
+        "  Drovix.ini, Stillbeacon.ini (read only), the trace log, the caches and the export file\n"
+        "  live in one folder: $DROVIX_HOME when set; otherwise the program's own folder when it\n"
+        "  is writable; otherwise the per-user data folder (under $XDG_DATA_HOME, by default\n"
+        "  ~/.local/share). Stillbeacon's day files are in the folder named by LOGDIR in\n"
+        "  Stillbeacon.ini. The saved router password is kept, scrambled, in\n"
+        "  $XDG_CONFIG_HOME/Stillbeacon/Drovix.conf (by default ~/.config).\n"
+        "\n"
+        "Exit status:\n";
+    for (const ExitStatusText& e : kExitStatuses) {
+        text += "  " + Padded(std::to_string(e.status), 4) + e.meaning + "\n";
+    }
+    text += "\nSee drovix(1) for scheduled runs.\n";
+    return text;
+}
+
+CommandLineAction ReadCommandLine(int argc, const char* const* argv) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string argument = argv[i];
+        if (argument == "--help") return {CommandLineAction::Kind::Help, HelpText(), kExitCompleted};
+        if (argument == "--version") return {CommandLineAction::Kind::Version, VersionText(), kExitCompleted};
+        if (argument.starts_with("--") && argument != "--" && !HoldsSlashSwitch(argument)) {
+            return {CommandLineAction::Kind::UnknownOption,
+                    "drovix: unknown option '" + argument + "'\nTry 'drovix --help'.\n", kExitUsage};
+        }
+    }
+    return {};
+}

@@ -1,0 +1,67 @@
+#include "app/RunSummary.h"
+
+#include <cstdio>
+
+namespace {
+
+std::string Counts(const char* list, int listed, int flagged, bool compared) {
+    std::string text = std::string(list) + " " + std::to_string(listed) + " listed";
+    if (compared) text += ", " + std::to_string(flagged) + " flagged";
+    return text;
+}
+
+std::string Lines(int count) {
+    return std::to_string(count) + (count == 1 ? " line" : " lines");
+}
+
+}  // namespace
+
+void RunSummary::AddMerged(const std::string& name, int lines) {
+    for (DayFile& f : Merged) {
+        if (f.name == name) {
+            f.lines += lines;
+            return;
+        }
+    }
+    Merged.push_back({name, lines});
+}
+
+int RunSummary::MergedLines() const {
+    int total = 0;
+    for (const DayFile& f : Merged) total += f.lines;
+    return total;
+}
+
+std::string FormatRunSummary(const RunSummary& s) {
+    const bool compared = s.NotCompared.empty();
+    std::string line = "Drovix: ";
+    switch (s.Read) {
+        case RunSummary::Source::Nothing:
+            line += "read no router log";
+            break;
+        case RunSummary::Source::StandardLogs:
+            line += Counts("incoming", s.InListed, s.InFlagged, compared) + "; " +
+                    Counts("outgoing", s.OutListed, s.OutFlagged, compared);
+            break;
+        case RunSummary::Source::SystemLog:
+            line += Counts("system log", s.SysLogListed, s.SysLogFlagged, compared);
+            break;
+    }
+    if (s.Read != RunSummary::Source::Nothing && !compared) line += "; not compared: " + s.NotCompared;
+    line += "; merged " + Lines(s.MergedLines());
+    if (!s.Merged.empty()) {
+        line += " into ";
+        for (std::size_t i = 0; i < s.Merged.size(); ++i) {
+            if (i > 0) line += ", ";
+            line += s.Merged[i].name + " (" + std::to_string(s.Merged[i].lines) + ")";
+        }
+    }
+    line += "; exported " + Lines(s.Exported);
+    return line;
+}
+
+void PrintRunSummary(const RunSummary& summary) {
+    const std::string line = FormatRunSummary(summary) + "\n";
+    std::fwrite(line.data(), 1, line.size(), stdout);
+    std::fflush(stdout);
+}

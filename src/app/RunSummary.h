@@ -1,0 +1,39 @@
+#pragma once
+#include <string>
+#include <vector>
+
+// What one refresh read and wrote, for the line an unattended run prints on standard output so
+// that a scheduler's journal shows what happened. Each procedure fills its own part: the
+// standard-log refresh the Incoming and Outgoing counts, the System Log refresh its own, the
+// savers the lines they merged and exported.
+struct RunSummary {
+    enum class Source { Nothing, StandardLogs, SystemLog };
+    // Which of the router's logs the refresh listed; Nothing until a refresh has listed one (an
+    // unattended start without a router address or saved password runs none).
+    Source Read = Source::Nothing;
+
+    int InListed = 0, InFlagged = 0;
+    int OutListed = 0, OutFlagged = 0;
+    int SysLogListed = 0, SysLogFlagged = 0;
+    // Why the records were not compared with Stillbeacon's logs (their flagged counts mean
+    // nothing then); empty when they were.
+    std::string NotCompared;
+
+    struct DayFile {
+        std::string name;  // "Log yyyy-mm-dd.txt"
+        int lines = 0;
+    };
+    std::vector<DayFile> Merged;  // in the order they were written
+    int Exported = 0;             // lines added to the myNetWatchman file
+
+    // Adds lines merged into a day file; a file merged twice is listed once.
+    void AddMerged(const std::string& name, int lines);
+    int MergedLines() const;
+};
+
+// The one line, without its line end, for example
+// "Drovix: incoming 5 listed, 2 flagged; outgoing 7 listed, 0 flagged; merged 0 lines; exported 0 lines".
+std::string FormatRunSummary(const RunSummary& summary);
+
+// Prints the line on standard output: the only thing Drovix writes there.
+void PrintRunSummary(const RunSummary& summary);

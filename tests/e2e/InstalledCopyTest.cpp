@@ -1,0 +1,86 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QProcess>
+#include <QProcessEnvironment>
+
+#include "TestFiles.h"
+
+namespace {
+
+constexpr int kCannotDropPrivileges = 97;
+
+// A copy of drovix installed in a folder that its user cannot write, as a package installs it:
+// its files then go to the per-user data folder. The superuser may write anywhere, so under it
+// the copy runs as an unprivileged user.
+class InstalledCopy {
+  public:
+    InstalledCopy() {
+        chmod(root_.path().c_str(), 0755);
+        for (const char* folder : {"home", "data", "config"}) {
+            const std::string path = root_.file(folder);
+            mkdir(path.c_str(), 0777);
+            chmod(path.c_str(), 0777);
+        }
+        mkdir(installDir().c_str(), 0755);
+        QFile::copy(DROVIX_EXE_PATH, QString::fromStdString(installDir() + "drovix"));
+        chmod((installDir() + "drovix").c_str(), 0755);
+        if (!asOtherUser_) chmod(installDir().c_str(), 0555);
+    }
+    ~InstalledCopy() { chmod(installDir().c_str(), 0755); }  // so that the folder can be removed
+
+    std::string installDir() const { return root_.file("install/"); }
+
+    // An unattended run; windowFace gives it a platform that needs no display, so the window face
+    // runs it, otherwise the headless face does.
+    int RunAuto(bool windowFace) const {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "DROVIX_HOME"})
+            env.remove(name);
+        if (windowFace) env.insert("QT_QPA_PLATFORM", "offscreen");
+        env.insert("HOME", QString::fromStdString(root_.file("home")));
+        env.insert("XDG_DATA_HOME", QString::fromStdString(root_.file("data")));
+        env.insert("XDG_CONFIG_HOME", QString::fromStdString(root_.file("config")));
+        QProcess p;
+        p.setProcessEnvironment(env);
+        if (asOtherUser_) {
+            p.setChildProcessModifier([] {
+                if (setgid(65534) != 0 || setuid(65534) != 0) _exit(kCannotDropPrivileges);
+            });
+        }
+        p.start(QString::fromStdString(installDir() + "drovix"), {"/auto"});
+        if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit) return -1;
+        return p.exitCode();
+    }
+
+    // The folders below the per-user data folder that hold a settings file.
+    QStringList SettingsFolders() const {
+        const QDir data(QString::fromStdString(root_.file("data")));
+        QStringList folders;
+        QDirIterator it(data.path(), {"Drovix.ini"}, QDir::Files, QDirIterator::Subdirectories);
+        while (it.hasNext()) folders << data.relativeFilePath(QFileInfo(it.next()).path());
+        folders.sort();
+        return folders;
+    }
+
+  private:
+    TempFolder root_;
+    bool asOtherUser_ = geteuid() == 0;
+};
+
+// A scheduled run without a display must find the settings the person made in the window.
+TEST(InstalledCopy, BothFacesUseTheSamePerUserFolder) {
+    InstalledCopy copy;
+    const int headless = copy.RunAuto(false);
+    if (headless == kCannotDropPrivileges) GTEST_SKIP() << "cannot run as an unprivileged user here";
+    EXPECT_EQ(headless, 0);
+    EXPECT_EQ(copy.RunAuto(true), 0);
+    EXPECT_FALSE(FileExists(copy.installDir() + "Drovix.ini")) << "nothing is written beside the program";
+    EXPECT_EQ(copy.SettingsFolders(), QStringList{"Drovix"});
+}
+
+}  // namespace

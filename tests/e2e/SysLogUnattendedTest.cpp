@@ -1,0 +1,75 @@
+#include <gtest/gtest.h>
+
+#include <QDateTime>
+#include <QDir>
+#include <QProcess>
+#include <QProcessEnvironment>
+
+#include "RouterSim.h"
+#include "TestFiles.h"
+
+namespace {
+
+// An unattended run against a router with a System Log, with history, comparison and export on:
+// it exits 0, keeps the router's lines in the history file of their day and exports the inbound
+// records of the last day in UTC. Addresses are documentation addresses and lookups are off, so
+// nothing leaves the machine.
+TEST(SysLogUnattendedRun, RefreshesKeepsHistoryAndExports) {
+    const QDateTime now = QDateTime::currentDateTime();
+    auto at = [&](int minutesAgo) {
+        return now.addSecs(-60LL * minutesAgo).toString("yyyy-MM-dd hh:mm:ss").toStdString();
+    };
+    const std::vector<std::string> lines = {
+        at(90) + " TCP from 198.51.100.23:4123 to 127.0.0.100:80",
+        at(60) + " UDP from 127.0.0.101:1030 to 198.51.100.53:53",
+        at(30) + " TCP from 203.0.113.9:2045 to 127.0.0.102:135 dropped",
+    };
+    std::string records = "[wan]\n203.0.113.7\n[syslog]\n";
+    for (const auto& l : lines) records += l + "\n";
+    RouterSim sim({}, records);
+    ASSERT_TRUE(sim.Started()) << sim.Error();
+
+    TempFolder home;
+    QDir().mkdir(QString::fromStdString(home.file("sb")));
+    WriteFileBytes(home.file("Stillbeacon.ini"), "LOGDIR " + home.file("sb") + "\r\n");
+    WriteFileBytes(
+        home.file("Drovix.ini"),
+        "USERID=admin\r\nPW=admin\r\nSAVEPW=1\r\nADDRESS=" + sim.Address() +
+            "\r\nRWAIT=5\r\nRRETRY=1\r\nSYSLOG=1\r\nSAVESYSLOG=1\r\nCOMPSB=1\r\nMNW=1\r\nINCLUDEALL=1\r\n"
+            "SHOWIN=1\r\nSHOWOUT=1\r\nSHOWMSG=1\r\nSHOWWARNING=1\r\nSHOWIGNORED=1\r\n");
+
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove("DISPLAY");
+    env.remove("WAYLAND_DISPLAY");
+    env.remove("QT_QPA_PLATFORM");
+    env.insert("DROVIX_HOME", QString::fromStdString(home.path()));
+    env.insert("XDG_CONFIG_HOME", QString::fromStdString(home.path() + "config"));
+    p.setProcessEnvironment(env);
+    p.start(DROVIX_EXE_PATH, {"/auto"});
+    ASSERT_TRUE(p.waitForFinished(60000));
+    const std::string err = p.readAllStandardError().toStdString();
+    EXPECT_EQ(p.exitCode(), 0) << err;
+    EXPECT_EQ(err, "");
+    EXPECT_EQ(p.readAllStandardOutput().toStdString(),
+              "Drovix: system log 3 listed, 3 flagged; merged 0 lines; exported 2 lines\n");
+
+    // Lines may span midnight: each is in the file of its own day.
+    std::string history;
+    for (const QString& name :
+         QDir(QString::fromStdString(home.file("sb"))).entryList({"DXLog *.txt"}, QDir::Files))
+        history += ReadFileBytes(home.file("sb/" + name.toStdString()));
+    EXPECT_EQ(history, lines[0] + "\r\n" + lines[1] + "\r\n" + lines[2] + "\r\n");
+
+    auto utc = [&](int minutesAgo) {
+        return now.addSecs(-60LL * minutesAgo).toUTC().toString("yyyy/MM/dd hh:mm:ss").toStdString();
+    };
+    EXPECT_EQ(ReadFileBytes(home.file("SBmNW.log")),
+              utc(90) + " I 198.51.100.23 4123 127.0.0.100 80 tcp\r\n" + utc(30) +
+                  " I 203.0.113.9 2045 127.0.0.102 135 tcp\r\n");
+    EXPECT_NE(ReadFileBytes(home.file("Drovix.ini"))
+                  .find("\r\nLASTMNW=" + now.date().toString("yyyy-MM-dd").toStdString()),
+              std::string::npos);
+}
+
+}  // namespace
