@@ -106,7 +106,7 @@ int MergeFolder(const std::string& folder) {
     timer.start();
     SysLogSave(F, true);
     std::printf("%.2f\n", Ms(timer));
-    return F.syslog.LastMerge.days.size() == 1 ? 0 : 1;
+    return F.Summary.Merged.size() == 1 ? 0 : 1;
 }
 
 // Child: the merge of lines alone, in memory: read the file, build the lines, sort, drop

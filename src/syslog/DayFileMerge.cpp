@@ -61,7 +61,7 @@ class DayFileMerge {
         Begin();
         for (const PendingDay& day : TaggedDays(F.SysLog)) {
             if (Stopped() || !MergeDay(day)) {
-                F.syslog.LastMerge.complete = false;
+                complete_ = false;
                 break;
             }
         }
@@ -73,7 +73,6 @@ class DayFileMerge {
     // merge over the rows it is working on.
     void Begin() {
         F.ui.SetMousePointer(MousePointer::Hourglass);
-        F.syslog.LastMerge = {};
         F.Busy = true;
         runEnabled_ = F.BRun.Enabled;
         saveAllEnabled_ = F.BSaveAll.Enabled;
@@ -106,7 +105,8 @@ class DayFileMerge {
             return false;
         }
         for (int row : day.rows) F.SysLog.SetTextMatrix(row, R::RowTag, "");
-        F.syslog.LastMerge.days.push_back({name, merged.added});
+        F.Summary.AddMerged(name, merged.added);
+        somethingSaved_ = true;
         return true;
     }
 
@@ -153,7 +153,7 @@ class DayFileMerge {
         F.BSaveAll.Enabled = saveAllEnabled_;
         // After a failure the rows still missing stay highlighted, and the button stays on, so
         // "Please try again" can be done with it.
-        F.BSaveHilited.Enabled = !F.syslog.LastMerge.complete && AnyTagged();
+        F.BSaveHilited.Enabled = !complete_ && AnyTagged();
         F.ui.SetMousePointer(MousePointer::Default);
         if (F.QuitRequested) {
             // Exit was pressed during a wait; the merge stopped between two days.
@@ -161,12 +161,13 @@ class DayFileMerge {
             BQuit_Click(F);
             return;
         }
-        if (!F.syslog.LastMerge.days.empty() && !unattended_ && !F.UnloadRequested) BRun_Click(F);
+        if (somethingSaved_ && !unattended_ && !F.UnloadRequested) BRun_Click(F);
     }
 
     MainForm& F;
     const bool unattended_;
     bool runEnabled_ = false, saveAllEnabled_ = false;
+    bool complete_ = true, somethingSaved_ = false;
 };
 
 }  // namespace

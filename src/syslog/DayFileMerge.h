@@ -7,6 +7,6 @@ struct MainForm;
 // under an exclusive lock and replaced whole through an atomic save, so it is always either as
 // it was or fully merged; a merged row loses its tag. The first day that cannot be read or
 // written ends the merge, with a message; that day and the later ones stay as they were, their
-// rows still tagged. F.syslog.LastMerge tells what was written. After a merge that wrote
-// something an interactive call (unattended false) refreshes, so the list is matched again.
+// rows still tagged. F.Summary learns how many lines each day file gained. After a merge that
+// wrote something an interactive call (unattended false) refreshes, so the list is matched again.
 void SysLogSave(MainForm& F, bool unattended);

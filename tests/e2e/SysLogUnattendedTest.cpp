@@ -51,8 +51,18 @@ TEST(SysLogUnattendedRun, RefreshesKeepsHistoryAndExports) {
     const std::string err = p.readAllStandardError().toStdString();
     EXPECT_EQ(p.exitCode(), 0) << err;
     EXPECT_EQ(err, "");
+    // Each record goes into Stillbeacon's file of its day, the dropped one with its message line.
+    std::vector<std::pair<std::string, int>> days;
+    for (size_t i = 0; i < lines.size(); ++i) {
+        const std::string name = "Log " + lines[i].substr(0, 10) + ".txt";
+        if (days.empty() || days.back().first != name) days.push_back({name, 0});
+        days.back().second += i == 2 ? 2 : 1;
+    }
+    std::string into;
+    for (const auto& [name, count] : days)
+        into += (into.empty() ? "" : ", ") + name + " (" + std::to_string(count) + ")";
     EXPECT_EQ(p.readAllStandardOutput().toStdString(),
-              "Drovix: system log 3 listed, 3 flagged; merged 0 lines; exported 2 lines\n");
+              "Drovix: system log 3 listed, 3 flagged; merged 4 lines into " + into + "; exported 2 lines\n");
 
     // Lines may span midnight: each is in the file of its own day.
     std::string history;

@@ -103,12 +103,11 @@ TEST(SysLogSave, MergesEachDayInItsOwnForm) {
               "2026/12/06\t07:00:00\tM\t\t\tdropped\xA0now\t\t\t\r\n"
               "2026/12/06\t08:00:00\tM\t\t\t@sys\xA0System\xA0started\t\t\t\r\n");
     EXPECT_EQ(Tags(F), std::vector<std::string>({"", "", "", "", "", "", "", "", "", "N"}));
-    ASSERT_EQ(F.syslog.LastMerge.days.size(), 2u);
-    EXPECT_EQ(F.syslog.LastMerge.days[0].file, "Log 2026-12-05.txt");
-    EXPECT_EQ(F.syslog.LastMerge.days[0].linesAdded, 5);
-    EXPECT_EQ(F.syslog.LastMerge.days[1].file, "Log 2026-12-06.txt");
-    EXPECT_EQ(F.syslog.LastMerge.days[1].linesAdded, 3);
-    EXPECT_TRUE(F.syslog.LastMerge.complete);
+    ASSERT_EQ(F.Summary.Merged.size(), 2u);
+    EXPECT_EQ(F.Summary.Merged[0].name, "Log 2026-12-05.txt");
+    EXPECT_EQ(F.Summary.Merged[0].lines, 5);
+    EXPECT_EQ(F.Summary.Merged[1].name, "Log 2026-12-06.txt");
+    EXPECT_EQ(F.Summary.Merged[1].lines, 3);
     EXPECT_FALSE(F.BSaveHilited.Enabled);
     EXPECT_FALSE(F.Busy);
     EXPECT_EQ(t.frontend.pointer, MousePointer::Default);
@@ -151,7 +150,7 @@ TEST(SysLogSave, ADayInUseIsLeftAsItWas) {
     EXPECT_TRUE(FileExists(t.dir.file("Log 2026-12-05.txt")));
     EXPECT_EQ(Tags(F), std::vector<std::string>({"R", ""}));
     EXPECT_TRUE(F.BSaveHilited.Enabled);
-    EXPECT_FALSE(F.syslog.LastMerge.complete);
+    EXPECT_EQ(F.Summary.MergedLines(), 1);
     EXPECT_EQ(QDir(QString::fromStdString(t.dir.path())).entryList(QDir::Files).size(), 2);
 
     HeldLock held(t.dir.file("Log 2026-12-06.txt"));
@@ -210,10 +209,10 @@ TEST(SysLogSave, MergesEveryRowOfALongList) {
     }
     FillSysLog(F, rows);
     SysLogSave(F, true);
-    ASSERT_EQ(F.syslog.LastMerge.days.size(), 2u);
-    for (const auto& day : F.syslog.LastMerge.days) {
-        EXPECT_EQ(day.linesAdded, Rows / 2);
-        const std::string bytes = ReadFileBytes(t.dir.file(day.file));
+    ASSERT_EQ(F.Summary.Merged.size(), 2u);
+    for (const auto& day : F.Summary.Merged) {
+        EXPECT_EQ(day.lines, Rows / 2);
+        const std::string bytes = ReadFileBytes(t.dir.file(day.name));
         EXPECT_EQ(std::count(bytes.begin(), bytes.end(), '\n'), Rows / 2);
     }
     const std::vector<std::string> tags = Tags(F);
