@@ -1,7 +1,6 @@
 #include "syslog/DayFileLines.h"
 
-#include <algorithm>
-
+#include "app/TextLines.h"
 #include "stdlog/StdLogLine.h"
 
 namespace {
@@ -87,13 +86,12 @@ std::string MessageLine(const std::string& recordLine, const std::string& messag
 }  // namespace
 
 DayForm DayFormOf(std::string_view fileBytes) {
-    size_t start = 0;
-    while (start < fileBytes.size()) {
-        const size_t end = std::min(fileBytes.find('\n', start), fileBytes.size());
-        if (start + 10 < end && fileBytes[start + 10] == '\t') return DayForm::Tab;
-        start = end + 1;
-    }
-    return DayForm::Blank;
+    DayForm form = DayForm::Blank;
+    ForEachLine(fileBytes, [&](std::string_view line) {
+        if (line.size() > 10 && line[10] == '\t') form = DayForm::Tab;
+        return form == DayForm::Blank;
+    });
+    return form;
 }
 
 void AppendRecordLines(const SysLogRecord& record, DayForm form, std::vector<std::string>& lines) {

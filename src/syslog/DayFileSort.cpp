@@ -3,24 +3,14 @@
 #include <algorithm>
 #include <functional>
 
+#include "app/TextLines.h"
+
 namespace {
 
 // The line's record after its time stamp; the whole line when no blank follows the time.
 std::string_view TextAfterTime(std::string_view line) {
     const size_t blank = line.find(' ', 17);
     return blank == std::string_view::npos ? line : line.substr(blank + 1);
-}
-
-void AppendFileLines(std::string_view bytes, std::vector<std::string_view>& lines) {
-    size_t start = 0;
-    while (start < bytes.size()) {
-        size_t end = bytes.find('\n', start);
-        const size_t next = end == std::string_view::npos ? bytes.size() : end + 1;
-        if (end == std::string_view::npos) end = bytes.size();
-        if (end > start && bytes[end - 1] == '\r') --end;
-        lines.push_back(bytes.substr(start, end - start));
-        start = next;
-    }
 }
 
 }  // namespace
@@ -37,7 +27,10 @@ MergedDay MergeDayLines(std::string_view fileBytes, const std::vector<std::strin
     std::vector<std::string_view> lines;
     lines.reserve(static_cast<size_t>(std::count(fileBytes.begin(), fileBytes.end(), '\n')) + 1 +
                   newLines.size());
-    AppendFileLines(fileBytes, lines);
+    ForEachLine(fileBytes, [&](std::string_view line) {
+        lines.push_back(line);
+        return true;
+    });
     const auto middle = lines.begin() + static_cast<std::ptrdiff_t>(lines.size());
     lines.insert(lines.end(), newLines.begin(), newLines.end());
     // A day file is normally in order already (Stillbeacon writes as time goes, a merge writes
