@@ -3,11 +3,11 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QProcess>
-#include <QProcessEnvironment>
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <map>
 
+#include "DrovixProcess.h"
 #include "RouterSim.h"
 #include "TestFiles.h"
 
@@ -41,11 +41,6 @@ const char* const kDays[] = {"2024-03-01", "2024-03-02", "2024-03-03"};
 // the old one: never read as a day file, but not removed either.
 const QRegularExpression kSaveLeftover("^Log 2024-03-0\\d\\.txt\\.[A-Za-z0-9]{6}$");
 
-struct RunResult {
-    int exitCode = -1;
-    std::string stdErr;
-};
-
 // A program folder for an unattended System Log run with history files, matching with
 // Stillbeacon's logs and no name lookups; Stillbeacon's log folder is its "sb" subfolder.
 class DrovixHome {
@@ -72,26 +67,8 @@ class DrovixHome {
     }
 
     // drovix /auto without a display, run by the given tracer when there is one.
-    RunResult Run(const QStringList& tracer = {}) const {
-        QProcess p;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.remove("DISPLAY");
-        env.remove("WAYLAND_DISPLAY");
-        env.remove("QT_QPA_PLATFORM");
-        env.insert("DROVIX_HOME", QString::fromStdString(home_.path()));
-        env.insert("XDG_CONFIG_HOME", QString::fromStdString(home_.file("config")));
-        // A leak check at exit cannot run under a tracer.
-        env.insert("ASAN_OPTIONS", "detect_leaks=0");
-        p.setProcessEnvironment(env);
-        const QStringList run = {DROVIX_EXE_PATH, "/auto"};
-        if (tracer.isEmpty()) {
-            p.start(run[0], run.mid(1));
-        } else {
-            p.start(tracer[0], tracer.mid(1) + run);
-        }
-        EXPECT_TRUE(p.waitForFinished(60000)) << "drovix did not end";
-        return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
-                p.readAllStandardError().toStdString()};
+    DrovixRun Run(const QStringList& tracer = {}) const {
+        return RunDrovix(home_, {"/auto"}, Face::Headless, tracer);
     }
 
     std::string Path(const std::string& name) const { return home_.file(name); }
@@ -132,7 +109,7 @@ std::vector<KillPoint> MergeKillPoints(const RouterSim& sim) {
     DrovixHome home(sim);
     const std::string trace = home.Path("trace.txt");
     const QStringList syscalls = {"openat", "flock", "fdatasync", "linkat", "rename"};
-    const RunResult r = home.Run({"strace", "-f", "-qq", "-o", QString::fromStdString(trace), "-e",
+    const DrovixRun r = home.Run({"strace", "-f", "-qq", "-o", QString::fromStdString(trace), "-e",
                                   "signal=none", "-e", "trace=" + syscalls.join(',')});
     EXPECT_EQ(r.exitCode, 0) << r.stdErr;
     std::vector<std::pair<QString, QString>> calls;  // name, whole line; main thread only
@@ -186,7 +163,7 @@ TEST(MergeCrash, AKilledRunLeavesWholeFilesAndTheNextRunFinishesTheWork) {
     timer.start();
 
     DrovixHome reference(sim);
-    const RunResult whole = reference.Run();
+    const DrovixRun whole = reference.Run();
     ASSERT_EQ(whole.exitCode, 0) << whole.stdErr;
     const Files merged = reference.SbFiles();
     for (const char* day : kDays) {
@@ -202,7 +179,7 @@ TEST(MergeCrash, AKilledRunLeavesWholeFilesAndTheNextRunFinishesTheWork) {
     for (const KillPoint& point : points) {
         SCOPED_TRACE(("killed at " + point.syscall + " #" + QString::number(point.when)).toStdString());
         DrovixHome home(sim);
-        const RunResult killed = home.Run(point.Tracer(home));
+        const DrovixRun killed = home.Run(point.Tracer(home));
         EXPECT_EQ(killed.exitCode, -1) << "not killed: " << killed.stdErr;
 
         int daysMerged = 0;
@@ -228,7 +205,7 @@ TEST(MergeCrash, AKilledRunLeavesWholeFilesAndTheNextRunFinishesTheWork) {
         }
         ++killsByDaysMerged[daysMerged];
 
-        const RunResult again = home.Run();
+        const DrovixRun again = home.Run();
         EXPECT_EQ(again.exitCode, 0) << again.stdErr;
         Files after = home.SbFiles();
         std::erase_if(after,

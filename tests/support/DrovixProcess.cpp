@@ -5,7 +5,7 @@
 #include <QProcess>
 #include <QProcessEnvironment>
 
-DrovixRun RunDrovix(const TempFolder& home, const QStringList& args, Face face) {
+DrovixRun RunDrovix(const TempFolder& home, const QStringList& args, Face face, const QStringList& tracer) {
     QProcess p;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.remove("DISPLAY");
@@ -15,8 +15,13 @@ DrovixRun RunDrovix(const TempFolder& home, const QStringList& args, Face face) 
     if (face == Face::DesktopPlatformWithoutDisplay) env.insert("QT_QPA_PLATFORM", "xcb");
     env.insert("DROVIX_HOME", QString::fromStdString(home.path()));
     env.insert("XDG_CONFIG_HOME", QString::fromStdString(home.path() + "config"));
+    if (!tracer.isEmpty()) env.insert("ASAN_OPTIONS", "detect_leaks=0");
     p.setProcessEnvironment(env);
-    p.start(DROVIX_EXE_PATH, args);
+    if (tracer.isEmpty()) {
+        p.start(DROVIX_EXE_PATH, args);
+    } else {
+        p.start(tracer[0], tracer.mid(1) + QStringList{DROVIX_EXE_PATH} + args);
+    }
     EXPECT_TRUE(p.waitForFinished(60000)) << "drovix did not end";
     return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
             p.readAllStandardOutput().toStdString(), p.readAllStandardError().toStdString()};

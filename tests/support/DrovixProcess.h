@@ -15,5 +15,8 @@ struct DrovixRun {
 // environment that has no display.
 enum class Face { Headless, OffscreenWindow, DesktopPlatformWithoutDisplay };
 
-// Runs the real drovix executable with its program folder and per-user store in `home`.
-DrovixRun RunDrovix(const TempFolder& home, const QStringList& args, Face face = Face::Headless);
+// Runs the real drovix executable with its program folder and per-user store in `home`. With a
+// tracer (a program and its arguments, such as strace), the tracer runs drovix; a leak check at
+// exit cannot run traced, so it is off then.
+DrovixRun RunDrovix(const TempFolder& home, const QStringList& args, Face face = Face::Headless,
+                    const QStringList& tracer = {});
