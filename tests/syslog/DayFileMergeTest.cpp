@@ -157,9 +157,22 @@ TEST(SysLogSave, ADayInUseIsLeftAsItWas) {
     QTimer::singleShot(700, [&] { held.Release(); });
     SysLogSave(F, true);
     EXPECT_EQ(t.frontend.messages.size(), 1u);
-    EXPECT_EQ(ReadFileBytes(t.dir.file("Log 2026-12-06.txt")),
-              day6 + "2026/12/06 07:00:00 I 198.51.100.3 1 192.168.1.5 2\r\n");
+    const std::string merged6 = day6 + "2026/12/06 07:00:00 I 198.51.100.3 1 192.168.1.5 2\r\n";
+    EXPECT_EQ(ReadFileBytes(t.dir.file("Log 2026-12-06.txt")), merged6);
     EXPECT_EQ(Tags(F), std::vector<std::string>({"", ""}));
+
+    // Exit pressed while the merge waits: it stops there without a message, and the exit follows
+    // once the merge has let go. The rows merged again add nothing.
+    const std::string merged5 = ReadFileBytes(t.dir.file("Log 2026-12-05.txt"));
+    FillSysLog(F, rows);
+    HeldLock again(t.dir.file("Log 2026-12-06.txt"));
+    QTimer::singleShot(200, [&] { BQuit_Click(F); });
+    SysLogSave(F, true);
+    EXPECT_EQ(t.frontend.messages.size(), 1u);
+    EXPECT_TRUE(F.UnloadRequested);
+    EXPECT_FALSE(F.Busy || F.QuitRequested);
+    EXPECT_EQ(ReadFileBytes(t.dir.file("Log 2026-12-05.txt")), merged5);
+    EXPECT_EQ(ReadFileBytes(t.dir.file("Log 2026-12-06.txt")), merged6);
 }
 
 // A day that cannot be read, or whose new file cannot be written, is left as it was, and the
