@@ -1,8 +1,13 @@
-// Times the comparison of full router tables with a month of Stillbeacon day files, against the
-// time it takes only to read those files. Prints its figures; not a test.
+// Times the comparison of full router tables with a month of Stillbeacon day files, and a whole
+// standard-router refresh (both tables fetched from drovix-routersim, parsed and compared),
+// against the time it takes only to read those files. Prints its figures and the peak memory;
+// not a test.
+#include <sys/resource.h>
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <cstdio>
 #include <cstring>
@@ -12,14 +17,16 @@
 #include "app/FileBytes.h"
 #include "app/Frontend.h"
 #include "app/MainForm.h"
+#include "router/PageFetcher.h"
 #include "stdlog/CompareSBLogs.h"
 #include "stdlog/SbLogFolder.h"
+#include "stdlog/StdLogParser.h"
 
 namespace {
 
 constexpr int kFiles = 30;
 constexpr int kLinesPerFile = 50000;
-constexpr int kRouterRows = 64;
+constexpr int kRouterRows = 50;
 
 class SilentFrontend : public Frontend {
   public:
@@ -112,6 +119,36 @@ double CompareMs(MainForm& F, int& flagged) {
     return ms;
 }
 
+// The same router rows as FillRouterTables, as the simulator's records file.
+std::string RouterRecords(int firstDay) {
+    std::string in = "[incoming]\n", out = "[outgoing]\n";
+    for (int r = 1; r <= kRouterRows; ++r) {
+        const int i = kLinesPerFile - 2 * r;
+        const bool missing = r % 4 == 0;
+        in += (missing ? "203.0.113." + std::to_string(r) : Addr(i, firstDay)) + "|" +
+              std::to_string(i % 1024) + "\n";
+        out += "192.168.1.101|" + (missing ? std::string("www.example.org") : Addr(i + 1 + 7, firstDay)) +
+               "|80\n";
+    }
+    return in + out;
+}
+
+long PeakKiB() {
+    struct rusage usage {};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+
+// drovix-routersim from the build folder on a free loopback port; empty when it did not start.
+std::string StartSimulator(QProcess& sim, const std::string& recordsPath) {
+    sim.start(QCoreApplication::applicationDirPath() + "/../drovix-routersim",
+              {"--port", "0", "--records", QString::fromStdString(recordsPath), "--no-syslog"});
+    if (!sim.waitForStarted(5000) || !sim.waitForReadyRead(5000)) return {};
+    const std::string line = sim.readLine().trimmed().toStdString();
+    const std::string prefix = "listening ";
+    return line.rfind(prefix, 0) == 0 ? "http://" + line.substr(prefix.size()) : std::string();
+}
+
 double Best(int runs, auto&& f) {
     double best = 1e30;
     for (int i = 0; i < runs; ++i) best = std::min(best, f());
@@ -156,6 +193,43 @@ int main(int argc, char** argv) {
                     static_cast<double>(bytes) / 1e6, kRouterRows, kRouterRows);
         std::printf("  read all files only: %8.1f ms\n", readMs);
         std::printf("  CompareSBLogs:       %8.1f ms  (%d rows flagged)\n", compareMs, flagged);
+
+        const std::string records = folder + "records.txt";
+        {
+            QFile f(QString::fromStdString(records));
+            f.open(QIODevice::WriteOnly);
+            f.write(QByteArray::fromStdString(RouterRecords(kFiles)));
+        }
+        QProcess sim;
+        const std::string base = StartSimulator(sim, records);
+        if (base.empty()) {
+            std::printf("  (no drovix-routersim beside the benchmarks: refresh not timed)\n");
+            continue;
+        }
+        F.UserID.Text = "admin";
+        F.PW.Text = "admin";
+        F.router.InLogURL = base + "/inLogTable.htm";
+        F.router.OutLogURL = base + "/outLogTable.htm";
+        const double fetchMs = Best(5, [&] {
+            QElapsedTimer timer;
+            timer.start();
+            GetHtml(F, F.router.InLogURL);
+            GetHtml(F, F.router.OutLogURL);
+            return static_cast<double>(timer.nsecsElapsed()) / 1e6;
+        });
+        const double refreshMs = Best(5, [&] {
+            QElapsedTimer timer;
+            timer.start();
+            ProcessStdLogs(F);
+            return static_cast<double>(timer.nsecsElapsed()) / 1e6;
+        });
+        std::printf("  fetching both tables: %7.1f ms\n", fetchMs);
+        std::printf(
+            "  whole refresh:        %7.1f ms  (fetch, parse, compare; %d + %d rows listed, %d flagged)\n",
+            refreshMs, F.InLog.Rows() - 1, F.OutLog.Rows() - 1, F.stdlog.InFlagCount + F.stdlog.OutFlagCount);
+        sim.terminate();
+        sim.waitForFinished(3000);
     }
+    std::printf("peak memory: %ld KiB\n", PeakKiB());
     return 0;
 }

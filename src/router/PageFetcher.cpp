@@ -1,10 +1,12 @@
 #include "router/PageFetcher.h"
 
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QNetworkAccessManager>
 #include <QNetworkProxy>
 #include <QNetworkReply>
 #include <QNetworkRequest>
+#include <QTimer>
 #include <QUrl>
 #include <memory>
 
@@ -44,11 +46,24 @@ struct ActiveFetch {
 };
 
 // What arrives for one request: the body up to the page limit, and whether the request ended.
+// waiter is the wait in progress, woken as soon as the request is done.
 struct Arrival {
     std::string body;
     bool finished = false;
     bool full = false;
+    QEventLoop* waiter = nullptr;
+
+    void Wake() const {
+        if (waiter != nullptr) waiter->quit();
+    }
 };
+
+// The transfer broke off (time-out, reset, early close): what came is a piece of a page, not a
+// page. Answers with an HTTP error status (a refused logon) still carry their whole body.
+bool CutShort(const QNetworkReply& reply) {
+    const QNetworkReply::NetworkError error = reply.error();
+    return error != QNetworkReply::NoError && error <= QNetworkReply::UnknownNetworkError;
+}
 
 // One request in flight. Owns its reply and deletes it itself: deferred deletion would not run
 // inside the nested waits of a long refresh.
@@ -56,6 +71,8 @@ class Request {
   public:
     Request(MainForm& F, const QNetworkRequest& request) : F_(F), arrival_(std::make_shared<Arrival>()) {
         reply_ = Network(F).get(request);
+        // Whatever the router sends, no more than a page waits unread in the reply.
+        reply_->setReadBufferSize(kMaxPageBytes);
         F.router.ActiveReplies.insert(reply_);
         auto arrival = arrival_;
         QNetworkReply* reply = reply_;
@@ -66,12 +83,15 @@ class Request {
             if (static_cast<qint64>(arrival->body.size()) >= kMaxPageBytes) {
                 arrival->full = true;
                 reply->skip(reply->bytesAvailable());
+                arrival->Wake();
             }
         };
         QObject::connect(reply_, &QNetworkReply::readyRead, take);
-        QObject::connect(reply_, &QNetworkReply::finished, [take, arrival] {
+        QObject::connect(reply_, &QNetworkReply::finished, [take, arrival, reply] {
             take();
+            if (!arrival->full && CutShort(*reply)) arrival->body.clear();
             arrival->finished = true;
+            arrival->Wake();
         });
     }
     ~Request() {
@@ -85,6 +105,21 @@ class Request {
 
     // Ended, or holds a whole page's worth of bytes.
     bool Done() const { return arrival_->finished || arrival_->full; }
+
+    // Lets window events run until the request is done or at most ms have passed: the limit only
+    // bounds how late a stop or a time-out is noticed, a finished reply ends the wait at once.
+    void Wait(int ms) {
+        if (Done()) return;
+        QEventLoop loop;
+        QTimer timer;
+        timer.setSingleShot(true);
+        timer.setTimerType(Qt::PreciseTimer);
+        QObject::connect(&timer, &QTimer::timeout, &loop, &QEventLoop::quit);
+        timer.start(ms);
+        arrival_->waiter = &loop;
+        loop.exec();
+        arrival_->waiter = nullptr;
+    }
     std::string Page() const { return arrival_->body; }
 
   private:
@@ -151,7 +186,7 @@ TryResult OneTry(MainForm& F, TraceLog& trace, const std::string& address, int w
     QElapsedTimer started;
     started.start();
     while (!request.Done()) {
-        WaitMs(kPollMs);
+        request.Wait(kPollMs);
         if (MustStop(F, generation)) return {TryEnd::GiveUp, {}};
         if (request.Done()) break;
         if (started.elapsed() > waitSeconds * 1000LL) {

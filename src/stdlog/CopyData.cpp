@@ -1,10 +1,13 @@
 #include "stdlog/CopyData.h"
 
+#include <QElapsedTimer>
 #include <string>
 
 #include "app/MainForm.h"
 
 namespace {
+
+constexpr qint64 kEventsEveryMs = 5;
 
 constexpr std::string_view kRowMarker = "<tr bgcolor=cccccc align=middle>";
 constexpr std::string_view kCellOpen = "<td>";
@@ -39,8 +42,15 @@ void CopyData(MainForm& F, RecordGrid& list, int firstColumn, std::string_view p
     if (rowPos == npos) return;
     const std::size_t tableEnd = page.find(kTableEnd, rowPos);
     if (tableEnd == npos) return;
+    // A page holds thousands of rows: window events run every few milliseconds, not per row.
+    QElapsedTimer sinceEvents;
+    sinceEvents.start();
+    F.ui.DoEvents();
     while (rowPos < tableEnd) {
-        F.ui.DoEvents();
+        if (sinceEvents.elapsed() >= kEventsEveryMs) {
+            F.ui.DoEvents();
+            sinceEvents.restart();
+        }
         if (F.UnloadRequested) return;
         const std::size_t cellStart = page.find(kCellOpen, rowPos + kRowMarker.size());
         if (cellStart == npos || cellStart >= tableEnd) return;

@@ -190,6 +190,14 @@ TEST_F(CompareSBLogsTest, OutgoingRecordsMatchExactlyOrNearbyAndMissingOnesAreFl
     CompareSBLogs(F());
     EXPECT_EQ(F().stdlog.OutFlagCount, 0);
     EXPECT_EQ(Stamp(F().OutLog, 1), "2026/12/06 11:05:00");
+
+    // Another computer on the network reached the same party and port: Stillbeacon did not see it.
+    FillList(F().OutLog, 5, {{"", "", "192.168.1.105", "203.0.113.80", "8080"}});
+    Write("Log 2026-12-06.txt", CrLfLines({"2026/12/06 11:00:00.00 O 203.0.113.80 8080 192.168.1.103 1100"}));
+    CompareSBLogs(F());
+    EXPECT_EQ(F().OutLog.CellBackColorAt(1, 0), FlagColour);
+    EXPECT_EQ(Stamp(F().OutLog, 1), " ");
+    EXPECT_EQ(F().stdlog.OutFlagCount, 1);
 }
 
 TEST_F(CompareSBLogsTest, SecondPassClearsRecordsDrovixSavedBeforeAndKeepsTheOthers) {

@@ -153,7 +153,7 @@ TEST(CopyDataTest, MalformedRowsLeaveCellsEmptyAndNeverReadPastTheTable) {
     EXPECT_EQ(Row(list, 3), (Cells{"", "", "", "", ""}));
     EXPECT_EQ(list.TextMatrix(4, 2), "c1");
     EXPECT_EQ(list.TextMatrix(4, 3), "") << "a cell after </table> is not part of the last row";
-    EXPECT_GE(t.frontend.doEventsCalls, 3);
+    EXPECT_GE(t.frontend.doEventsCalls, 1);  // window events run while the rows are copied
 }
 
 TEST(CopyDataTest, PageWithoutMarkerOrTableEndAddsNothing) {

@@ -98,6 +98,12 @@ SimOptionsResult ParseSimOptions(const QStringList& args) {
             if (!flag(o.empty)) return r;
         } else if (name == "--oversize") {
             if (!flag(o.oversize)) return r;
+        } else if (name == "--hold-open") {
+            if (!flag(o.holdOpen)) return r;
+        } else if (name == "--hostile") {
+            if (!takeValue()) return r;
+            if (!ParseSimHostile(value.toStdString(), o.hostile))
+                return bad("endless, huge, garbage-status, garbage-headers, stall, redirect or binary");
         } else if (name == "--verbose" || name == "-v") {
             if (!flag(o.verbose)) return r;
         } else {
@@ -131,6 +137,11 @@ Options:
   --fail-first N    answer the first N requests with an empty page
   --delay MS        wait MS milliseconds before answering each request
   --oversize        make every page longer than 1,048,576 bytes (padding after the content)
+  --hold-open       send each answer without a length and keep the connection open after it
+  --hostile MODE    answer every request the way a broken router might: endless (a body that
+                    never ends), huge (a 256 MiB body), garbage-status, garbage-headers, stall
+                    (half the body, then silence), redirect (302 to /redirected), binary (a page
+                    of arbitrary bytes)
   -v, --verbose     write one line per request to standard output
   -h, --help        this text
 

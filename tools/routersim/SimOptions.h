@@ -2,6 +2,8 @@
 #include <QStringList>
 #include <string>
 
+#include "SimHostile.h"
+
 // The page layout the simulated router shows. The root page is what tells them apart: it names
 // "wag54g" or "befsx41" (the newer family), contains "firewall" (the standard layout), or neither.
 enum class SimLayout { Firewall, Wag54g, Befsx41, Plain };
@@ -17,6 +19,8 @@ struct SimOptions {
     bool noSyslog = false;
     bool empty = false;
     bool oversize = false;
+    bool holdOpen = false;  // no length and no close: the body never ends by itself
+    SimHostile hostile = SimHostile::None;
     bool verbose = false;
     int delayMs = 0;
     int failFirst = 0;

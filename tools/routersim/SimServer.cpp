@@ -106,7 +106,12 @@ void SimServer::OnReadyRead(QTcpSocket* socket) {
             std::printf("GET %s %d%s\n", target.c_str(), a.status, a.body.empty() ? " (empty)" : "");
             std::fflush(stdout);
         }
-        Send(guarded, a);
+        if (options_.hostile != SimHostile::None) {
+            const std::string to = "http://127.0.0.1:" + std::to_string(Port()) + "/redirected";
+            SendHostile(guarded, options_.hostile, a.body, to, options_.verbose);
+        } else {
+            Send(guarded, a);
+        }
     };
     if (options_.delayMs > 0) {
         QTimer::singleShot(options_.delayMs, this, answer);
@@ -119,12 +124,13 @@ void SimServer::Send(QTcpSocket* socket, const Answer& answer) {
     std::string head =
         "HTTP/1.1 " + std::to_string(answer.status) + " " + ReasonPhrase(answer.status) + "\r\n";
     head += "Content-Type: text/html\r\n";
-    head += "Content-Length: " + std::to_string(answer.body.size()) + "\r\n";
+    if (!options_.holdOpen) head += "Content-Length: " + std::to_string(answer.body.size()) + "\r\n";
     if (answer.status == 401) head += "WWW-Authenticate: Basic realm=\"Router\"\r\n";
     head += "Connection: close\r\n\r\n";
     socket->write(head.data(), static_cast<qint64>(head.size()));
     socket->write(answer.body.data(), static_cast<qint64>(answer.body.size()));
-    socket->disconnectFromHost();
+    // Held open, the body has no end the client could see: only its own limits end the wait.
+    if (!options_.holdOpen) socket->disconnectFromHost();
 }
 
 void SimServer::ReloadRecords() {

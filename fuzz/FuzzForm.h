@@ -1,0 +1,86 @@
+#pragma once
+// What every fuzz target shares: a Qt application object (once), a silent frontend, a fixed
+// clock and a main form whose program folder is a private temporary folder. Pages come from a
+// source that answers nothing, so no input can make a target reach the network.
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QTemporaryDir>
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "app/Clock.h"
+#include "app/Frontend.h"
+#include "app/MainForm.h"
+
+namespace fuzz {
+
+class SilentFrontend : public Frontend {
+  public:
+    MsgAnswer MsgBox(std::string_view, MsgIcon, MsgButtons, std::string_view) override {
+        return MsgAnswer::OK;
+    }
+    void DoEvents() override {}
+    void ShowWindow() override {}
+    int TextWidth(std::string_view text) override { return static_cast<int>(text.size()) * 105; }
+    void SetClipboardText(std::string_view) override {}
+    void SetMousePointer(MousePointer) override {}
+    MousePointer GetMousePointer() const override { return MousePointer::Default; }
+};
+
+class FixedClock : public Clock {
+  public:
+    QDateTime Now() const override { return QDateTime(QDate(2026, 12, 6), QTime(14, 30, 0)); }
+};
+
+// The process-wide pieces: the folder (also the per-user configuration home) and the application.
+struct Process {
+    Process() {
+        qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(Folder() + "config"));
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        static int argc = 1;
+        static char name[] = "drovix-fuzz";
+        static char* argv[] = {name, nullptr};
+        app = std::make_unique<QCoreApplication>(argc, argv);
+    }
+    std::string Folder() const { return dir.path().toStdString() + "/"; }
+    QTemporaryDir dir;
+    std::unique_ptr<QCoreApplication> app;
+};
+
+inline Process& TheProcess() {
+    static Process process;
+    return process;
+}
+
+// A fresh form for one input.
+struct Form {
+    Form() : form(std::make_unique<MainForm>(frontend, clock)) {
+        const std::string folder = TheProcess().Folder();
+        form->ProgramDir = folder;
+        form->SbLogDir = folder;
+        form->TracePath = folder + "Drovix_Trace.Log";
+        form->router.Pages = [](const std::string&) { return std::string(); };
+    }
+    MainForm& F() { return *form; }
+    SilentFrontend frontend;
+    FixedClock clock;
+    std::unique_ptr<MainForm> form;
+};
+
+inline std::string_view Bytes(const uint8_t* data, size_t size) {
+    return {reinterpret_cast<const char*>(data), size};
+}
+
+// Cuts an input into two parts at its first NUL byte (the second part empty when there is none).
+inline std::pair<std::string_view, std::string_view> Halves(std::string_view input) {
+    const auto cut = input.find('\0');
+    if (cut == std::string_view::npos) return {input, {}};
+    return {input.substr(0, cut), input.substr(cut + 1)};
+}
+
+void WriteFile(const std::string& path, std::string_view bytes);
+
+}  // namespace fuzz
