@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <map>
 
 #include "RouterSim.h"
 #include "TestFiles.h"
@@ -22,7 +23,7 @@ TEST(SysLogUnattendedRun, RefreshesKeepsHistoryAndExports) {
     const std::vector<std::string> lines = {
         at(90) + " TCP from 198.51.100.23:4123 to 127.0.0.100:80",
         at(60) + " UDP from 127.0.0.101:1030 to 198.51.100.53:53",
-        at(30) + " TCP from 203.0.113.9:2045 to 127.0.0.102:135 dropped",
+        at(30) + " TCP from 203.0.113.9:2045 to 127.0.0.102:135 dropped by rule 7",
     };
     std::string records = "[wan]\n203.0.113.7\n[syslog]\n";
     for (const auto& l : lines) records += l + "\n";
@@ -63,6 +64,22 @@ TEST(SysLogUnattendedRun, RefreshesKeepsHistoryAndExports) {
         into += (into.empty() ? "" : ", ") + name + " (" + std::to_string(count) + ")";
     EXPECT_EQ(p.readAllStandardOutput().toStdString(),
               "Drovix: system log 3 listed, 3 flagged; merged 4 lines into " + into + "; exported 2 lines\n");
+
+    // The new day files, written by hand: tab form, in time order, the message held back on a line
+    // of its own with its blanks as NBSP bytes.
+    auto sb = [&](int i, const std::string& rest) {
+        std::string stamp = lines[static_cast<size_t>(i)].substr(0, 19);
+        stamp[4] = stamp[7] = '/';
+        stamp[10] = '\t';
+        return stamp + "\t" + rest + "\r\n";
+    };
+    std::map<std::string, std::string> dayFiles;
+    dayFiles[lines[0].substr(0, 10)] += sb(0, "I\ttcp\t198.51.100.23\t\t4123\t127.0.0.100\t80");
+    dayFiles[lines[1].substr(0, 10)] += sb(1, "O\tudp\t198.51.100.53\t\t53\t127.0.0.101\t1030");
+    dayFiles[lines[2].substr(0, 10)] += sb(2, "I\ttcp\t203.0.113.9\t\t2045\t127.0.0.102\t135") +
+                                        sb(2, "M\t\t\tdropped\xA0" "by\xA0" "rule\xA0" "7\t\t\t");
+    for (const auto& [date, bytes] : dayFiles)
+        EXPECT_EQ(ReadFileBytes(home.file("sb/Log " + date + ".txt")), bytes);
 
     // Lines may span midnight: each is in the file of its own day.
     std::string history;
