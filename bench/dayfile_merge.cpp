@@ -18,8 +18,8 @@
 
 #include "app/Clock.h"
 #include "app/FileBytes.h"
-#include "app/Frontend.h"
 #include "app/MainForm.h"
+#include "app/SilentFrontend.h"
 #include "syslog/DayFileLines.h"
 #include "syslog/DayFileMerge.h"
 #include "syslog/DayFileSort.h"
@@ -30,20 +30,6 @@ constexpr int kFileLines = 100000;
 constexpr int kRecords = 100;
 constexpr int kRuns = 9;
 const char* const kDayFile = "Log 2026-11-20.txt";
-
-class SilentFrontend : public Frontend {
-  public:
-    MsgAnswer MsgBox(std::string_view text, MsgIcon, MsgButtons, std::string_view) override {
-        std::fprintf(stderr, "%.*s\n", static_cast<int>(text.size()), text.data());
-        return MsgAnswer::OK;
-    }
-    void DoEvents() override {}
-    void ShowWindow() override {}
-    int TextWidth(std::string_view text) override { return static_cast<int>(text.size()) * 105; }
-    void SetClipboardText(std::string_view) override {}
-    void SetMousePointer(MousePointer) override {}
-    MousePointer GetMousePointer() const override { return MousePointer::Default; }
-};
 
 std::string Stamp(int secs) {
     char text[40];

@@ -8,24 +8,11 @@
 #include <string>
 
 #include "app/Clock.h"
-#include "app/Frontend.h"
 #include "app/MainForm.h"
+#include "app/SilentFrontend.h"
 #include "stdlog/CopyData.h"
 
 namespace {
-
-class SilentFrontend : public Frontend {
-  public:
-    MsgAnswer MsgBox(std::string_view, MsgIcon, MsgButtons, std::string_view) override {
-        return MsgAnswer::OK;
-    }
-    void DoEvents() override {}
-    void ShowWindow() override {}
-    int TextWidth(std::string_view text) override { return static_cast<int>(text.size()) * 105; }
-    void SetClipboardText(std::string_view) override {}
-    void SetMousePointer(MousePointer) override {}
-    MousePointer GetMousePointer() const override { return MousePointer::Default; }
-};
 
 // An Incoming table page with rows records, as the router writes it.
 std::string IncomingPage(int rows) {

@@ -7,24 +7,11 @@
 #include <thread>
 
 #include "app/MainForm.h"
+#include "app/SilentFrontend.h"
 #include "resolve/Resolver.h"
 #include "resolve/RunLookups.h"
 
 namespace {
-
-class SilentFrontend : public Frontend {
-  public:
-    MsgAnswer MsgBox(std::string_view text, MsgIcon, MsgButtons, std::string_view) override {
-        std::fprintf(stderr, "%.*s\n", static_cast<int>(text.size()), text.data());
-        return MsgAnswer::OK;
-    }
-    void DoEvents() override { QCoreApplication::processEvents(); }
-    void ShowWindow() override {}
-    int TextWidth(std::string_view text) override { return static_cast<int>(text.size()) * 105; }
-    void SetClipboardText(std::string_view) override {}
-    void SetMousePointer(MousePointer) override {}
-    MousePointer GetMousePointer() const override { return MousePointer::Default; }
-};
 
 // Answers every reverse lookup after a fixed delay, as a slow DNS server would.
 class SlowResolver : public Resolver {

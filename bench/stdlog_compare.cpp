@@ -15,8 +15,8 @@
 
 #include "app/Clock.h"
 #include "app/FileBytes.h"
-#include "app/Frontend.h"
 #include "app/MainForm.h"
+#include "app/SilentFrontend.h"
 #include "router/PageFetcher.h"
 #include "stdlog/CompareSBLogs.h"
 #include "stdlog/SbLogFolder.h"
@@ -27,19 +27,6 @@ namespace {
 constexpr int kFiles = 30;
 constexpr int kLinesPerFile = 50000;
 constexpr int kRouterRows = 50;
-
-class SilentFrontend : public Frontend {
-  public:
-    MsgAnswer MsgBox(std::string_view, MsgIcon, MsgButtons, std::string_view) override {
-        return MsgAnswer::OK;
-    }
-    void DoEvents() override {}
-    void ShowWindow() override {}
-    int TextWidth(std::string_view text) override { return static_cast<int>(text.size()) * 105; }
-    void SetClipboardText(std::string_view) override {}
-    void SetMousePointer(MousePointer) override {}
-    MousePointer GetMousePointer() const override { return MousePointer::Default; }
-};
 
 std::string Addr(int a, int b) {
     return "198.51." + std::to_string(a % 256) + "." + std::to_string(b % 256);

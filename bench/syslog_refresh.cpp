@@ -12,8 +12,8 @@
 
 #include "app/Clock.h"
 #include "app/FileBytes.h"
-#include "app/Frontend.h"
 #include "app/MainForm.h"
+#include "app/SilentFrontend.h"
 #include "syslog/SysLogDriver.h"
 
 namespace {
@@ -21,20 +21,6 @@ namespace {
 constexpr int kDays = 30;
 constexpr int kHistoryLines = 2000;
 constexpr int kSbLines = 20000;
-
-class SilentFrontend : public Frontend {
-  public:
-    MsgAnswer MsgBox(std::string_view text, MsgIcon, MsgButtons, std::string_view) override {
-        std::fprintf(stderr, "message: %.*s\n", static_cast<int>(text.size()), text.data());
-        return MsgAnswer::OK;
-    }
-    void DoEvents() override {}
-    void ShowWindow() override {}
-    int TextWidth(std::string_view text) override { return static_cast<int>(text.size()) * 105; }
-    void SetClipboardText(std::string_view) override {}
-    void SetMousePointer(MousePointer) override {}
-    MousePointer GetMousePointer() const override { return MousePointer::Default; }
-};
 
 class FixedClock : public Clock {
   public:
@@ -70,8 +56,8 @@ std::string SbDay(int d) {
     for (int n = 0; n < kSbLines; ++n) {
         const int i = n / 10;
         if (n % 10 == 0) {
-            text += date + " " + Clock(i * 43) + ".25 I " + Remote(i) + "\xA0TCP " + std::to_string(1024 + i) +
-                    " 192.168.1.100 " + std::to_string(i % 1000) + "\r\n";
+            text += date + " " + Clock(i * 43) + ".25 I " + Remote(i) + "\xA0TCP " +
+                    std::to_string(1024 + i) + " 192.168.1.100 " + std::to_string(i % 1000) + "\r\n";
         } else {
             text += date + " " + Clock(i * 43 + n % 10 * 4) + ".50 O 203.0.113." + std::to_string(n % 200) +
                     "\xA0UDP 53 192.168.1.101 " + std::to_string(2000 + n % 3000) + "\r\n";
@@ -99,7 +85,8 @@ int main(int argc, char** argv) {
         std::string history;
         for (int i = 0; i < kHistoryLines; ++i) history += RouterLine(d, i) + "\r\n";
         const std::string sb = SbDay(d);
-        for (const auto& [name, text] : {std::pair{"DXLog " + Day(d) + ".txt", history}, {"Log " + Day(d) + ".txt", sb}}) {
+        for (const auto& [name, text] :
+             {std::pair{"DXLog " + Day(d) + ".txt", history}, {"Log " + Day(d) + ".txt", sb}}) {
             SaveFileAtomically(folder + name, text);
             paths.push_back(folder + name);
             bytes += static_cast<long long>(text.size());
@@ -111,7 +98,8 @@ int main(int argc, char** argv) {
     for (int i = kHistoryLines - 20; i < kHistoryLines; ++i)
         page += "<font face=verdana size=1.5 color=#000000>" + RouterLine(kDays - 1, i) + "\n<br>";
     page += "</font>\n";
-    const std::string status = "Current Time:</font></td><td><font face=verdana size=2><b>Dec 06 2026 23:58:30</b>";
+    const std::string status =
+        "Current Time:</font></td><td><font face=verdana size=2><b>Dec 06 2026 23:58:30</b>";
 
     SilentFrontend frontend;
     FixedClock clock;
@@ -152,9 +140,11 @@ int main(int argc, char** argv) {
 
     std::printf("%d history files x %d lines, %d Stillbeacon files x %d lines, %.1f MB in all\n", kDays,
                 kHistoryLines, kDays, kSbLines, static_cast<double>(bytes) / 1e6);
-    std::printf("listed %d rows, not in SB logs: %s\n", F.SysLog.Rows() - 1, F.SysStats.TextMatrix(1, 3).c_str());
+    std::printf("listed %d rows, not in SB logs: %s\n", F.SysLog.Rows() - 1,
+                F.SysStats.TextMatrix(1, 3).c_str());
     std::printf("refresh with matching: %lld ms; reading the files: %lld ms; cat of the files: %lld ms\n",
-                static_cast<long long>(refreshMs), static_cast<long long>(readMs), static_cast<long long>(catMs));
+                static_cast<long long>(refreshMs), static_cast<long long>(readMs),
+                static_cast<long long>(catMs));
     std::printf("peak memory: %ld KiB; largest file: %zu KiB\n", PeakKiB(), largest / 1024);
     return 0;
 }

@@ -12,23 +12,10 @@
 #include <string_view>
 
 #include "app/Clock.h"
-#include "app/Frontend.h"
 #include "app/MainForm.h"
+#include "app/SilentFrontend.h"
 
 namespace fuzz {
-
-class SilentFrontend : public Frontend {
-  public:
-    MsgAnswer MsgBox(std::string_view, MsgIcon, MsgButtons, std::string_view) override {
-        return MsgAnswer::OK;
-    }
-    void DoEvents() override {}
-    void ShowWindow() override {}
-    int TextWidth(std::string_view text) override { return static_cast<int>(text.size()) * 105; }
-    void SetClipboardText(std::string_view) override {}
-    void SetMousePointer(MousePointer) override {}
-    MousePointer GetMousePointer() const override { return MousePointer::Default; }
-};
 
 class FixedClock : public Clock {
   public:

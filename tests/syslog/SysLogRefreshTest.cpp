@@ -1,11 +1,10 @@
 #include <gtest/gtest.h>
 
 #include "RouterSim.h"
+#include "RouterSysLogForm.h"
 #include "ScriptedResolver.h"
 #include "TestForm.h"
 #include "app/RunCycle.h"
-#include "app/Startup.h"
-#include "router/RouterPages.h"
 #include "syslog/SysLogRecord.h"
 #include "ui/Colours.h"
 
@@ -25,29 +24,9 @@ const char* kLines =
     "2026-12-06 09:45:59 TCP from 203.0.113.9:2045 to 127.0.0.102:135 dropped\n"
     "2026-12-06 13:05:12 TCP from 127.0.0.103:2222 to 203.0.113.80:8080\n";
 
-std::string Records(const std::string& lines) {
-    return "[wan]\n203.0.113.7\n[clock]\n2026-12-06 14:28:30\n[syslog]\n" + lines;
-}
-
-// A form that logs on to the simulator and reads its System Log, with every display filter on.
-struct SysLogForm : TestForm {
-    explicit SysLogForm(RouterSim& sim) {
-        MainForm& f = F();
-        PrepareMainForm(f, dir.path());
-        f.OptionsFrame.Visible = false;
-        f.IPAddr.Text = sim.Address();
-        f.UserID.Text = "admin";
-        f.PW.Text = "admin";
-        f.RouterWait.Text = "5";
-        f.RouterRetry.Text = "1";
-        f.RouterDelay.Text = "1";
-        f.CSysLog.Value = true;
-        f.Include[0].Value = true;
-        for (auto& box : f.ShowMessages) box.Value = true;
-        f.ShowMessages[4].Value = false;  // "DX history"
-        f.ShowMessages[5].Value = false;  // "Unlogged only"
-        CreateURLs(f);
-    }
+// The simulator's System Log form, without the comparison unless a test turns it on.
+struct SysLogForm : RouterSysLogForm {
+    explicit SysLogForm(RouterSim& sim) : RouterSysLogForm(sim) { F().CompSB.Value = false; }
     std::string Row(int row) {
         std::string text;
         for (int c = 0; c <= R::Message; ++c) text += (c ? "|" : "") + F().SysLog.TextMatrix(row, c);
@@ -76,7 +55,7 @@ std::vector<std::string> RequestedPaths(RouterSim& sim) {
 // comes out newest first, with a blue row where the day changes, the future line dropped, the
 // undated line dated by the record after it, warnings painted and everything counted.
 TEST(SysLogRefresh, StandardRouterFillsTheListNewestFirst) {
-    RouterSim sim({"--page-lines", "3", "--verbose"}, Records(kLines));
+    RouterSim sim({"--page-lines", "3", "--verbose"}, SysLogRecords(kLines));
     ASSERT_TRUE(sim.Started()) << sim.Error();
     SysLogForm t(sim);
     MainForm& F = t.F();
@@ -129,7 +108,7 @@ TEST(SysLogRefresh, StandardRouterFillsTheListNewestFirst) {
 // The newer family selects each page before reading it; the one-page family reads VPNLog.htm.
 TEST(SysLogRefresh, OtherRouterKindsReadTheirOwnPages) {
     {
-        RouterSim sim({"--layout", "wag54g", "--page-lines", "5", "--verbose"}, Records(kLines));
+        RouterSim sim({"--layout", "wag54g", "--page-lines", "5", "--verbose"}, SysLogRecords(kLines));
         ASSERT_TRUE(sim.Started()) << sim.Error();
         SysLogForm t(sim);
         BRun_Click(t.F());
@@ -148,7 +127,7 @@ TEST(SysLogRefresh, OtherRouterKindsReadTheirOwnPages) {
         EXPECT_EQ(t.Stats(), "All|8|0|0|3|2|2|3|0||9");
     }
     {
-        RouterSim sim({"--layout", "plain", "--verbose"}, Records(kLines));
+        RouterSim sim({"--layout", "plain", "--verbose"}, SysLogRecords(kLines));
         ASSERT_TRUE(sim.Started()) << sim.Error();
         SysLogForm t(sim);
         BRun_Click(t.F());
@@ -168,7 +147,7 @@ namespace {
 // With history kept, every router line goes once to the file of its own day; the next refresh
 // lists the history, marks where the router's new lines begin and appends only those.
 TEST(SysLogRefresh, HistoryFilesKeepEachRouterLineOnce) {
-    RouterSim sim({"--page-lines", "4"}, Records(kLines));
+    RouterSim sim({"--page-lines", "4"}, SysLogRecords(kLines));
     ASSERT_TRUE(sim.Started()) << sim.Error();
     SysLogForm t(sim);
     MainForm& F = t.F();
@@ -194,7 +173,7 @@ TEST(SysLogRefresh, HistoryFilesKeepEachRouterLineOnce) {
     EXPECT_EQ(F.SysStats.TextMatrix(1, 2), "0");
 
     const std::string later = "2026-12-06 14:00:00 UDP from 198.51.100.9:5 to 127.0.0.100:6";
-    sim.SetRecords(Records(std::string(kLines) + later + "\n"));
+    sim.SetRecords(SysLogRecords(std::string(kLines) + later + "\n"));
     BRun_Click(F);
     ASSERT_TRUE(t.frontend.messages.empty()) << t.frontend.messages[0].text;
     EXPECT_EQ(ReadFileBytes(t.dir.file("DXLog 2026-12-06.txt")), day6 + later + "\r\n");
@@ -213,8 +192,9 @@ TEST(SysLogRefresh, HistoryFilesKeepEachRouterLineOnce) {
 
 // Display filters, subtypes and the don't-log lists decide what is listed and how.
 TEST(SysLogRefresh, FiltersSubtypesAndDontLogLists) {
-    RouterSim sim({}, Records(std::string(kLines) +
-                              "2026-12-06 13:10:00 TCP from 127.0.0.104:1111 to 198.51.100.8:25 drop\n"));
+    RouterSim sim({},
+                  SysLogRecords(std::string(kLines) +
+                                "2026-12-06 13:10:00 TCP from 127.0.0.104:1111 to 198.51.100.8:25 drop\n"));
     ASSERT_TRUE(sim.Started()) << sim.Error();
     SysLogForm t(sim);
     MainForm& F = t.F();
@@ -247,7 +227,7 @@ TEST(SysLogRefresh, FiltersSubtypesAndDontLogLists) {
 
 // Exit during the refresh stops it quietly: no message, the buttons restored, nothing listed.
 TEST(SysLogRefresh, CancelStopsWithoutAMessage) {
-    RouterSim sim({"--page-lines", "2"}, Records(kLines));
+    RouterSim sim({"--page-lines", "2"}, SysLogRecords(kLines));
     ASSERT_TRUE(sim.Started()) << sim.Error();
     SysLogForm t(sim);
     MainForm& F = t.F();
@@ -270,7 +250,7 @@ namespace {
 // With names looked up, inbound records' addresses are resolved on the concurrent workers
 // through the resolver (scripted here: no lookup leaves the machine); the rest stay unnamed.
 TEST(SysLogRefresh, LooksUpTheNamesOfInboundAddresses) {
-    RouterSim sim({}, Records(kLines));
+    RouterSim sim({}, SysLogRecords(kLines));
     ASSERT_TRUE(sim.Started()) << sim.Error();
     SysLogForm t(sim);
     MainForm& F = t.F();
@@ -297,7 +277,7 @@ namespace {
 TEST(SysLogRefresh, TimeframesChooseTheHistoryListed) {
     const std::string last = "2026-12-06 09:00:00 TCP from 198.51.100.4:4 to 127.0.0.100:22";
     const std::string fresh = "2026-12-06 10:00:00 TCP from 198.51.100.5:5 to 127.0.0.100:22";
-    RouterSim sim({}, Records(last + "\n" + fresh + "\n"));
+    RouterSim sim({}, SysLogRecords(last + "\n" + fresh + "\n"));
     ASSERT_TRUE(sim.Started()) << sim.Error();
     const std::vector<std::pair<int, std::string>> timeframes = {
         {0, "All|5"}, {3, "1 week|4"}, {2, "2 days|3"}, {1, "New|1"}};
