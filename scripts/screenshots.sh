@@ -58,3 +58,4 @@ shot_syslog() {
     echo "$out/$name.png"
 }
 shot_syslog system-log
+shot_syslog system-log-merged --click BSaveHilited   # "Update SB logs", then the refresh it starts

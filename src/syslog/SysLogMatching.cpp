@@ -2,7 +2,9 @@
 
 #include <QElapsedTimer>
 #include <QFileDevice>
+#include <algorithm>
 #include <cstdlib>
+#include <limits>
 
 #include "app/FileBytes.h"
 #include "app/MainForm.h"
@@ -83,10 +85,7 @@ void CompleteFrom(RecordGrid& list, int r, const SysLogRecord& rec) {
         list.SetTextMatrix(r, R::RemURL, rec[R::RemURL]);
 }
 
-using RowTimes = std::vector<std::optional<long long>>;
-
-std::optional<long long> RowSeconds(const RecordGrid& list, int row, const RowTimes* times) {
-    if (times && row < static_cast<int>(times->size())) return (*times)[static_cast<size_t>(row)];
+std::optional<long long> RowSeconds(const RecordGrid& list, int row) {
     return StampSeconds(list.TextMatrix(row, R::Date), list.TextMatrix(row, R::Time));
 }
 
@@ -107,9 +106,7 @@ class Matching {
         if (startDate.empty() && last_ > 1) startDate = list.TextMatrix(last_ - 1, R::Date);
         if (startDate.empty()) startDate = F.clock.Now().date().toString("yyyy-MM-dd").toStdString();
         if (!AnyRecordTakesPart()) return 0;
-        times_.resize(static_cast<size_t>(list.Rows()));
-        for (int row = 1; row < list.Rows(); ++row)
-            times_[static_cast<size_t>(row)] = RowSeconds(list, row, nullptr);
+        times_ = ReadRowTimes(list);
         if (!ReadStillbeaconFiles(startDate)) {
             ShowProgress(F, -1, "");
             return 0;
@@ -229,8 +226,24 @@ std::optional<long long> StampSeconds(std::string_view date, std::string_view ti
            Number(time.substr(6, 2));
 }
 
+RowTimes ReadRowTimes(const RecordGrid& list) {
+    RowTimes t;
+    const auto rows = static_cast<size_t>(std::max(list.Rows(), 1));
+    t.time.resize(rows);
+    t.earliestAbove.assign(rows, std::numeric_limits<long long>::max());
+    for (size_t row = 1; row < rows; ++row) {
+        t.time[row] = RowSeconds(list, static_cast<int>(row));
+        t.earliestAbove[row] =
+            std::min(t.earliestAbove[row - 1], t.time[row].value_or(t.earliestAbove[row - 1]));
+    }
+    return t;
+}
+
 int SysLogCompare(RecordGrid& list, int p, const SysLogRecord& rec, long long tolerance,
-                  const RowTimes* rowSeconds) {
+                  const RowTimes* given) {
+    RowTimes read;
+    if (!given) read = ReadRowTimes(list);
+    const RowTimes& times = given ? *given : read;
     const auto recTime = StampSeconds(rec[R::Date], rec[R::Time]);
     if (!recTime) return p;
     std::string recMessage;
@@ -241,11 +254,11 @@ int SysLogCompare(RecordGrid& list, int p, const SysLogRecord& rec, long long to
     }
     for (int r = std::min(p, list.Rows() - 1); r >= 1; --r) {
         if (list.TextMatrix(r, R::RowTag) != "R" || list.TextMatrix(r, R::Date).empty()) continue;
-        const auto rowTime = RowSeconds(list, r, rowSeconds);
+        const auto rowTime = times.time[static_cast<size_t>(r)];
         if (!rowTime) continue;
         const long long diff = *rowTime - *recTime;
         if (std::llabs(diff) > tolerance) {
-            if (diff > 0) break;
+            if (times.earliestAbove[static_cast<size_t>(r)] - *recTime > tolerance) break;
             continue;
         }
         if (!SameDirection(list.TextMatrix(r, R::Dir), rec[R::Dir])) continue;
@@ -262,7 +275,7 @@ int SysLogCompare(RecordGrid& list, int p, const SysLogRecord& rec, long long to
         int k = r;
         for (int j = r + 1; j < list.Rows(); ++j) {
             if (list.TextMatrix(j, R::Date).empty()) continue;
-            const auto t = RowSeconds(list, j, rowSeconds);
+            const auto t = times.time[static_cast<size_t>(j)];
             if (!t || *t < threshold) break;
             k = j;
         }

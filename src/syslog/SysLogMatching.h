@@ -18,10 +18,19 @@ int SysLogMatch(MainForm& F);
 // the newer rows, within tolerance seconds. A matched row loses its tag and takes the names it
 // lacked from the record. Returns where the next search starts: the oldest row still within the
 // matched record's time window (p unchanged when nothing matched).
-// rowSeconds, when given, holds StampSeconds of every row (nothing for rows without a time), so
-// that a month of Stillbeacon lines does not read the same row times again and again.
+// The rows' times, read once for a month of Stillbeacon lines: each row's own (nothing for a row
+// without one) and the earliest of the rows from it up to row 1. The list is newest first, but a
+// row the router gave without a date is dated afterwards and may be earlier than rows below it;
+// the search stops only when every row above is too late.
+struct RowTimes {
+    std::vector<std::optional<long long>> time;
+    std::vector<long long> earliestAbove;
+};
+RowTimes ReadRowTimes(const RecordGrid& list);
+
+// times, when given, must be ReadRowTimes of the list as it is; otherwise they are read here.
 int SysLogCompare(RecordGrid& list, int p, const SysLogRecord& rec, long long tolerance,
-                  const std::vector<std::optional<long long>>* rowSeconds = nullptr);
+                  const RowTimes* times = nullptr);
 
 // Seconds of a date ("yyyy-mm-dd" or "yyyy/mm/dd") and time ("hh:mm:ss") on one scale; nothing
 // when either does not read as such.

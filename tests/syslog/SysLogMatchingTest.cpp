@@ -92,6 +92,15 @@ TEST(SysLogCompare, TheSameEventWithinTheTolerance) {
     m[R::Message] = "Router\xA0rebooted\xA0now";
     SysLogCompare(F.SysLog, 1, m, 0);
     EXPECT_TRUE(matched(1));
+
+    // A row the router gave without a date (dated afterwards) sits among later rows: still found.
+    FillSysLog(F, {{"2026-12-06", "08:00:03", "M", "", "", "", "", "", "", "WAN up"},
+                   {"2026-12-06", "00:00:12", "M", "", "", "", "", "", "", "Clock not set"},
+                   {"2026-12-06", "07:58:40", "M", "", "", "", "", "", "", "System started"}});
+    m[R::Time] = "00:00:12";
+    m[R::Message] = "Clock\xA0not\xA0set";
+    SysLogCompare(F.SysLog, 3, m, 0);
+    EXPECT_TRUE(matched(2));
 }
 
 // The whole matching against day files: a missing first day does not stop the later days being
