@@ -140,8 +140,7 @@ int main(int argc, char** argv) {
 
     std::printf("%d history files x %d lines, %d Stillbeacon files x %d lines, %.1f MB in all\n", kDays,
                 kHistoryLines, kDays, kSbLines, static_cast<double>(bytes) / 1e6);
-    std::printf("listed %d rows, not in SB logs: %s\n", F.SysLog.Rows() - 1,
-                F.SysStats.TextMatrix(1, 3).c_str());
+    std::printf("listed %d rows, not in SB logs: %d\n", F.SysLog.Rows() - 1, F.syslog.NotInSbLogs);
     std::printf("refresh with matching: %lld ms; reading the files: %lld ms; cat of the files: %lld ms\n",
                 static_cast<long long>(refreshMs), static_cast<long long>(readMs),
                 static_cast<long long>(catMs));
