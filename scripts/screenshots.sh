@@ -59,3 +59,19 @@ shot_syslog() {
 }
 shot_syslog system-log
 shot_syslog system-log-merged --click BSaveHilited   # "Update SB logs", then the refresh it starts
+shot_syslog system-log-menu --menu SysLog:3:4          # a record's popup menu on its remote address
+# The order is held while records wait for Stillbeacon's logs, so this one is not compared.
+shot_syslog_uncompared() {
+    local name="$1"
+    shift
+    local home="$work/$name"
+    rm -rf "$XDG_CONFIG_HOME"
+    mkdir -p "$home"
+    demo_fill_folder "$home" "$router" demo-pass syslog
+    sed -i 's/^COMPSB=1/COMPSB=0/' "$home/Drovix.ini"
+    DROVIX_HOME="$home" "$build/drovix-grab" "$@" "$out/$name.png"
+    echo "$out/$name.png"
+}
+shot_syslog_uncompared system-log-sorted --header SysLog:4   # sorted by remote address, by number
+shot_syslog window-minimum --size 400x300              # the smallest the window gets
+shot_syslog window-maximized --maximize

@@ -2,6 +2,8 @@
 #include <string>
 #include <string_view>
 
+struct PopupMenu;
+
 enum class MsgIcon { None, Critical, Question, Exclamation, Information };
 enum class MsgButtons { OK, OKCancel, YesNo, YesNoCancel };
 enum class MsgAnswer { OK, Cancel, Yes, No };
@@ -24,6 +26,12 @@ class Frontend {
     virtual void SetClipboardText(std::string_view text) = 0;
     virtual void SetMousePointer(MousePointer pointer) = 0;
     virtual MousePointer GetMousePointer() const = 0;
+    // Shows a popup menu at a place on the window (twips from its inner top left corner) and
+    // answers the name of the item the person chose, or nothing when the menu was dismissed.
+    virtual std::string ShowPopupMenu(const PopupMenu& menu, int x, int y) {
+        (void)menu, (void)x, (void)y;
+        return {};
+    }
     // Screen resolution used to turn twips into pixels.
     virtual int TwipsPerPixelX() const { return 15; }
     virtual int TwipsPerPixelY() const { return 15; }

@@ -14,7 +14,9 @@
 #include "router/RouterState.h"
 #include "stdlog/StdLogState.h"
 #include "syslog/SysLogState.h"
+#include "ui/ListDisplayState.h"
 #include "ui/OptionsState.h"
+#include "ui/PopupMenus.h"
 #include "ui/RecordGrid.h"
 
 // All of Drovix's state: the flags, folders and values of the application, and every control of
@@ -41,6 +43,7 @@ struct MainForm {
     bool SettingsFileUnreadable = false;
     bool Initializing = false;
     bool CancelRequested = false;
+    bool ContactingRouter = false;  // a refresh waits for router pages; Cancel aborts the wait
     // An Exit that arrived while a procedure was still on the stack; carried out when it returns.
     bool UnloadRequested = false;
     bool Unloaded = false;
@@ -105,8 +108,10 @@ struct MainForm {
     RecordGrid InLog, OutLog, SysLog, SysStats;
     Label InCaption, OutCaption;
     Label SysCaption;  // above the statistics row: what the last System Log refresh found
-    Label LNoLogs;    // "Logs are empty or unavailable", also the conversion progress
-    TextBox LLookup;  // floating answer of a single lookup
+    Label LNoLogs;     // "Logs are empty or unavailable", also the conversion progress
+    TextBox LLookup;   // floating answer of a single lookup
+    PopupMenu mpopIn = InboundMenu(), mpopOut = OutboundMenu(), mpopsys = SysLogMenu();
+    ListDisplayState display;
 
     // ---- WAN address and progress ----
     Label LIPA, CurrWanAddr;

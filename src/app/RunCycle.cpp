@@ -12,6 +12,7 @@
 #include "app/Startup.h"
 #include "router/PageFetcher.h"
 #include "router/PageSource.h"
+#include "router/RouterContact.h"
 #include "router/RouterPages.h"
 #include "router/WanMonitor.h"
 #include "stdlog/StdLogParser.h"
@@ -158,13 +159,21 @@ void BRun_Click(MainForm& F) {
 }
 
 void FetchLogs(MainForm& F) {
-    ShowProgress(F, 0.5, "Contacting Router");
-    if (!F.router.NewFamily) CheckWAG54G(F);
+    std::string page;
+    {
+        RouterContact contact(F);
+        ShowProgress(F, 0.5, "Contacting Router");
+        if (!F.router.NewFamily) CheckWAG54G(F);
+        if (!F.StdOnly && !contact.Cancelled()) {
+            page = FetchPage(F, F.router.SysLogSelectURL);
+            if (!page.empty() && !contact.Cancelled()) page = FetchPage(F, F.router.SysLogPageURL);
+        }
+        ShowProgress(F, -1, "");
+        // A refresh the person cancelled leaves the lists as they were, and is no failure.
+        if (contact.Cancelled()) return;
+    }
 
     if (!F.StdOnly) {
-        std::string page = FetchPage(F, F.router.SysLogSelectURL);
-        if (!page.empty()) page = FetchPage(F, F.router.SysLogPageURL);
-        ShowProgress(F, -1, "");
         if (F.UnloadRequested) return;
 
         if (Contains(page, "401 Authorization Required")) {
@@ -198,8 +207,6 @@ void FetchLogs(MainForm& F) {
             F.BSaveHilited.ToolTipText = kStdSaveHilitedTip;
             F.LAutorun.Visible = false;
         }
-    } else {
-        ShowProgress(F, -1, "");
     }
     ProcessStdLogs(F);
 }
@@ -207,6 +214,7 @@ void FetchLogs(MainForm& F) {
 void BQuit_Click(MainForm& F) {
     if (F.Busy) {
         F.QuitRequested = true;
+        if (F.ContactingRouter) CancelTransfers(F);
         return;
     }
     // A check that started during the last events would log the cut-short page as a change.

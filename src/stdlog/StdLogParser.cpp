@@ -7,6 +7,7 @@
 #include "app/ProblemReport.h"
 #include "resolve/AddressConversion.h"
 #include "router/PageSource.h"
+#include "router/RouterContact.h"
 #include "stdlog/CompareSBLogs.h"
 #include "stdlog/ConvertPorts.h"
 #include "stdlog/CopyData.h"
@@ -50,7 +51,8 @@ void ShowNoLogs(MainForm& F) {
     F.LNoLogs.Visible = true;
 }
 
-// Header only, header texts centred, the two stamp columns sized for a date and a time.
+// Header only, header texts centred, the two stamp columns sized for a date (yyyy/mm/dd) and a
+// time.
 void ResetList(MainForm& F, RecordGrid& list, std::initializer_list<const char*> headers) {
     list.SetRedraw(false);
     list.SetCols(static_cast<int>(headers.size()));
@@ -61,7 +63,7 @@ void ResetList(MainForm& F, RecordGrid& list, std::initializer_list<const char*>
         list.SetCellAlignmentAt(0, c, RecordGrid::Alignment::Center);
         ++c;
     }
-    list.SetColWidth(0, F.ui.TextWidth("88/888"));
+    list.SetColWidth(0, F.ui.TextWidth("8888/88/888"));  // yyyy/mm/dd and a little room
     list.SetColWidth(1, F.ui.TextWidth("88:88:888"));
     list.SetColAlignment(0, RecordGrid::Alignment::General);
     list.SetColAlignment(1, RecordGrid::Alignment::Left);
@@ -129,9 +131,14 @@ void NoteSummary(MainForm& F) {
 }  // namespace
 
 void ProcessStdLogs(MainForm& F) {
-    const std::string inPage = FetchPage(F, F.router.InLogURL);
-    if (F.UnloadRequested) return;
-    const std::string outPage = FetchPage(F, F.router.OutLogURL);
+    std::string inPage, outPage;
+    {
+        RouterContact contact(F);
+        inPage = FetchPage(F, F.router.InLogURL);
+        if (!contact.Cancelled() && !F.UnloadRequested) outPage = FetchPage(F, F.router.OutLogURL);
+        // A refresh the person cancelled leaves the lists as they were, and is no failure.
+        if (contact.Cancelled()) return;
+    }
     if (F.UnloadRequested) return;
     ProcessStdLogPages(F, inPage, outPage);
 }

@@ -76,6 +76,7 @@ class SysLogRefresh {
     void Begin() {
         kind_ = SysLogKindOf(F.router);
         layout_ = LayoutFor(kind_);
+        quitCaption_ = F.BQuit.Caption;
         F.BQuit.Caption = "Cancel";
         F.Busy = true;
         F.SysLog.SetRedraw(false);
@@ -332,7 +333,7 @@ class SysLogRefresh {
         const bool cancelled = F.QuitRequested;
         F.Busy = false;
         F.QuitRequested = false;
-        F.BQuit.Caption = "&Exit";
+        F.BQuit.Caption = quitCaption_;
         F.SysLog.SetRedraw(true);
         F.SysLog.Visible = true;
         F.SysCaption.Visible = F.SysStats.Visible;
@@ -351,6 +352,7 @@ class SysLogRefresh {
     std::vector<std::vector<std::string>> lines_;
     std::string routerTime_, now_, today_, yesterday_, weekAgo_, lastDate_;
     std::string firstStamp_, upperStamp_, since_;
+    std::string quitCaption_;  // the Exit button's caption, given back at the end
     std::string lastHistoryLine_, lastHistoryStamp_, lastDatedStamp_, lastReadName_, appendName_;
     bool adding_ = true, started_ = false;
     HistoryAppender history_;

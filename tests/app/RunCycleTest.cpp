@@ -214,4 +214,35 @@ TEST_F(RunCycle, OptionsWaitForTheRefreshAndTheirWriteFailuresAreReportedAtOnce)
     EXPECT_TRUE(F.SettingsChanged) << "Exit must try again";
 }
 
+// While the refresh waits for the router the Exit button is a Cancel button: the refresh stops,
+// the window stays, and the stop is not reported as a router that cannot be reached.
+TEST_F(RunCycle, ExitWhileContactingTheRouterCancelsTheRefreshQuietly) {
+    SettleSnapshots();
+    F.IPAddr.Text = "10.0.0.1";
+    CreateURLs(F);
+    const std::string exitCaption = F.BQuit.Caption;
+    std::vector<std::string> captions;
+    F.router.Pages = [&](const std::string&) {
+        captions.push_back(F.BQuit.Caption);
+        BQuit_Click(F);
+        return std::string();
+    };
+    BRun_Click(F);
+    ASSERT_FALSE(captions.empty());
+    EXPECT_EQ(captions[0], "Cancel");
+    EXPECT_EQ(captions.size(), 1u) << "nothing more is fetched after Cancel";
+    EXPECT_TRUE(t.frontend.messages.empty());
+    EXPECT_FALSE(F.UnloadRequested);
+    EXPECT_EQ(F.BQuit.Caption, exitCaption);
+    EXPECT_FALSE(F.Busy);
+
+    // Without a Cancel, a router that gives nothing is still reported.
+    F.SysLogMode = false;
+    F.StdOnly = true;
+    F.router.Pages = [](const std::string&) { return std::string(); };
+    BRun_Click(F);
+    ASSERT_EQ(t.frontend.messages.size(), 1u);
+    EXPECT_EQ(t.frontend.messages[0].text, "Can't contact the Router");
+}
+
 }  // namespace

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "app/Frontend.h"
+#include "ui/ListDisplayState.h"
 
 // A Frontend that records what the engine shows and answers message boxes from a script.
 class RecordingFrontend : public Frontend {
@@ -36,8 +37,24 @@ class RecordingFrontend : public Frontend {
     void SetClipboardText(std::string_view text) override { clipboard = std::string(text); }
     void SetMousePointer(MousePointer p) override { pointer = p; }
     MousePointer GetMousePointer() const override { return pointer; }
+    std::string ShowPopupMenu(const PopupMenu& menu, int x, int y) override {
+        popups.push_back({menu, x, y});
+        std::string choice;
+        if (!popupChoices.empty()) {
+            choice = popupChoices.front();
+            popupChoices.erase(popupChoices.begin());
+        }
+        return choice;
+    }
+
+    struct Popup {
+        PopupMenu menu;
+        int x, y;
+    };
 
     std::vector<Message> messages;
+    std::vector<Popup> popups;
+    std::vector<std::string> popupChoices;  // the items chosen in the menus shown, in turn
     std::vector<MsgAnswer> answers;
     std::function<void()> onDoEvents;
     int doEventsCalls = 0;

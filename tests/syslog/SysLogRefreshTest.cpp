@@ -101,7 +101,7 @@ TEST(SysLogRefresh, StandardRouterFillsTheListNewestFirst) {
     EXPECT_EQ(F.SysCaption.Caption, "System Log  (8 entries,  0 new, 0 not in SB logs)");
     EXPECT_EQ(F.BSaveHilited.Caption, "Update SB logs");
     EXPECT_EQ(F.BRun.Caption, "&Refresh");
-    EXPECT_EQ(F.BQuit.Caption, "&Exit");
+    EXPECT_EQ(F.BQuit.Caption, "E&xit");
     EXPECT_FALSE(F.Busy);
 }
 
@@ -239,7 +239,7 @@ TEST(SysLogRefresh, CancelStopsWithoutAMessage) {
     EXPECT_FALSE(F.Busy);
     EXPECT_FALSE(F.QuitRequested);
     EXPECT_FALSE(F.UnloadRequested);
-    EXPECT_EQ(F.BQuit.Caption, "&Exit");
+    EXPECT_EQ(F.BQuit.Caption, "E&xit");
     EXPECT_FALSE(F.SysLog.HasRecords());
 }
 

@@ -2,16 +2,24 @@
 // carries out a few steps a person would take, and saves a picture of the window. Run it with
 // QT_QPA_PLATFORM=offscreen; scripts/screenshots.sh uses it to remake the user guide's pictures.
 //
-//   drovix-grab [--click NAME | --hover NAME | --wait MS]... OUTPUT.png
+//   drovix-grab [--click NAME | --hover NAME | --wait MS | --header LIST:COL | --size WxH |
+//                --maximize | --menu LIST:ROW:COL]... OUTPUT.png
 //
-// NAME is a widget's object name (the engine's control name: BRun, BOptions, PW, ...). The steps
-// run in the order given, each followed by a pause that lets the window redraw and the engine's
-// timers run. The settings are not written back: the folder stays as the script laid it out.
+// NAME is a widget's object name (the engine's control name: BRun, BOptions, PW, ...). --header
+// clicks a list's column header, --size sets the window's size in pixels, --maximize maximizes
+// it, and --menu right-clicks a record's cell and takes the picture while its popup menu is open
+// (it is the last step). The steps run in the order given, each followed by a pause that lets the
+// window redraw and the engine's timers run. The settings are not written back: the folder stays
+// as the script laid it out.
 #include <QAbstractButton>
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QHeaderView>
+#include <QMenu>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QThread>
+#include <QTimer>
 #include <cstdio>
 
 #include "app/Clock.h"
@@ -19,6 +27,7 @@
 #include "app/RunCycle.h"
 #include "app/Startup.h"
 #include "ui/qt/MainWindow.h"
+#include "ui/qt/RecordGridView.h"
 
 namespace {
 
@@ -46,8 +55,55 @@ void Hover(QWidget* widget) {
 }
 
 int Usage() {
-    std::fputs("Usage: drovix-grab [--click NAME | --hover NAME | --wait MS]... OUTPUT.png\n", stderr);
+    std::fputs("Usage: drovix-grab [--click NAME | --hover NAME | --wait MS | --header LIST:COL | --size WxH |\n"
+               "                   --maximize | --menu LIST:ROW:COL]... OUTPUT.png\n",
+               stderr);
     return 2;
+}
+
+void Press(QWidget* target, QPoint at, Qt::MouseButton button) {
+    QMouseEvent press(QEvent::MouseButtonPress, at, target->mapToGlobal(at), button, button, Qt::NoModifier);
+    QMouseEvent release(QEvent::MouseButtonRelease, at, target->mapToGlobal(at), button, Qt::NoButton,
+                        Qt::NoModifier);
+    QApplication::sendEvent(target, &press);
+    QApplication::sendEvent(target, &release);
+}
+
+void ClickHeader(RecordGridView* list, int col) {
+    QHeaderView* header = list->horizontalHeader();
+    Press(header->viewport(), QPoint(header->sectionViewportPosition(col) + 4, header->height() / 2),
+          Qt::LeftButton);
+}
+
+// The window with the open popup menu painted where it stands: a grab of the window alone
+// leaves out the menu, which is a window of its own.
+bool SaveWithMenu(MainWindow& window, QMenu* menu, const QString& output) {
+    QPixmap picture = window.grab();
+    QPainter painter(&picture);
+    painter.drawPixmap(window.mapFromGlobal(menu->pos()), menu->grab());
+    painter.end();
+    return picture.save(output);
+}
+
+// Right-clicks a record's cell; the picture is taken while the menu it opens is up, then the
+// menu is closed without a choice.
+bool GrabWithMenu(MainWindow& window, RecordGridView* list, int row, int col, const QString& output) {
+    bool saved = false, seen = false;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        if (menu == nullptr || seen) return;
+        seen = true;
+        Settle(200);
+        saved = SaveWithMenu(window, menu, output);
+        menu->close();
+    });
+    poll.start(50);
+    list->scrollToTop();
+    const QRect cell = list->visualRect(list->model()->index(row - 1, col));
+    Press(list->viewport(), cell.center(), Qt::RightButton);
+    if (!seen) std::fprintf(stderr, "drovix-grab: no menu opened on row %d, column %d\n", row, col);
+    return saved;
 }
 
 }  // namespace
@@ -59,7 +115,6 @@ int main(int argc, char** argv) {
     args.removeFirst();
     if (args.isEmpty() || !args.last().endsWith(".png")) return Usage();
     const QString output = args.takeLast();
-    if (args.size() % 2 != 0) return Usage();
 
     const std::string programDir = ResolveProgramDir(QCoreApplication::applicationDirPath().toStdString());
     SystemClock clock;
@@ -68,11 +123,36 @@ int main(int argc, char** argv) {
     window.Dispatch([&] { Form_Load(window.Form(), ""); });
     Settle(500);
 
-    for (qsizetype i = 0; i + 1 < args.size(); i += 2) {
+    for (qsizetype i = 0; i < args.size(); i += 2) {
         const QString& step = args[i];
-        const QString& value = args[i + 1];
+        const QString value = args.value(i + 1);
         if (step == "--wait") {
             Settle(value.toInt());
+            continue;
+        }
+        if (step == "--size") {
+            const QStringList wh = value.split('x');
+            if (wh.size() != 2) return Usage();
+            window.showNormal();
+            window.resize(wh[0].toInt(), wh[1].toInt());
+            Settle(300);
+            continue;
+        }
+        if (step == "--maximize") {
+            window.showMaximized();
+            Settle(300);
+            --i;  // takes no value
+            continue;
+        }
+        const QStringList parts = value.split(':');
+        if (step == "--header" || step == "--menu") {
+            auto* list = window.findChild<RecordGridView*>(parts.value(0));
+            if (list == nullptr || parts.size() != (step == "--header" ? 2 : 3)) return Usage();
+            if (step == "--menu") {
+                return GrabWithMenu(window, list, parts[1].toInt(), parts[2].toInt(), output) ? 0 : 1;
+            }
+            ClickHeader(list, parts[1].toInt());
+            Settle(300);
             continue;
         }
         QWidget* widget = Find(window, value);

@@ -5,6 +5,7 @@
 #include <QCloseEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -17,6 +18,7 @@
 #include "syslog/ReplaceToday.h"
 #include "ui/Help.h"
 #include "ui/Layout.h"
+#include "ui/ListMouse.h"
 #include "ui/OptionsPanel.h"
 #include "ui/qt/FastLookUpWindow.h"
 #include "ui/qt/RecordGridView.h"
@@ -67,6 +69,13 @@ MainWindow::MainWindow(const Clock& clock, const std::string& programDir)
     focusable_.emplace_back("OutLog", grids_[1]);
     focusable_.emplace_back("SysLog", grids_[3]);
 
+    ConnectListMice();
+    lookupAnswer_ = new QLineEdit(this);
+    lookupAnswer_->setObjectName("LLookup");
+    lookupAnswer_->setReadOnly(true);
+    lookupAnswer_->setFocusPolicy(Qt::NoFocus);
+    lookupAnswer_->hide();
+
     progressText_ = new QLineEdit(this);
     progressText_->setReadOnly(true);
     progressText_->setFocusPolicy(Qt::NoFocus);
@@ -90,6 +99,25 @@ MainWindow::~MainWindow() {
     syncTimer_->stop();
     fastLookUp_.reset();
     qDeleteAll(findChildren<QObject*>(Qt::FindDirectChildrenOnly));
+}
+
+void MainWindow::ConnectListMice() {
+    RecordGridView* in = grids_[0];
+    RecordGridView* out = grids_[1];
+    RecordGridView* stats = grids_[2];
+    RecordGridView* sys = grids_[3];
+    in->setObjectName("InLog");
+    out->setObjectName("OutLog");
+    stats->setObjectName("SysStats");
+    sys->setObjectName("SysLog");
+    in->OnMouseUp([this](const GridPoint& at) { InLog_MouseUp(*form_, at); });
+    out->OnMouseUp([this](const GridPoint& at) { OutLog_MouseUp(*form_, at); });
+    sys->OnMouseUp([this](const GridPoint& at) { SysLog_MouseUp(*form_, at); });
+    in->OnMouseMove([this](const GridPoint& at) { InLog_MouseMove(*form_, at); });
+    out->OnMouseMove([this](const GridPoint& at) { OutLog_MouseMove(*form_, at); });
+    sys->OnMouseMove([this](const GridPoint& at) { SysLog_MouseMove(*form_, at); });
+    stats->OnMouseMove([this](const GridPoint& at) { SysStats_MouseMove(*form_, at); });
+    sys->OnWheel([this](int rotation) { MouseWheel(*form_, rotation); });
 }
 
 QPushButton* MainWindow::AddButton(Button& model, const char* name, std::function<void()> onClick,
@@ -141,6 +169,10 @@ void MainWindow::Sync() {
     }
     for (auto& sync : syncers_) sync();
     for (RecordGridView* view : grids_) view->Sync();
+
+    lookupAnswer_->setText(Latin1(F.LLookup.Text));
+    Place(lookupAnswer_, F.LLookup);
+    lookupAnswer_->raise();
 
     progressText_->setText(Latin1(F.TProgress.Text));
     Place(progressText_, F.TProgress);
@@ -325,6 +357,21 @@ void MainWindow::SetClipboardText(std::string_view text) {
     QClipboard* clipboard = QGuiApplication::clipboard();
     clipboard->clear();
     clipboard->setText(Latin1(std::string(text)));
+}
+
+std::string MainWindow::ShowPopupMenu(const PopupMenu& menu, int x, int y) {
+    Sync();
+    QMenu popup(this);
+    popup.setObjectName(Latin1(menu.Name));
+    popup.setTitle(Latin1(menu.Caption));
+    for (const MenuItem& item : menu.Items) {
+        if (!item.Visible) continue;
+        QAction* action = popup.addAction(Latin1(item.Caption));
+        action->setObjectName(Latin1(item.Name));
+        action->setEnabled(item.Enabled);
+    }
+    QAction* chosen = popup.exec(mapToGlobal(QPoint(ToPixelsX(x), ToPixelsY(y))));
+    return chosen != nullptr ? chosen->objectName().toLatin1().toStdString() : std::string();
 }
 
 void MainWindow::SetMousePointer(MousePointer pointer) {

@@ -41,6 +41,7 @@ class MainWindow : public QWidget, public EngineHost, public Frontend {
     MousePointer GetMousePointer() const override { return pointer_; }
     int TwipsPerPixelX() const override;
     int TwipsPerPixelY() const override;
+    std::string ShowPopupMenu(const PopupMenu& menu, int x, int y) override;
 
     // Makes every widget agree with the form model.
     void Sync();
@@ -59,6 +60,7 @@ class MainWindow : public QWidget, public EngineHost, public Frontend {
     void Place(QWidget* widget, const Control& model);
     void ReportGeometry();
     void Unload();
+    void ConnectListMice();
 
     std::unique_ptr<MainForm> form_;
     std::vector<std::function<void()>> syncers_;
@@ -66,6 +68,7 @@ class MainWindow : public QWidget, public EngineHost, public Frontend {
     std::vector<RecordGridView*> grids_;
     std::vector<QWidget*> segments_;
     QLineEdit* progressText_ = nullptr;
+    QLineEdit* lookupAnswer_ = nullptr;
     OptionsPanelView* options_ = nullptr;
     std::unique_ptr<FastLookUpWindow> fastLookUp_;
     std::vector<std::pair<QObject*, std::function<void()>>> mouseMoves_;

@@ -37,8 +37,11 @@ QVariant RecordGridModel::data(const QModelIndex& index, int role) const {
     const int col = index.column();
     switch (role) {
         case Qt::DisplayRole:
-        case Qt::ToolTipRole:
             return QString::fromLatin1(grid_.TextMatrix(row, col));
+        case Qt::ToolTipRole:
+            // The engine sets the tip for the cell under the mouse, only when its text is cut.
+            if (grid_.ToolTipText.empty()) return {};
+            return QString::fromLatin1(grid_.ToolTipText);
         case Qt::BackgroundRole: {
             const Colour c = grid_.CellBackColorAt(row, col);
             return QColor(ColourRed(c), ColourGreen(c), ColourBlue(c));

@@ -1,6 +1,9 @@
 #include "ui/qt/RecordGridView.h"
 
 #include <QHeaderView>
+#include <QMouseEvent>
+#include <QScrollBar>
+#include <QWheelEvent>
 
 #include "ui/qt/EngineHost.h"
 #include "ui/qt/RecordGridModel.h"
@@ -8,6 +11,19 @@
 namespace {
 // A cell draws its text inside a small margin; widths measured from texts leave room for it.
 constexpr int kCellPadding = 8;
+
+MouseButton ToEngine(Qt::MouseButton button) {
+    switch (button) {
+        case Qt::LeftButton:
+            return MouseButton::Left;
+        case Qt::RightButton:
+            return MouseButton::Right;
+        case Qt::MiddleButton:
+            return MouseButton::Middle;
+        default:
+            return MouseButton::None;
+    }
+}
 }  // namespace
 
 RecordGridView::RecordGridView(EngineHost& host, RecordGrid& grid, QWidget* parent)
@@ -22,6 +38,21 @@ RecordGridView::RecordGridView(EngineHost& host, RecordGrid& grid, QWidget* pare
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setWordWrap(false);
     setAlternatingRowColors(false);
+    setAutoScroll(false);  // a click never scrolls the list
+    setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
+    setMouseTracking(true);
+    horizontalHeader()->setSectionsClickable(true);
+    horizontalHeader()->setSortIndicatorShown(false);
+    connect(horizontalHeader(), &QHeaderView::sectionClicked, this, [this](int col) {
+        if (!mouseUp_) return;
+        const QPoint pos = horizontalHeader()->mapTo(this, horizontalHeader()->mapFromGlobal(QCursor::pos()));
+        mouseUp_(GridPoint{MouseButton::Left, 0, col, ToTwips(pos.x()), ToTwips(pos.y())});
+    });
+    connect(verticalScrollBar(), &QScrollBar::valueChanged, this, [this](int value) {
+        if (applying_) return;
+        grid_.SetTopRow(value + 1);
+        topRowSeen_ = grid_.TopRow();
+    });
     connect(horizontalHeader(), &QHeaderView::sectionResized, this, [this](int col, int, int pixels) {
         if (applying_) return;
         const int pixelsPerInch = host_.ToPixelsX(1440);
@@ -29,6 +60,43 @@ RecordGridView::RecordGridView(EngineHost& host, RecordGrid& grid, QWidget* pare
                           pixelsPerInch > 0 ? std::max(pixels - kCellPadding, 1) * 1440 / pixelsPerInch : 0);
         widthsSeen_ = grid_.WidthRevision();
     });
+}
+
+int RecordGridView::ToTwips(int pixels) const {
+    const int pixelsPerInch = host_.ToPixelsX(1440);
+    return pixelsPerInch > 0 ? pixels * 1440 / pixelsPerInch : 0;
+}
+
+GridPoint RecordGridView::PointAt(const QPoint& viewportPos, Qt::MouseButton button) const {
+    const QModelIndex index = indexAt(viewportPos);
+    const QPoint inList = viewport()->mapTo(this, viewportPos);
+    return GridPoint{ToEngine(button), index.isValid() ? index.row() + 1 : -1, columnAt(viewportPos.x()),
+                     ToTwips(inList.x()), ToTwips(inList.y())};
+}
+
+void RecordGridView::mouseReleaseEvent(QMouseEvent* event) {
+    QTableView::mouseReleaseEvent(event);
+    if (!mouseUp_) return;
+    const GridPoint at = PointAt(event->position().toPoint(), event->button());
+    host_.Dispatch([this, at] { mouseUp_(at); });
+}
+
+void RecordGridView::mouseMoveEvent(QMouseEvent* event) {
+    QTableView::mouseMoveEvent(event);
+    if (!mouseMove_) return;
+    const GridPoint at = PointAt(event->position().toPoint(), Qt::NoButton);
+    host_.Dispatch([this, at] { mouseMove_(at); });
+}
+
+void RecordGridView::wheelEvent(QWheelEvent* event) {
+    if (!wheel_) {
+        QTableView::wheelEvent(event);
+        return;
+    }
+    const int rotation = event->angleDelta().y();
+    event->accept();
+    if (rotation == 0) return;
+    host_.Dispatch([this, rotation] { wheel_(rotation); });
 }
 
 void RecordGridView::ApplyWidths() {
@@ -90,6 +158,8 @@ void RecordGridView::Sync() {
     }
     if (grid_.TopRow() != topRowSeen_ && model_->rowCount() > 0) {
         topRowSeen_ = grid_.TopRow();
-        scrollTo(model_->index(std::max(grid_.TopRow() - 1, 0), 0), QAbstractItemView::PositionAtTop);
+        applying_ = true;
+        verticalScrollBar()->setValue(std::max(grid_.TopRow() - 1, 0));
+        applying_ = false;
     }
 }

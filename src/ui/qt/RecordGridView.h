@@ -1,22 +1,43 @@
 #pragma once
 #include <QTableView>
+#include <functional>
 
+#include "ui/ListDisplayState.h"
 #include "ui/RecordGrid.h"
 
 class EngineHost;
 class RecordGridModel;
 
 // Draws one record list: cells, colours, the header row, column widths (0 hides a column) and
-// the top row. A column the user widens is written back into the grid in twips.
+// the top row. A column the user widens is written back into the grid in twips, and so is the
+// top row the user scrolls to. Mouse releases (also on the header row), moves and wheel turns go
+// to the engine's handlers with the cell under the mouse.
 class RecordGridView : public QTableView {
     Q_OBJECT
   public:
+    using MouseHandler = std::function<void(const GridPoint&)>;
+
     RecordGridView(EngineHost& host, RecordGrid& grid, QWidget* parent);
     void Sync();
+
+    void OnMouseUp(MouseHandler handler) { mouseUp_ = std::move(handler); }
+    void OnMouseMove(MouseHandler handler) { mouseMove_ = std::move(handler); }
+    // Set for a list that scrolls by the engine's rule; the others scroll as Qt does.
+    void OnWheel(std::function<void(int rotation)> handler) { wheel_ = std::move(handler); }
+
+  protected:
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
 
   private:
     void ApplyWidths();
     void ApplyRowHeights();
+    GridPoint PointAt(const QPoint& viewportPos, Qt::MouseButton button) const;
+    int ToTwips(int pixels) const;
+
+    MouseHandler mouseUp_, mouseMove_;
+    std::function<void(int)> wheel_;
 
     EngineHost& host_;
     RecordGrid& grid_;

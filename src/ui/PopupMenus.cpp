@@ -1,0 +1,145 @@
+#include "ui/PopupMenus.h"
+
+#include <functional>
+#include <map>
+
+#include "app/MainForm.h"
+#include "resolve/AddressConversion.h"
+#include "syslog/RecordMarking.h"
+#include "syslog/SysLogRecord.h"
+#include "ui/SortBy.h"
+
+namespace {
+
+using R = SysLogRecord;
+
+// The System Log menu opens a little up and left of the pointer, so the first item is under it.
+constexpr int kSysMenuOffset = 72;
+
+void OpenMenu(MainForm& F, const PopupMenu& menu, int x, int y) {
+    // Remembered so that LLookup, shown by the lookup item, goes once the mouse moves on.
+    F.display.LookupX = x;
+    F.display.LookupY = y;
+    const std::string chosen = F.ui.ShowPopupMenu(menu, x, y);
+    if (!chosen.empty()) PopupMenuItem_Click(F, chosen);
+}
+
+// The standard lists: the row under the mouse becomes current whatever the button, so a click
+// on the header row (or below the last row) never opens the menu for an earlier record.
+void StandardListMouseUp(MainForm& F, RecordGrid& list, int addressColumn, const PopupMenu& menu,
+                         const GridPoint& at) {
+    if (at.Row < 0) return;
+    list.SetRow(at.Row);
+    list.SetCol(addressColumn);
+    if (at.Row >= 1) OpenMenu(F, menu, list.Left + at.X, list.Top + at.Y);
+}
+
+void CopyCell(MainForm& F, const RecordGrid& list, int column) {
+    F.ui.SetClipboardText(CopyText(list.TextMatrix(list.Row(), column)));
+}
+
+}  // namespace
+
+PopupMenu InboundMenu() {
+    return {"mpopIn",
+            "Inbound",
+            {{"mpopInLookup", "Lookup URL"}, {"mpopInCopy", "&Copy Remote Address to Clipboard"}}};
+}
+
+PopupMenu OutboundMenu() {
+    return {"mpopOut",
+            "Outbound",
+            {{"mpopOutLookup", "Lookup IP Address"}, {"mpopOutCopy", "&Copy Remote URL/IP to Clipboard"}}};
+}
+
+PopupMenu SysLogMenu() {
+    return {"mpopsys",
+            "SysLog",
+            {{"mpopSysLookup", "Lookup IP Address or URL"},
+             {"mpopSysCopy", "&Copy field to Clipboard"},
+             {"mpopSysMark", "&Mark this record for logging"},
+             {"mpopSysMarkAll", "Mark &All records similar to this one for logging"},
+             {"mpopSysUnmark", "&Unmark this record for logging"},
+             {"mpopSysUnmarkAll", "Unmark all records similar to this one for logging"}}};
+}
+
+std::string CopyText(const std::string& cell) {
+    return cell.substr(0, cell.find('('));
+}
+
+bool SysLogCellOpensMenu(const RecordGrid& list, int row, int col) {
+    if (row < 1 || row >= list.Rows()) return false;
+    if (col != R::RemAddr && col != R::RemURL && col != R::Message) return false;
+    const std::string& text = list.TextMatrix(row, col);
+    return !text.empty() && text != "?";
+}
+
+void InLog_MouseUp(MainForm& F, const GridPoint& at) {
+    StandardListMouseUp(F, F.InLog, 2, F.mpopIn, at);
+}
+
+void OutLog_MouseUp(MainForm& F, const GridPoint& at) {
+    StandardListMouseUp(F, F.OutLog, 3, F.mpopOut, at);
+}
+
+void SysLog_MouseUp(MainForm& F, const GridPoint& at) {
+    RecordGrid& list = F.SysLog;
+    if (at.Row == 0 && at.Col >= 0) {
+        if (F.BSaveHilited.Enabled) {
+            F.ui.MsgBox(
+                "You can't change the record sequence while records are waiting to be added to the SB logs.",
+                MsgIcon::Exclamation, MsgButtons::OK, F.Title);
+            return;
+        }
+        SortBy(F, at.Col, 0);
+        return;
+    }
+    // A click never scrolls the list.
+    const int top = list.TopRow();
+    SysLog_Click(F, at);
+    list.SetTopRow(top);
+}
+
+void SysLog_Click(MainForm& F, const GridPoint& at) {
+    RecordGrid& list = F.SysLog;
+    if (at.Row < 1 || at.Col < 0 || at.Row >= list.Rows() || at.Col >= list.Cols()) return;
+    list.SetRow(at.Row);
+    list.SetCol(at.Col);
+    if (!SysLogCellOpensMenu(list, at.Row, at.Col)) return;
+    // Only an address can be looked up.
+    for (MenuItem& item : F.mpopsys.Items) {
+        if (item.Name == "mpopSysLookup") item.Visible = at.Col != R::Message;
+    }
+    OpenMenu(F, F.mpopsys, list.Left + at.X - kSysMenuOffset, list.Top + at.Y - kSysMenuOffset);
+}
+
+void mpopInCopy_Click(MainForm& F) {
+    CopyCell(F, F.InLog, 2);
+}
+void mpopOutCopy_Click(MainForm& F) {
+    CopyCell(F, F.OutLog, 3);
+}
+void mpopSysCopy_Click(MainForm& F) {
+    CopyCell(F, F.SysLog, F.SysLog.Col());
+}
+void mpopInLookup_Click(MainForm& F) {
+    IpUrlLookup(F, F.InLog, 2);
+}
+void mpopOutLookup_Click(MainForm& F) {
+    IpUrlLookup(F, F.OutLog, 3);
+}
+void mpopSysLookup_Click(MainForm& F) {
+    IpUrlLookup(F, F.SysLog, F.SysLog.Col());
+}
+
+void PopupMenuItem_Click(MainForm& F, const std::string& item) {
+    static const std::map<std::string, std::function<void(MainForm&)>> handlers = {
+        {"mpopInLookup", mpopInLookup_Click},   {"mpopInCopy", mpopInCopy_Click},
+        {"mpopOutLookup", mpopOutLookup_Click}, {"mpopOutCopy", mpopOutCopy_Click},
+        {"mpopSysLookup", mpopSysLookup_Click}, {"mpopSysCopy", mpopSysCopy_Click},
+        {"mpopSysMark", mpopSysMark_Click},     {"mpopSysMarkAll", mpopSysMarkAll_Click},
+        {"mpopSysUnmark", mpopSysUnmark_Click}, {"mpopSysUnmarkAll", mpopSysUnmarkAll_Click},
+    };
+    const auto found = handlers.find(item);
+    if (found != handlers.end()) found->second(F);
+}

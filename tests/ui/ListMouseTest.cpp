@@ -1,0 +1,48 @@
+#include <gtest/gtest.h>
+
+#include "SysLogRows.h"
+#include "TestForm.h"
+#include "ui/ListMouse.h"
+
+namespace {
+
+TEST(ListMouse, WheelScrollsThreeRowsWithinTheRecords) {
+    TestForm t;
+    MainForm& F = t.F();
+    FillSysLogRows(F.SysLog, std::vector<std::vector<std::string>>(7, {"2024-03-01"}));
+    F.SysLog.SetTopRow(1);
+    MouseWheel(F, -120);
+    EXPECT_EQ(F.SysLog.TopRow(), 4);
+    MouseWheel(F, -120);
+    MouseWheel(F, -120);
+    EXPECT_EQ(F.SysLog.TopRow(), 7) << "not past the last row";
+    MouseWheel(F, 120);
+    MouseWheel(F, 120);
+    MouseWheel(F, 120);
+    EXPECT_EQ(F.SysLog.TopRow(), 1) << "not above the first record";
+}
+
+TEST(ListMouse, ToolTipsShowWideCellsAndLookupAnswersGoWhenTheMouseMovesOn) {
+    TestForm t;
+    MainForm& F = t.F();
+    FillSysLogRows(F.SysLog, {{"2024-03-01", "", "", "", "", "", "", "", "", "a long message text"}});
+    F.SysLog.SetColWidth(0, 105 * 10);
+    F.SysLog.SetColWidth(9, 105 * 5);
+    SysLog_MouseMove(F, GridPoint{MouseButton::None, 1, 9, 0, 0});
+    EXPECT_EQ(F.SysLog.ToolTipText, "a long message text");
+    SysLog_MouseMove(F, GridPoint{MouseButton::None, 1, 0, 0, 0});
+    EXPECT_EQ(F.SysLog.ToolTipText, "") << "the date fits its column";
+
+    F.LLookup.Visible = true;
+    F.display.LookupX = 1000;
+    F.display.LookupY = 1000;
+    SysLog_MouseMove(F, GridPoint{MouseButton::None, 1, 0, 1100, 1100});
+    EXPECT_TRUE(F.LLookup.Visible);
+    SysLog_MouseMove(F, GridPoint{MouseButton::None, 1, 0, 3000, 1100});
+    EXPECT_FALSE(F.LLookup.Visible);
+
+    SysStats_MouseMove(F, GridPoint{MouseButton::None, 1, 3, 0, 0});
+    EXPECT_EQ(F.SysStats.ToolTipText, "# of events not yet in SB logs");
+}
+
+}  // namespace
