@@ -26,13 +26,15 @@ trap cleanup EXIT
 
 # shot NAME PASSWORD [drovix-grab steps...]: one picture from a fresh folder and password store,
 # so that each starts as a person's first start would. An empty PASSWORD means none saved yet.
+# mode=syslog sets the folder up for the System Log; compare=0 turns the comparison off.
 shot() {
     local name="$1" password="$2"
     shift 2
     local home="$work/$name"
     rm -rf "$XDG_CONFIG_HOME"
     mkdir -p "$home"
-    demo_fill_folder "$home" "$router" "$password"
+    demo_fill_folder "$home" "$router" "$password" "${mode:-}"
+    [ "${compare:-1}" = 1 ] || sed -i 's/^COMPSB=1/COMPSB=0/' "$home/Drovix.ini"
     DROVIX_HOME="$home" "$build/drovix-grab" "$@" "$out/$name.png"
     echo "$out/$name.png"
 }
@@ -47,31 +49,11 @@ sim_pid=""
 
 # A router with a System Log: the list after a refresh, matched with Stillbeacon's day file.
 demo_start_sim "$work"
-shot_syslog() {
-    local name="$1"
-    shift
-    local home="$work/$name"
-    rm -rf "$XDG_CONFIG_HOME"
-    mkdir -p "$home"
-    demo_fill_folder "$home" "$router" demo-pass syslog
-    DROVIX_HOME="$home" "$build/drovix-grab" "$@" "$out/$name.png"
-    echo "$out/$name.png"
-}
-shot_syslog system-log
-shot_syslog system-log-merged --click BSaveHilited   # "Update SB logs", then the refresh it starts
-shot_syslog system-log-menu --menu SysLog:3:4          # a record's popup menu on its remote address
+mode=syslog
+shot system-log demo-pass
+shot system-log-merged demo-pass --click BSaveHilited   # "Update SB logs", then the refresh it starts
+shot system-log-menu demo-pass --menu SysLog:3:4          # a record's popup menu on its remote address
 # The order is held while records wait for Stillbeacon's logs, so this one is not compared.
-shot_syslog_uncompared() {
-    local name="$1"
-    shift
-    local home="$work/$name"
-    rm -rf "$XDG_CONFIG_HOME"
-    mkdir -p "$home"
-    demo_fill_folder "$home" "$router" demo-pass syslog
-    sed -i 's/^COMPSB=1/COMPSB=0/' "$home/Drovix.ini"
-    DROVIX_HOME="$home" "$build/drovix-grab" "$@" "$out/$name.png"
-    echo "$out/$name.png"
-}
-shot_syslog_uncompared system-log-sorted --header SysLog:4   # sorted by remote address, by number
-shot_syslog window-minimum --size 400x300              # the smallest the window gets
-shot_syslog window-maximized --maximize
+compare=0 shot system-log-sorted demo-pass --header SysLog:4   # sorted by remote address, by number
+shot window-minimum demo-pass --size 400x300              # the smallest the window gets
+shot window-maximized demo-pass --maximize
