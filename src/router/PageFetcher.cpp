@@ -97,8 +97,13 @@ class Request {
     ~Request() {
         F_.router.ActiveReplies.erase(reply_);
         reply_->disconnect();
-        if (reply_->isRunning()) reply_->abort();
+        const bool cutOff = reply_->isRunning();
+        if (cutOff) reply_->abort();
         delete reply_;
+        // An aborted reply does not give its connection back: the connection goes on taking the
+        // rest of the body (an endless one for ever), and after a few such pages no connection to
+        // the router is left for the next request. A fresh manager closes them all.
+        if (cutOff && F_.router.ActiveReplies.empty()) F_.router.Network.reset();
     }
     Request(const Request&) = delete;
     Request& operator=(const Request&) = delete;

@@ -18,6 +18,9 @@ namespace {
 
 constexpr std::string_view kRowMarkerWithCell = "<tr bgcolor=cccccc align=middle><td>";
 constexpr std::string_view kRefused = "401 Authorization Required";
+// The column titles that open the Incoming and the Outgoing table.
+constexpr std::string_view kInTitle = "Destination Port Number";
+constexpr std::string_view kOutTitle = "Service/Port Number";
 // Space the list keeps for its border and vertical scroll bar.
 constexpr int kListChrome = 312;
 
@@ -31,6 +34,12 @@ bool HasRows(std::string_view page, std::string_view columnTitle) {
     const std::size_t title = page.find(columnTitle);
     return title != std::string_view::npos &&
            page.find(kRowMarkerWithCell, title + 1) != std::string_view::npos;
+}
+
+// Whether either page is a log table at all, even one without rows.
+bool HoldsLogTable(std::string_view inPage, std::string_view outPage) {
+    return inPage.find(kInTitle) != std::string_view::npos ||
+           outPage.find(kOutTitle) != std::string_view::npos;
 }
 
 void SetListsVisible(MainForm& F, bool visible) {
@@ -158,10 +167,16 @@ void ProcessStdLogPages(MainForm& F, std::string_view inPage, std::string_view o
         return;
     }
 
-    const bool inRows = HasRows(inPage, "Destination Port Number");
-    const bool outRows = HasRows(outPage, "Service/Port Number");
+    const bool inRows = HasRows(inPage, kInTitle);
+    const bool outRows = HasRows(outPage, kOutTitle);
     if (!inRows && !outRows) {
         ShowNoLogs(F);
+        // A login page, a redirect or garbage in place of both tables is not an empty log: a
+        // scheduler must learn that the router was not read rather than see "0 listed".
+        if (F.AutoMode && !HoldsLogTable(inPage, outPage)) {
+            ShowRouterProblem(F, "Logs are empty or unavailable: the Router's pages hold no log table");
+            return;
+        }
         NoteSummary(F);
         return;
     }

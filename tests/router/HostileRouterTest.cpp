@@ -1,4 +1,7 @@
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+
+#include <QElapsedTimer>
 
 #include "RouterTestForm.h"
 #include "router/PageFetcher.h"
@@ -8,6 +11,21 @@ namespace {
 
 constexpr std::size_t kCap = 1048576;
 
+long PeakKiB() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+
+// What the simulator reports of each connection the client closed: the bytes it had sent.
+std::vector<long long> ClosedAfterBytes(const std::string& output) {
+    std::vector<long long> sent;
+    const std::string label = "closed after ";
+    for (auto at = output.find(label); at != std::string::npos; at = output.find(label, at + 1))
+        sent.push_back(std::stoll(output.substr(at + label.size())));
+    return sent;
+}
+
 std::string FetchFrom(RouterSim& sim, RouterTestForm& t) {
     t.F().RouterRetry.Text = "1";
     t.F().TraceOn = true;
@@ -16,15 +34,30 @@ std::string FetchFrom(RouterSim& sim, RouterTestForm& t) {
 
 }  // namespace
 
-TEST(HostileRouter, BodiesWithoutEndOrFarOverTheCapAreCutAtTheCap) {
+// More capped pages than the network layer keeps connections to one router: each fetch must drop
+// its connection, or the later ones find none free and time out.
+TEST(HostileRouter, BodiesWithoutEndOrFarOverTheCapAreCutAtTheCapAndTheirConnectionsDropped) {
+    constexpr int kFetches = 8;
     for (const char* mode : {"endless", "huge"}) {
-        RouterSim sim({"--hostile", mode}, "[incoming]\n198.51.100.7|80\n");
+        RouterSim sim({"--hostile", mode, "--verbose"}, "[incoming]\n198.51.100.7|80\n");
         ASSERT_TRUE(sim.Started()) << sim.Error();
         RouterTestForm t;
-        const std::string page = FetchFrom(sim, t);
-        EXPECT_EQ(page.size(), kCap) << mode;
-        EXPECT_NE(page.find("<td>198.51.100.7</td>"), std::string::npos) << mode;
+        const long peakBefore = PeakKiB();
+        for (int i = 0; i < kFetches; ++i) {
+            const std::string page = FetchFrom(sim, t);
+            ASSERT_EQ(page.size(), kCap) << mode << " fetch " << i;
+            EXPECT_NE(page.find("<td>198.51.100.7</td>"), std::string::npos) << mode;
+        }
         EXPECT_TRUE(t.F().router.ActiveReplies.empty());
+        // The 256 MiB body is never read whole, neither into memory nor off the connection.
+        EXPECT_LT(PeakKiB() - peakBefore, 64 * 1024) << mode;
+        std::vector<long long> closedAfter;
+        QElapsedTimer waited;
+        waited.start();
+        while (closedAfter.size() < kFetches && waited.elapsed() < 5000)
+            closedAfter = ClosedAfterBytes(sim.Output());
+        ASSERT_EQ(closedAfter.size(), static_cast<size_t>(kFetches)) << mode << ": " << sim.Output();
+        for (const long long sent : closedAfter) EXPECT_LT(sent, 64LL << 20) << mode;
     }
 }
 
