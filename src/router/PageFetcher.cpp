@@ -97,7 +97,7 @@ class Request {
     ~Request() {
         F_.router.ActiveReplies.erase(reply_);
         reply_->disconnect();
-        const bool cutOff = reply_->isRunning();
+        const bool cutOff = reply_->isRunning() || reply_->error() == QNetworkReply::OperationCanceledError;
         if (cutOff) reply_->abort();
         delete reply_;
         // An aborted reply does not give its connection back: the connection goes on taking the
