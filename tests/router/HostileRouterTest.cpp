@@ -49,8 +49,9 @@ TEST(HostileRouter, BodiesWithoutEndOrFarOverTheCapAreCutAtTheCapAndTheirConnect
             EXPECT_NE(page.find("<td>198.51.100.7</td>"), std::string::npos) << mode;
         }
         EXPECT_TRUE(t.F().router.ActiveReplies.empty());
-        // The 256 MiB body is never read whole, neither into memory nor off the connection.
-        EXPECT_LT(PeakKiB() - peakBefore, 64 * 1024) << mode;
+        // The 256 MiB body is never read whole, neither into memory nor off the connection (the
+        // bound leaves room for the freed pages a sanitizer holds back).
+        EXPECT_LT(PeakKiB() - peakBefore, 160 * 1024) << mode;
         std::vector<long long> closedAfter;
         QElapsedTimer waited;
         waited.start();
