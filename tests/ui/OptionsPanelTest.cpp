@@ -351,6 +351,17 @@ TEST_F(OptionsPanelTest, ARefusedPasswordLeavesRunUsableAfterTheUserClosesThePan
     EXPECT_FALSE(F.BSaveAll.Enabled);
 }
 
+// A long loop (a merge, the lookups) is not a refresh, but applying options would still pull the
+// lists from under it.
+TEST_F(OptionsPanelTest, IgnoredWhileALongLoopRuns) {
+    F.Busy = true;
+    BOptions_Click(F);
+    EXPECT_FALSE(F.OptionsFrame.Visible);
+    F.Busy = false;
+    BOptions_Click(F);
+    EXPECT_TRUE(F.OptionsFrame.Visible);
+}
+
 // Cancel reads the settings again; the monitor must follow the box it puts back.
 TEST(OptionsPanelCancel, KeepsTheWanMonitorInStepWithItsBox) {
     {
