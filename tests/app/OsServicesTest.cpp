@@ -36,13 +36,6 @@ TEST(GuessRouterAddress, ThisComputerNeverGuessesItsLoopback) {
     EXPECT_NE(guess.rfind("127.", 0), 0u) << guess;
 }
 
-TEST(TrimNull, CutsAtTheFirstZero) {
-    EXPECT_EQ(TrimNull("abc"), "abc");
-    EXPECT_EQ(TrimNull(""), "");
-    EXPECT_EQ(TrimNull(std::string("\0abc", 4)), "");
-    EXPECT_EQ(TrimNull(std::string("ab\0c\0", 5)), "ab");
-}
-
 TEST(GetUTC, MinutesToAddToLocalTime) {
     const QTimeZone eastern("EST5EDT");
     ASSERT_TRUE(eastern.isValid());

@@ -51,14 +51,6 @@ TEST_F(RunCycle, UnattendedStartWithoutPasswordOpensHiddenPanelAndExits) {
     EXPECT_NE(F.Title.find("  ver. "), std::string::npos);
 }
 
-TEST_F(RunCycle, InteractiveStartWithoutPasswordShowsWindowAndOptions) {
-    Form_Load(F, "");
-    EXPECT_TRUE(t.frontend.windowShown);
-    EXPECT_TRUE(F.OptionsFrame.Visible);
-    EXPECT_FALSE(F.UnloadRequested);
-    EXPECT_FALSE(F.Initializing);
-}
-
 TEST_F(RunCycle, ExitRewritesSettingsOnlyWhenSomethingChanged) {
     SettleSnapshots();
     BQuit_Click(F);
@@ -134,10 +126,6 @@ TEST_F(RunCycle, BadNameCharsHoldParenthesesAndControlAndHighCharacters) {
     EXPECT_EQ(bad.find('\0'), std::string::npos);
 }
 
-}  // namespace
-
-namespace {
-
 TEST_F(RunCycle, SavedWanMonitorStartsOnceThePageAddressesExist) {
     WriteFileBytes(ini(), "ADDRESS=127.0.0.1:1\r\nCOMPADDR=1\r\nRWAIT=1\r\nRRETRY=1\r\n");
     Initialize(F);
@@ -150,10 +138,6 @@ TEST_F(RunCycle, SavedWanMonitorStartsOnceThePageAddressesExist) {
     EXPECT_FALSE(F.router.Timer1->isActive());
 }
 
-}  // namespace
-
-namespace {
-
 TEST_F(RunCycle, ExitSaysSoWhenTheSettingsCannotBeSaved) {
     SettleSnapshots();
     F.SettingsChanged = true;
@@ -165,10 +149,6 @@ TEST_F(RunCycle, ExitSaysSoWhenTheSettingsCannotBeSaved) {
     EXPECT_FALSE(F.AutoMode);
     EXPECT_TRUE(F.UnloadRequested);
 }
-
-}  // namespace
-
-namespace {
 
 // Every message box carries the window's title, except those that report errors.
 TEST_F(RunCycle, ARefusedPasswordIsTitledLikeEveryOtherMessage) {

@@ -39,12 +39,6 @@ int CountPixels(const QImage& image, QColor colour) {
     return n;
 }
 
-// Saves a picture of the window when DROVIX_SCREENSHOT_DIR names a folder, so it can be looked at.
-void MaybeSave(QWidget& window, const char* name) {
-    const QByteArray dir = qgetenv("DROVIX_SCREENSHOT_DIR");
-    if (!dir.isEmpty()) window.grab().save(QString::fromLocal8Bit(dir) + "/" + name);
-}
-
 }  // namespace
 
 TEST(FastLookUpWindow, DrawsCountersIndicatorsAndFollowsVisibility) {
@@ -66,7 +60,6 @@ TEST(FastLookUpWindow, DrawsCountersIndicatorsAndFollowsVisibility) {
     EXPECT_GT(CountPixels(image, QColor(255, 255, 0)), 100 * 49);
     EXPECT_GE(CountPixels(image, QColor(0, 255, 0)), 49);
     EXPECT_GE(CountPixels(image, QColor(255, 0, 0)), 49);
-    MaybeSave(window, "fastlookup-static.png");
 
     model.Visible = false;
     RunEventsFor(250);
@@ -117,7 +110,6 @@ TEST(FastLookUpWindow, ShowsADispatcherRunAsItHappens) {
     QTimer::singleShot(300, &window, [&] {
         visibleDuringRun = window.isVisible();
         during = window.grab().toImage();
-        MaybeSave(window, "fastlookup-run.png");
     });
     EXPECT_EQ(RunLookups(t.F(), table, 24, true, false, true, 1500, 1500), 0);
     RunEventsFor(150);

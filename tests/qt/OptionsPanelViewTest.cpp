@@ -6,9 +6,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QRadioButton>
-#include <QTimer>
 #include <memory>
 
 #include "IsolatedUserConfig.h"
@@ -19,7 +17,6 @@
 #include "app/PasswordStore.h"
 #include "app/Settings.h"
 #include "ui/Help.h"
-#include "ui/OptionsDependents.h"
 #include "ui/OptionsLayout.h"
 #include "ui/OptionsPanel.h"
 #include "ui/qt/EngineHost.h"
@@ -218,28 +215,6 @@ TEST_F(OptionsPanelViewTest, ThePointerOverAControlExplainsItInThePane) {
     Hover(&host->View());
     EXPECT_EQ(F().options.LastHelpKey, "");
     EXPECT_TRUE(pane->text().isEmpty());
-}
-
-TEST_F(OptionsPanelViewTest, Screenshots) {
-    host->Dispatch([this] { HelpShow(F(), "maxtdiff"); });
-    Settle();
-    host->grab().save("/tmp/options-std.png");
-
-    host->Dispatch([this] {
-        F().CSysLog.Visible = F().CSaveSysLog.Visible = F().CmnW.Visible = F().LAutorun.Visible = true;
-        F().CSysLog.Value = true;
-        F().CompSB.Value = true;
-        CSysLog_Click(F());
-        SyncDependentControls(F());
-        F().RouterClockOffset = 3;
-        F().BQuit.Left = F().OptionsFrame.Left + F().OptionsFullWidth - F().BQuit.Width;
-        HelpShow(F(), "csavesyslog");
-    });
-    host->resize(host->ToPixelsX(F().BQuit.Left + F().BQuit.Width + 120), host->height());
-    Settle();
-    EXPECT_TRUE(host->Find<QLineEdit>("mnThreads")->isVisible());
-    EXPECT_GT(host->View().width(), 0);
-    host->grab().save("/tmp/options-syslog.png");
 }
 
 }  // namespace

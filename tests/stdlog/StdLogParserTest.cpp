@@ -174,15 +174,10 @@ TEST(ConvertPortsTest, KnownServicesGetTheirPortOthersAreLowerCased) {
     RecordGrid list;
     list.SetCols(5);
     list.SetRows(1);
-    const std::vector<std::pair<std::string, std::string>> cases = {{"HTTP", "80 - http"},
-                                                                    {"snmp trap", "162 - snmp trap"},
-                                                                    {"SNMP Trap", "162 - snmp trap"},
-                                                                    {"113", "113"},
-                                                                    {"Echo", "7 - echo"},
-                                                                    {" ftp ", " ftp "},
+    // The table test covers the usual names; here the letter case and bytes beyond ASCII.
+    const std::vector<std::pair<std::string, std::string>> cases = {{"SNMP Trap", "162 - snmp trap"},
                                                                     {"Finger", "79 - finger"},
                                                                     {"https", "https"},
-                                                                    {"SNMP", "161 - snmp"},
                                                                     {"\xC9"
                                                                      "CHO",
                                                                      "\xE9"

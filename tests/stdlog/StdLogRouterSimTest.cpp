@@ -69,15 +69,4 @@ TEST(StdLogRouterSimTest, RefreshComparesAndSavesTheMissingRecords) {
     EXPECT_FALSE(F.InLog.Visible);
 }
 
-TEST(StdLogRouterSimTest, RefusedPasswordIsReported) {
-    RouterSim sim({"--no-syslog", "--user", "drovix", "--password", "s3cret"}, kRecords);
-    ASSERT_TRUE(sim.Started()) << sim.Error();
-    TestForm t;
-    MainForm& F = t.F();
-    LogOnTo(sim, F, "wrong");
-    ProcessStdLogs(F);
-    ASSERT_EQ(t.frontend.messages.size(), 1u);
-    EXPECT_EQ(t.frontend.messages[0].text, "Missing or invalid Password");
-}
-
 }  // namespace

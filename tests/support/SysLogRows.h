@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "syslog/SysLogLists.h"
+#include "syslog/SysLogRecord.h"
 #include "ui/RecordGrid.h"
 
 // Fills a System Log list with rows of cells in column order (date, time, dir, prot, rem addr,
@@ -14,6 +15,16 @@ inline void FillSysLogRows(RecordGrid& list, const std::vector<std::vector<std::
     for (size_t i = 0; i < rows.size(); ++i) {
         for (size_t c = 0; c < rows[i].size(); ++c)
             list.SetTextMatrix(static_cast<int>(i) + 1, static_cast<int>(c), rows[i][c]);
+    }
+}
+
+// As FillSysLogRows, with every record that names no tag of its own tagged "R", as the refresh
+// leaves the router's records; empty rows stay separators.
+inline void FillRouterRows(RecordGrid& list, const std::vector<std::vector<std::string>>& rows) {
+    FillSysLogRows(list, rows);
+    for (size_t i = 0; i < rows.size(); ++i) {
+        if (!rows[i].empty() && rows[i].size() <= SysLogRecord::RowTag)
+            list.SetTextMatrix(static_cast<int>(i) + 1, SysLogRecord::RowTag, "R");
     }
 }
 

@@ -9,6 +9,7 @@
 #include <QTimer>
 
 #include "RouterSysLogForm.h"
+#include "SysLogRows.h"
 #include "TestForm.h"
 #include "app/RunCycle.h"
 #include "stdlog/SbLogWriter.h"
@@ -22,17 +23,9 @@ using R = SysLogRecord;
 
 const char* const InUse = "The Stillbeacon log was in use.  Please try again.";
 
-// Rows newest first: date, time, dir, prot, rem addr, rem url, r port, local addr, l port,
-// message, tag. Every row is tagged "R" unless it names its own tag.
+// The rows as the refresh lists them, ready for "Update SB logs".
 void FillSysLog(MainForm& F, const std::vector<std::vector<std::string>>& rows) {
-    F.SysLog.SetCols(R::FieldCount);
-    F.SysLog.SetRows(static_cast<int>(rows.size()) + 1);
-    for (size_t i = 0; i < rows.size(); ++i) {
-        const int row = static_cast<int>(i) + 1;
-        for (size_t c = 0; c < rows[i].size(); ++c)
-            F.SysLog.SetTextMatrix(row, static_cast<int>(c), rows[i][c]);
-        if (rows[i].size() <= R::RowTag) F.SysLog.SetTextMatrix(row, R::RowTag, "R");
-    }
+    FillRouterRows(F.SysLog, rows);
     F.SysLog.Visible = true;
     F.BSaveHilited.Enabled = true;
 }
@@ -83,7 +76,6 @@ TEST(SysLogSave, MergesEachDayInItsOwnForm) {
              "ping  dropped"},
             {"2026-12-05", "08:00:00", "M", "", "", "", "", "", "", "WAN IP address is 203.0.113.7"},
             {"2026-12-05", "07:00:00", "I", "tcp", "198.51.100.1", "", "1", "192.168.1.5", "2", "", "N"}});
-    F.SysLog.SetTextMatrix(3, R::RowTag, "");  // a separator row
 
     SysLogSave(F, true);
     EXPECT_TRUE(t.frontend.messages.empty());

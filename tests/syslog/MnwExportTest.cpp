@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "LocalZone.h"
+#include "SysLogRows.h"
 #include "TestForm.h"
 #include "syslog/MnwExport.h"
 #include "syslog/SysLogRecord.h"
@@ -17,18 +18,12 @@ struct ExportForm : TestForm {
         f.CmnW.Value = true;
         f.SysStats.SetCols(11);
         f.SysStats.SetRows(2);
-        Fill({{"2026-12-06", "14:00:00", "I", "tcp", "203.0.113.9", "", "135", "192.168.1.100", "135"},
-              {"2026-12-06", "13:00:00", "O", "tcp", "198.51.100.1", "", "80", "192.168.1.100", "3000"},
-              {"2026-12-06", "12:00:00", "P", "udp", " 198.51.100.7 ", "", "", "1.2.3", ""},
-              {"2026-12-05", "14:00:00", "I", "tcp", "198.51.100.8", "", "22", "192.168.1.100", "22"}});
-    }
-    void Fill(const std::vector<std::vector<std::string>>& rows) {
-        RecordGrid& list = F().SysLog;
-        list.SetCols(12);
-        list.SetRows(static_cast<int>(rows.size()) + 1);
-        for (size_t i = 0; i < rows.size(); ++i)
-            for (size_t c = 0; c < rows[i].size(); ++c)
-                list.SetTextMatrix(static_cast<int>(i) + 1, static_cast<int>(c), rows[i][c]);
+        FillSysLogRows(
+            f.SysLog,
+            {{"2026-12-06", "14:00:00", "I", "tcp", "203.0.113.9", "", "135", "192.168.1.100", "135"},
+             {"2026-12-06", "13:00:00", "O", "tcp", "198.51.100.1", "", "80", "192.168.1.100", "3000"},
+             {"2026-12-06", "12:00:00", "P", "udp", " 198.51.100.7 ", "", "", "1.2.3", ""},
+             {"2026-12-05", "14:00:00", "I", "tcp", "198.51.100.8", "", "22", "192.168.1.100", "22"}});
     }
     std::string Selected() {
         std::string rows;

@@ -2,6 +2,7 @@
 
 #include <QFile>
 
+#include "SysLogRows.h"
 #include "TestForm.h"
 #include "syslog/SysLogMatching.h"
 #include "syslog/SysLogRecord.h"
@@ -11,17 +12,9 @@ namespace {
 
 using R = SysLogRecord;
 
-// Rows newest first: date, time, dir, prot, rem addr, rem url, r port, local addr, l port, message.
 void FillSysLog(MainForm& F, const std::vector<std::vector<std::string>>& rows) {
-    RecordGrid& list = F.SysLog;
-    list.SetCols(12);
-    list.SetRows(static_cast<int>(rows.size()) + 1);
-    for (size_t i = 0; i < rows.size(); ++i) {
-        const int row = static_cast<int>(i) + 1;
-        for (size_t c = 0; c < rows[i].size(); ++c) list.SetTextMatrix(row, static_cast<int>(c), rows[i][c]);
-        if (!rows[i].empty()) list.SetTextMatrix(row, R::RowTag, "R");
-    }
-    F.syslog.SysRowCount = list.Rows() - 1;
+    FillRouterRows(F.SysLog, rows);
+    F.syslog.SysRowCount = F.SysLog.Rows() - 1;
 }
 
 SysLogRecord Rec(const std::string& date, const std::string& time, const std::string& dir,
@@ -161,10 +154,6 @@ TEST(SysLogMatch, AnUnreadableDayFileMarksNothingMissing) {
     EXPECT_FALSE(F.BSaveHilited.Enabled && F.SysLog.CellBackColorAt(1, 0) == FlagColour);
     EXPECT_EQ(F.SysLog.CellBackColorAt(1, 0), White);
 }
-
-}  // namespace
-
-namespace {
 
 // Five thousand missing records or more: counted and offered for merging, but not painted.
 TEST(SysLogMatch, ManyMissingRecordsAreCountedNotPainted) {

@@ -140,10 +140,6 @@ TEST(SysLogRefresh, OtherRouterKindsReadTheirOwnPages) {
     }
 }
 
-}  // namespace
-
-namespace {
-
 // With history kept, every router line goes once to the file of its own day; the next refresh
 // lists the history, marks where the router's new lines begin and appends only those.
 TEST(SysLogRefresh, HistoryFilesKeepEachRouterLineOnce) {
@@ -243,10 +239,6 @@ TEST(SysLogRefresh, CancelStopsWithoutAMessage) {
     EXPECT_FALSE(F.SysLog.HasRecords());
 }
 
-}  // namespace
-
-namespace {
-
 // With names looked up, inbound records' addresses are resolved on the concurrent workers
 // through the resolver (scripted here: no lookup leaves the machine); the rest stay unnamed.
 TEST(SysLogRefresh, LooksUpTheNamesOfInboundAddresses) {
@@ -268,10 +260,6 @@ TEST(SysLogRefresh, LooksUpTheNamesOfInboundAddresses) {
     EXPECT_EQ(F.SysLog.TextMatrix(8, R::RemURL), "");  // outbound: not looked up
     EXPECT_EQ(F.SysStats.TextMatrix(1, 10), "7");
 }
-
-}  // namespace
-
-namespace {
 
 // The timeframe decides which history lines are listed; the router's new line is listed in each.
 TEST(SysLogRefresh, TimeframesChooseTheHistoryListed) {

@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <set>
-
 #include "TestForm.h"
 #include "ui/Help.h"
 #include "ui/HelpTexts.h"
@@ -25,34 +23,6 @@ class HelpTest : public ::testing::Test {
     TestForm T;
     MainForm& F = T.F();
 };
-
-TEST_F(HelpTest, TableHoldsEveryKeyOnceInItsOrderWithTheTextInColumn19) {
-    const auto& list = F.options.HelpList;
-    ASSERT_EQ(list.size(), 35u);
-    EXPECT_EQ(list.front().substr(0, 18), "ckconvertip       ");
-    EXPECT_EQ(list[5].substr(0, 9), "maxtdiff ");
-    EXPECT_EQ(list[20].substr(0, 9), "boptions ");
-    EXPECT_EQ(list.back().substr(0, 10), "mnthreads ");
-    std::set<std::string> keys;
-    for (const std::string& line : list) {
-        const std::string key = line.substr(0, line.find(' '));
-        EXPECT_TRUE(keys.insert(key).second) << key;
-        EXPECT_NE(line[18], ' ') << key;
-        EXPECT_EQ(line.find('~'), line.find_last_of('~')) << key << ": a marker belongs at the end only";
-    }
-    HelpLoad(F);
-    EXPECT_EQ(F.options.HelpList.size(), 35u) << "loading again starts afresh";
-}
-
-TEST_F(HelpTest, ShowsTheTextWithParagraphsAndThePilcrow) {
-    HelpShow(F, "CkConvertIP");  // controls pass their own name
-    const std::string& shown = F.LHelp.Caption;
-    EXPECT_EQ(shown.rfind("When an IP Address is not in the Router's log", 0), 0u) << shown;
-    EXPECT_NE(shown.find("PER LOOKUP.\n\nNOTE: If you select"), std::string::npos);
-    EXPECT_EQ(shown.find('^'), std::string::npos);
-    EXPECT_EQ(shown.substr(shown.size() - 2), kPilcrow);
-    EXPECT_TRUE(F.LHelp.Visible);
-}
 
 TEST_F(HelpTest, EveryEntryEndsWithThePilcrowAndNoMarkerIsLeft) {
     for (const HelpEntry& e : HelpEntries()) {
@@ -83,7 +53,19 @@ TEST_F(HelpTest, TheCompareNoteFollowsMarkedEntries) {
     EXPECT_EQ(F.LHelp.Caption.find("NOTE: only records"), std::string::npos) << "compsb carries no marker";
 }
 
-TEST_F(HelpTest, TheSameKeyTwiceDoesNotRedraw) {
+// Controls pass their own name, so keys are matched whole and in any case; a key without an entry
+// keeps the text shown, and the key shown already is not drawn again.
+TEST_F(HelpTest, KeysMatchWholeInAnyCaseAndOnlyANewKeyRedraws) {
+    HelpShow(F, "PW");
+    EXPECT_EQ(F.LHelp.Caption.rfind("The password of your Router", 0), 0u) << F.LHelp.Caption;
+    HelpShow(F, "savepw");
+    EXPECT_EQ(F.LHelp.Caption.rfind("If checked, Drovix remembers", 0), 0u);
+    HelpShow(F, "include");  // a prefix of four keys, not a key
+    EXPECT_EQ(F.LHelp.Caption.rfind("If checked, Drovix remembers", 0), 0u);
+    HelpShow(F, "brun");
+    EXPECT_EQ(F.LHelp.Caption.rfind("If checked, Drovix remembers", 0), 0u);
+    EXPECT_EQ(F.options.LastHelpKey, "brun");
+
     HelpShow(F, "maxtdiff");
     F.LHelp.Caption = "drawn by hand";
     HelpShow(F, "maxtdiff");
@@ -91,23 +73,6 @@ TEST_F(HelpTest, TheSameKeyTwiceDoesNotRedraw) {
     HelpShow(F, "pw");
     HelpShow(F, "maxtdiff");
     EXPECT_NE(F.LHelp.Caption, "drawn by hand");
-}
-
-TEST_F(HelpTest, AKeyWithoutAnEntryKeepsThePreviousText) {
-    HelpShow(F, "userid");
-    const std::string before = F.LHelp.Caption;
-    HelpShow(F, "brun");
-    EXPECT_EQ(F.LHelp.Caption, before);
-    EXPECT_EQ(F.options.LastHelpKey, "brun");
-}
-
-TEST_F(HelpTest, AKeyIsNeverTakenAsThePrefixOfALongerOne) {
-    HelpShow(F, "pw");
-    EXPECT_EQ(F.LHelp.Caption.rfind("The password of your Router", 0), 0u) << F.LHelp.Caption;
-    HelpShow(F, "savepw");
-    EXPECT_EQ(F.LHelp.Caption.rfind("If checked, Drovix remembers", 0), 0u);
-    HelpShow(F, "include");  // a prefix of four keys, not a key
-    EXPECT_EQ(F.LHelp.Caption.rfind("If checked, Drovix remembers", 0), 0u);
 }
 
 TEST_F(HelpTest, TheClockSentenceTellsHowFarTheRouterIsOff) {

@@ -132,17 +132,4 @@ TEST_F(OptionsLayoutTest, AWiderFontWidensThePanelAndKeepsTheChosenWidth) {
     EXPECT_EQ(F.OptionsFrame.Width, F.OptionsFullWidth) << "relayout keeps a full panel full";
 }
 
-TEST_F(OptionsLayoutTest, SystemLogControlsStartHidden) {
-    for (const Control* c :
-         {(const Control*)&F.CSysLog, (const Control*)&F.CSaveSysLog, (const Control*)&F.CmnW,
-          (const Control*)&F.BReplaceToday, (const Control*)&F.mnThreads, (const Control*)&F.MaxTdiff,
-          (const Control*)&F.LAutorun}) {
-        EXPECT_FALSE(c->Visible);
-    }
-    EXPECT_FALSE(F.OptionsFrame.Visible);
-    EXPECT_TRUE(F.PW.PasswordChar);
-    EXPECT_EQ(F.RouterWait.MaxLength, 1);
-    EXPECT_EQ(F.CompDX.ToolTipText, "If checked, do not highlight events found in other Drovix logs");
-}
-
 }  // namespace

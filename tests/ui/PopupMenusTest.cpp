@@ -29,12 +29,6 @@ struct PopupMenusTest : ::testing::Test {
     }
 };
 
-TEST(CopyText, KeepsTheTextBeforeTheFirstParenthesis) {
-    EXPECT_EQ(CopyText("host.example(203.0.113.9)"), "host.example");
-    EXPECT_EQ(CopyText("203.0.113.9"), "203.0.113.9");
-    EXPECT_EQ(CopyText("(x)(y)"), "");
-}
-
 TEST_F(PopupMenusTest, OnlyAddressAndMessageCellsOfRecordsOpenTheMenu) {
     for (int col : {0, 1, 2, 3, 6, 7, 8}) Click(MouseButton::Right, 1, col);
     Click(MouseButton::Left, 2, R::RemAddr);   // "?"

@@ -70,17 +70,3 @@ TEST(RecordGrid, WidthsTopRowAndRevisions) {
     g.SetRows(11);
     EXPECT_GT(g.StructureRevision(), structure);
 }
-
-TEST(RecordGrid, SortMovesWholeRowsWithTheirColours) {
-    RecordGrid g;
-    g.SetCols(2);
-    g.SetRows(4);
-    g.SetTextMatrix(1, 0, "b");
-    g.SetTextMatrix(2, 0, "c");
-    g.SetTextMatrix(3, 0, "a");
-    g.PaintRow(3, FlagColour);
-    g.SortRows(1, [](const auto& x, const auto& y) { return x[0].text < y[0].text; });
-    EXPECT_EQ(g.TextMatrix(1, 0), "a");
-    EXPECT_EQ(g.CellBackColorAt(1, 1), FlagColour);
-    EXPECT_EQ(g.TextMatrix(3, 0), "c");
-}
