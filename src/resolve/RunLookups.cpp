@@ -162,16 +162,20 @@ class LookupRun {
     }
 
     // Returns once a worker has finished since the last SlotCheck, or after 50 ms at most so the
-    // time limits are still checked, letting window events run every few milliseconds meanwhile.
+    // time limits are still checked. Window events run every few milliseconds meanwhile, also
+    // while answers keep coming.
     void AwaitAnswer() {
         const auto deadline = SteadyClock::now() + std::chrono::milliseconds(50);
         for (;;) {
-            const auto left =
-                std::chrono::duration_cast<std::chrono::milliseconds>(deadline - SteadyClock::now());
+            const auto now = SteadyClock::now();
+            if (now - lastEvents >= kEventsEvery) {
+                F.ui.DoEvents();
+                lastEvents = now;
+                if (Cancelled()) return;
+            }
+            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - now);
             if (left.count() <= 0) return;
             if (d.Doorbell->WaitForRing(ringsSeen, std::min(left, kEventsEvery))) return;
-            F.ui.DoEvents();
-            if (Cancelled()) return;
         }
     }
 
@@ -291,7 +295,8 @@ class LookupRun {
     DoneList done;
     std::vector<int> deferred;  // entries whose address was being looked up when their turn came
     int i = 0, j = 0, trc = 0;
-    unsigned ringsSeen = 0;  // the doorbell's count when the slots were last read
+    unsigned ringsSeen = 0;              // the doorbell's count when the slots were last read
+    SteadyClock::time_point lastEvents;  // when AwaitAnswer last let window events run
 };
 
 }  // namespace
