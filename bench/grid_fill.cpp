@@ -1,12 +1,14 @@
 // Times filling the Incoming list from router pages of growing length, the way a refresh fills it
 // (CopyData adds one row at a time). Filling must cost the same per row however long the list
-// already is: the time per row stays flat when it grows linearly. Prints its figures; not a test.
+// already is: the time per row stays flat when it grows linearly. Prints its figures and the peak
+// memory after each size (sizes grow, so each figure is that size's); not a test.
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <algorithm>
 #include <cstdio>
 #include <string>
 
+#include "PeakMemory.h"
 #include "app/Clock.h"
 #include "app/MainForm.h"
 #include "app/SilentFrontend.h"
@@ -41,13 +43,15 @@ int main(int argc, char** argv) {
     SystemClock clock;
     MainForm F(frontend, clock);
 
-    std::printf("rows     page KB   fill ms   us per row\n");
-    for (int rows : {7500, 15000, 30000, 60000}) {
+    std::printf("idle: peak memory %ld KiB\n", PeakKiB());
+    std::printf("rows     page KB   fill ms   us per row   peak KiB\n");
+    for (int rows : {6250, 12500, 25000, 50000}) {
         const std::string page = IncomingPage(rows);
         double best = 1e30;
         for (int run = 0; run < 3; ++run) best = std::min(best, FillMs(F, page));
         if (F.InLog.Rows() != rows + 1) std::printf("unexpected row count %d\n", F.InLog.Rows());
-        std::printf("%6d  %8zu  %8.2f  %10.3f\n", rows, page.size() / 1024, best, best * 1000 / rows);
+        std::printf("%6d  %8zu  %8.2f  %10.3f  %9ld\n", rows, page.size() / 1024, best, best * 1000 / rows,
+                    PeakKiB());
     }
     return 0;
 }

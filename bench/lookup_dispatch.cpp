@@ -4,43 +4,29 @@
 #include <QElapsedTimer>
 #include <chrono>
 #include <cstdio>
-#include <thread>
 
+#include "ScriptedResolver.h"
 #include "app/MainForm.h"
 #include "app/SilentFrontend.h"
-#include "resolve/Resolver.h"
 #include "resolve/RunLookups.h"
 
 namespace {
-
-// Answers every reverse lookup after a fixed delay, as a slow DNS server would.
-class SlowResolver : public Resolver {
-  public:
-    explicit SlowResolver(std::chrono::milliseconds delay) : delay_(delay) {}
-    std::optional<std::string> HostNameOf(const std::string& address) override {
-        std::this_thread::sleep_for(delay_);
-        return "host-" + address + ".example";
-    }
-    std::optional<IPv4> AddressOf(const std::string&) override {
-        std::this_thread::sleep_for(delay_);
-        return std::nullopt;
-    }
-
-  private:
-    std::chrono::milliseconds delay_;
-};
 
 void Measure(int workers, int addresses, std::chrono::milliseconds delay) {
     SilentFrontend frontend;
     SystemClock clock;
     MainForm F(frontend, clock);
-    F.resolve.resolver = std::make_shared<SlowResolver>(delay);
+    // Answers every reverse lookup after a fixed delay, as a slow DNS server would.
+    auto resolver = std::make_shared<ScriptedResolver>();
+    resolver->DelayAll(delay);
     LookupTable table;
     for (int i = 0; i < addresses; ++i) {
-        table.push_back({"10." + std::to_string(i / 65536) + "." + std::to_string(i / 256 % 256) + "." +
-                             std::to_string(i % 256),
-                         ""});
+        const std::string address = "10." + std::to_string(i / 65536) + "." + std::to_string(i / 256 % 256) +
+                                    "." + std::to_string(i % 256);
+        resolver->Name(address, "host-" + address + ".example");
+        table.push_back({address, ""});
     }
+    F.resolve.resolver = resolver;
     QElapsedTimer timer;
     timer.start();
     const int result = RunLookups(F, table, workers, true, false, false);

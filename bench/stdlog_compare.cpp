@@ -1,18 +1,21 @@
 // Times the comparison of full router tables with a month of Stillbeacon day files, and a whole
-// standard-router refresh (both tables fetched from drovix-routersim, parsed and compared),
-// against the time it takes only to read those files. Prints its figures and the peak memory;
-// not a test.
-#include <sys/resource.h>
-
+// standard-router refresh (both tables fetched from drovix-routersim over loopback, parsed and
+// compared), beside the time it takes only to read the files the comparison reads. The peak
+// memory of a refresh, and of one over pages past the 1 MiB limit, is measured in a child process
+// of its own beside that process's idle figure. Prints its figures; not a test.
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <cstdio>
 #include <cstring>
+#include <fstream>
 #include <string>
 
+#include "PeakMemory.h"
+#include "RouterSim.h"
 #include "app/Clock.h"
 #include "app/FileBytes.h"
 #include "app/MainForm.h"
@@ -79,22 +82,44 @@ void FillRouterTables(MainForm& F, int firstDay) {
     }
 }
 
-double ReadAllMs(const std::string& folder) {
+// Bytes this process has taken in through read() and its kin so far, from the page cache too.
+long long BytesReadSoFar() {
+    std::ifstream io("/proc/self/io");
+    std::string key;
+    long long value = 0;
+    while (io >> key >> value)
+        if (key == "rchar:") return value;
+    return -1;
+}
+
+// Reads the newest count files whole, as the comparison does, and counts their lines.
+double ReadNewestMs(const std::string& folder, int count, std::size_t& lines) {
     QElapsedTimer timer;
     timer.start();
     std::string buffer;
-    std::size_t lines = 0;
+    lines = 0;
     const auto names = ListSbLogFiles(folder);
-    for (const auto& name : *names) {
-        ReadFileBytes(folder + name, buffer);
+    for (auto it = names->rbegin(); it != names->rend() && it - names->rbegin() < count; ++it) {
+        ReadFileBytes(folder + *it, buffer);
         for (const char* p = buffer.data();
              (p = static_cast<const char*>(std::memchr(p, '\n', buffer.data() + buffer.size() - p))); ++p)
             ++lines;
     }
-    const double ms = static_cast<double>(timer.nsecsElapsed()) / 1e6;
-    if (lines != static_cast<std::size_t>(kFiles) * kLinesPerFile)
-        std::printf("unexpected line count %zu\n", lines);
-    return ms;
+    return static_cast<double>(timer.nsecsElapsed()) / 1e6;
+}
+
+// How many of the newest files one comparison reads: its bytes read against the files' sizes.
+int FilesTheComparisonReads(MainForm& F, const std::string& folder) {
+    FillRouterTables(F, kFiles);
+    const long long before = BytesReadSoFar();
+    CompareSBLogs(F);
+    const long long bytes = BytesReadSoFar() - before;
+    const auto names = ListSbLogFiles(folder);
+    long long covered = 0;
+    int count = 0;
+    for (auto it = names->rbegin(); it != names->rend() && covered < bytes - 4096; ++it, ++count)
+        covered += QFile(QString::fromStdString(folder + *it)).size();
+    return count;
 }
 
 double CompareMs(MainForm& F, int& flagged) {
@@ -120,20 +145,42 @@ std::string RouterRecords(int firstDay) {
     return in + out;
 }
 
-long PeakKiB() {
-    struct rusage usage {};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss;
+void ClearRouterTables(MainForm& F) {
+    F.InLog.SetRows(1);
+    F.OutLog.SetRows(1);
+    F.stdlog.InFlagCount = F.stdlog.OutFlagCount = 0;
 }
 
-// drovix-routersim from the build folder on a free loopback port; empty when it did not start.
-std::string StartSimulator(QProcess& sim, const std::string& recordsPath) {
-    sim.start(QCoreApplication::applicationDirPath() + "/../drovix-routersim",
-              {"--port", "0", "--records", QString::fromStdString(recordsPath), "--no-syslog"});
-    if (!sim.waitForStarted(5000) || !sim.waitForReadyRead(5000)) return {};
-    const std::string line = sim.readLine().trimmed().toStdString();
-    const std::string prefix = "listening ";
-    return line.rfind(prefix, 0) == 0 ? "http://" + line.substr(prefix.size()) : std::string();
+void PointAtSimulator(MainForm& F, const std::string& base) {
+    F.UserID.Text = "admin";
+    F.PW.Text = "admin";
+    F.router.InLogURL = base + "/inLogTable.htm";
+    F.router.OutLogURL = base + "/outLogTable.htm";
+}
+
+// The child's part: one refresh from the router at base, compared with folder unless it is "-";
+// prints the peak memory before and after it.
+int PeakOfOneRefresh(const std::string& base, const std::string& folder) {
+    SilentFrontend frontend;
+    SystemClock clock;
+    MainForm F(frontend, clock);
+    const long idle = PeakKiB();
+    PointAtSimulator(F, base);
+    F.SbLogDir = folder == "-" ? std::string() : folder;
+    F.CompSB.Value = folder != "-";
+    ProcessStdLogs(F);
+    std::printf("idle %ld KiB, after the refresh %ld KiB (%d + %d rows listed)\n", idle, PeakKiB(),
+                F.InLog.Rows() - 1, F.OutLog.Rows() - 1);
+    return 0;
+}
+
+// Runs PeakOfOneRefresh in a process of its own, so the figures are the refresh's alone.
+std::string PeakInChild(const std::string& base, const std::string& folder) {
+    QProcess child;
+    child.start(QCoreApplication::applicationFilePath(),
+                {"--peak-refresh", QString::fromStdString(base), QString::fromStdString(folder)});
+    child.waitForFinished(-1);
+    return child.readAllStandardOutput().trimmed().toStdString();
 }
 
 double Best(int runs, auto&& f) {
@@ -146,8 +193,10 @@ double Best(int runs, auto&& f) {
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
+    if (argc == 4 && std::strcmp(argv[1], "--peak-refresh") == 0) return PeakOfOneRefresh(argv[2], argv[3]);
     SilentFrontend frontend;
     SystemClock clock;
+    std::printf("Times are the best of 5 runs; peak memory is VmHWM (see PeakMemory.h).\n");
 
     for (bool incoming : {true, false}) {
         QTemporaryDir dir;
@@ -158,16 +207,19 @@ int main(int argc, char** argv) {
             bytes += text.size();
             char name[40];
             std::snprintf(name, sizeof name, "Log 2026-11-%02d.txt", day);
-            QFile f(QString::fromStdString(folder + name));
-            f.open(QIODevice::WriteOnly);
-            f.write(text.data(), static_cast<qint64>(text.size()));
+            SaveFileAtomically(folder + name, text);
         }
         MainForm F(frontend, clock);
         F.SbLogDir = folder;
         F.CompSB.Value = true;
         F.CompDX.Value = true;
 
-        const double readMs = Best(5, [&] { return ReadAllMs(folder); });
+        const int needed = FilesTheComparisonReads(F, folder);
+        std::size_t lines = 0;
+        const double readAllMs = Best(5, [&] { return ReadNewestMs(folder, kFiles, lines); });
+        if (lines != static_cast<std::size_t>(kFiles) * kLinesPerFile)
+            std::printf("unexpected line count %zu\n", lines);
+        const double readNeededMs = Best(5, [&] { return ReadNewestMs(folder, needed, lines); });
         int flagged = 0;
         const double compareMs = Best(5, [&] {
             FillRouterTables(F, kFiles);
@@ -178,45 +230,49 @@ int main(int argc, char** argv) {
                                 : "No incoming record in any file (the walk reads every file):");
         std::printf("  %d files x %d lines, %.1f MB; router tables %d + %d rows\n", kFiles, kLinesPerFile,
                     static_cast<double>(bytes) / 1e6, kRouterRows, kRouterRows);
-        std::printf("  read all files only: %8.1f ms\n", readMs);
-        std::printf("  CompareSBLogs:       %8.1f ms  (%d rows flagged)\n", compareMs, flagged);
+        std::printf("  reading all %d files only:          %8.1f ms\n", kFiles, readAllMs);
+        std::printf("  reading the %2d file(s) compared only: %7.1f ms\n", needed, readNeededMs);
+        std::printf("  CompareSBLogs:                      %8.1f ms  (%d rows flagged)\n", compareMs,
+                    flagged);
 
-        const std::string records = folder + "records.txt";
-        {
-            QFile f(QString::fromStdString(records));
-            f.open(QIODevice::WriteOnly);
-            f.write(QByteArray::fromStdString(RouterRecords(kFiles)));
-        }
-        QProcess sim;
-        const std::string base = StartSimulator(sim, records);
-        if (base.empty()) {
-            std::printf("  (no drovix-routersim beside the benchmarks: refresh not timed)\n");
+        RouterSim sim({"--no-syslog"}, RouterRecords(kFiles));
+        if (!sim.Started()) {
+            std::printf("  drovix-routersim did not start (%s): refresh not timed\n", sim.Error().c_str());
             continue;
         }
-        F.UserID.Text = "admin";
-        F.PW.Text = "admin";
-        F.router.InLogURL = base + "/inLogTable.htm";
-        F.router.OutLogURL = base + "/outLogTable.htm";
+        const std::string base = sim.Url("");
+        PointAtSimulator(F, base);
+        std::size_t pageBytes = 0;
         const double fetchMs = Best(5, [&] {
             QElapsedTimer timer;
             timer.start();
-            GetHtml(F, F.router.InLogURL);
-            GetHtml(F, F.router.OutLogURL);
+            pageBytes = GetHtml(F, F.router.InLogURL).size() + GetHtml(F, F.router.OutLogURL).size();
             return static_cast<double>(timer.nsecsElapsed()) / 1e6;
         });
+        // Emptied before each refresh, so what is listed and flagged afterwards came from the router.
         const double refreshMs = Best(5, [&] {
+            ClearRouterTables(F);
             QElapsedTimer timer;
             timer.start();
             ProcessStdLogs(F);
             return static_cast<double>(timer.nsecsElapsed()) / 1e6;
         });
-        std::printf("  fetching both tables: %7.1f ms\n", fetchMs);
+        std::printf("  fetching both tables:               %8.1f ms  (%zu bytes)\n", fetchMs, pageBytes);
         std::printf(
-            "  whole refresh:        %7.1f ms  (fetch, parse, compare; %d + %d rows listed, %d flagged)\n",
+            "  whole refresh:                      %8.1f ms  (fetch, parse, compare; %d + %d rows listed, "
+            "%d flagged)\n",
             refreshMs, F.InLog.Rows() - 1, F.OutLog.Rows() - 1, F.stdlog.InFlagCount + F.stdlog.OutFlagCount);
-        sim.terminate();
-        sim.waitForFinished(3000);
+        std::printf("  peak memory of one refresh: %s\n", PeakInChild(base, folder).c_str());
     }
-    std::printf("peak memory: %ld KiB\n", PeakKiB());
+
+    RouterSim oversize({"--no-syslog", "--oversize"}, RouterRecords(kFiles));
+    if (oversize.Started()) {
+        MainForm F(frontend, clock);
+        PointAtSimulator(F, oversize.Url(""));
+        std::printf(
+            "Both pages past 1 MiB (drovix-routersim --oversize; %zu + %zu bytes taken), no comparison:\n",
+            GetHtml(F, F.router.InLogURL).size(), GetHtml(F, F.router.OutLogURL).size());
+        std::printf("  peak memory of one refresh: %s\n", PeakInChild(oversize.Url(""), "-").c_str());
+    }
     return 0;
 }

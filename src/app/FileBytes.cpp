@@ -16,8 +16,10 @@ bool Fail(const QFileDevice& file, std::string* error, int* errorNumber) {
 bool ReadFileBytes(const std::string& path, std::string& bytes, std::string* error, int* errorNumber) {
     QFile file(QString::fromStdString(path));
     if (!file.open(QIODevice::ReadOnly)) return Fail(file, error, errorNumber);
-    // Read into the caller's buffer in one go, so a buffer used again keeps its room.
+    // Read into the caller's buffer in one go, so a buffer used again keeps its room. One too small
+    // is replaced rather than grown: growing copies the old bytes and may take twice the room.
     const qint64 size = file.size();
+    if (static_cast<std::size_t>(size) > bytes.capacity()) std::string().swap(bytes);
     bytes.resize(static_cast<std::size_t>(size));
     const qint64 got = size > 0 ? file.read(bytes.data(), size) : 0;
     if (got < 0) return Fail(file, error, errorNumber);

@@ -11,6 +11,7 @@ void LookupDispatcher::Initialize(int threads) {
     Workers.clear();
     for (int k = 0; k < WorkerCount; ++k) {
         LookupSlots.push_back(std::make_shared<LookupSlot>());
+        LookupSlots.back()->doorbell = Doorbell;
         Workers.push_back(std::make_unique<clsMultiThread>());
     }
 }

@@ -28,4 +28,5 @@ struct LookupDispatcher {
     std::vector<int> FreeList;  // idle slot numbers; entries [0, FreeCount) are valid
     std::vector<std::shared_ptr<LookupSlot>> LookupSlots;
     std::vector<std::unique_ptr<clsMultiThread>> Workers;
+    std::shared_ptr<LookupDoorbell> Doorbell = std::make_shared<LookupDoorbell>();
 };

@@ -11,6 +11,12 @@ void LookupSlot::Send(int newCommand, bool resetStatus) {
 
 namespace {
 
+// Status 4 first, so the dispatcher woken by the bell sees it.
+void ReportFinished(LookupSlot& slot) {
+    slot.status.store(LookupSlot::Finished, std::memory_order_release);
+    if (slot.doorbell) slot.doorbell->Ring();
+}
+
 struct Job {
     std::string address, name;
     std::shared_ptr<const LookupFlags> flags;
@@ -30,7 +36,7 @@ bool WaitForJob(LookupSlot& slot, std::optional<Job>& job) {
     if (command == LookupSlot::End) return false;
     if (command == LookupSlot::Abandoned) {
         // Given up before it started: report it finished so the dispatcher frees the slot.
-        slot.status.store(LookupSlot::Finished, std::memory_order_release);
+        ReportFinished(slot);
         job.reset();
         return true;
     }
@@ -57,7 +63,7 @@ void IP2URL(std::shared_ptr<LookupSlot> slot) {
         }
         slot->name = std::move(name);
         slot->address = std::move(address);
-        slot->status.store(LookupSlot::Finished, std::memory_order_release);
+        ReportFinished(*slot);
         if (slot->command.load(std::memory_order_acquire) == LookupSlot::End) return;
     }
 }

@@ -7,14 +7,15 @@
 #include <optional>
 #include <string>
 
+#include "resolve/LookupDoorbell.h"
 #include "resolve/NameLookup.h"
 
 // One worker's mailbox. The dispatcher and the worker hand a job back and forth through the
 // atomic command and status words: the dispatcher writes the job, then command, then status 0;
 // the worker acts only on status 0 with command 2, sets status 2, writes its answer and sets
-// status 4 last; the dispatcher reads the answer only after it has seen status 4. Slots are owned
-// through shared_ptr, so a worker still stuck in a lookup when the program ends never writes
-// into freed memory.
+// status 4 last, then rings the doorbell; the dispatcher reads the answer only after it has seen
+// status 4. Slots and the doorbell are owned through shared_ptr, so a worker still stuck in a
+// lookup when the program ends never writes into freed memory.
 struct LookupSlot {
     enum Command : int { End = 0, Idle = 1, LookUp = 2, Abandoned = 8 };
     enum Status : int { Ready = 0, Working = 2, Finished = 4 };
@@ -28,6 +29,9 @@ struct LookupSlot {
     std::string address;
     std::string name;
     std::shared_ptr<const LookupFlags> flags;
+
+    // Shared by all slots; set before the worker starts.
+    std::shared_ptr<LookupDoorbell> doorbell;
 
     // The dispatcher's own bookkeeping, never touched by the worker.
     int row = 0;  // 1-based entry of the caller's table; 0 when the slot is free

@@ -1,11 +1,11 @@
 #include "resolve/RunLookups.h"
 
+#include <algorithm>
 #include <stdexcept>
 #include <vector>
 
 #include "app/Constants.h"
 #include "app/MainForm.h"
-#include "app/OsServices.h"
 #include "app/ProblemReport.h"
 #include "resolve/AddressText.h"
 #include "resolve/DoneList.h"
@@ -13,6 +13,9 @@
 namespace {
 
 using SteadyClock = std::chrono::steady_clock;
+
+// How long the dispatcher waiting for an answer goes without letting window events run.
+constexpr std::chrono::milliseconds kEventsEvery{5};
 
 class LookupRun {
   public:
@@ -106,7 +109,7 @@ class LookupRun {
                     GiveOut(d.FreeList[static_cast<size_t>(--d.FreeCount)], entry.address);
                     break;
                 }
-                WaitMs(50);
+                AwaitAnswer();
             }
         }
         trc = 7;
@@ -117,8 +120,7 @@ class LookupRun {
                 if (Cancelled()) return;
                 SlotCheck();
                 if (TakeFromDoneList(entry) || !InFlight(entry.address)) break;
-                F.ui.DoEvents();
-                WaitMs(50);
+                AwaitAnswer();
             }
         }
     }
@@ -159,8 +161,28 @@ class LookupRun {
         F.ui.DoEvents();
     }
 
+    // Returns once a worker has finished since the last SlotCheck, or after 50 ms at most so the
+    // time limits are still checked. Window events run every few milliseconds meanwhile, also
+    // while answers keep coming.
+    void AwaitAnswer() {
+        const auto deadline = SteadyClock::now() + std::chrono::milliseconds(50);
+        for (;;) {
+            const auto now = SteadyClock::now();
+            if (now - lastEvents >= kEventsEvery) {
+                F.ui.DoEvents();
+                lastEvents = now;
+                if (Cancelled()) return;
+            }
+            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - now);
+            if (left.count() <= 0) return;
+            if (d.Doorbell->WaitForRing(ringsSeen, std::min(left, kEventsEvery))) return;
+        }
+    }
+
     // Collects finished lookups, abandons those over the time limit, frees their slots.
     void SlotCheck() {
+        // Noted before the slots are read: a worker finishing meanwhile rings after this.
+        ringsSeen = d.Doorbell->Rings();
         ++w.LActivity;
         for (j = 0; j < d.WorkerCount; ++j) {
             LookupSlot& slot = *d.LookupSlots[static_cast<size_t>(j)];
@@ -222,8 +244,7 @@ class LookupRun {
         while (RunningJobs() > 0 && !Cancelled()) {
             SlotCheck();
             if (RunningJobs() == 0) break;
-            F.ui.DoEvents();
-            WaitMs(50);
+            AwaitAnswer();
         }
     }
 
@@ -274,6 +295,8 @@ class LookupRun {
     DoneList done;
     std::vector<int> deferred;  // entries whose address was being looked up when their turn came
     int i = 0, j = 0, trc = 0;
+    unsigned ringsSeen = 0;              // the doorbell's count when the slots were last read
+    SteadyClock::time_point lastEvents;  // when AwaitAnswer last let window events run
 };
 
 }  // namespace
