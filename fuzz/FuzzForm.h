@@ -68,6 +68,4 @@ inline std::pair<std::string_view, std::string_view> Halves(std::string_view inp
     return {input.substr(0, cut), input.substr(cut + 1)};
 }
 
-void WriteFile(const std::string& path, std::string_view bytes);
-
 }  // namespace fuzz

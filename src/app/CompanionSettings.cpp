@@ -30,14 +30,18 @@ std::string_view From(std::string_view line, size_t position) {
 }  // namespace
 
 void ReadStillbeaconIni(MainForm& F) {
+    std::string bytes;
+    ReadSettingsFile(F, "Stillbeacon.ini", bytes);
+    ApplyStillbeaconIni(F, bytes);
+}
+
+void ApplyStillbeaconIni(MainForm& F, std::string_view bytes) {
     F.SbLogDir = F.ProgramDir;
     F.LogResolve = false;
     F.ResolveNetBios = false;
     F.UseSubtypes = false;
     F.Categorize = 0;
 
-    std::string bytes;
-    ReadSettingsFile(F, "Stillbeacon.ini", bytes);
     for (const std::string& line : SplitLines(bytes)) {
         const std::string upper = UpperAscii(line);
         auto startsWith = [&](std::string_view key) { return upper.rfind(key, 0) == 0; };

@@ -1,4 +1,5 @@
 #pragma once
+#include <string_view>
 
 struct MainForm;
 
@@ -6,3 +7,5 @@ struct MainForm;
 // folder (read only): its log folder LOGDIR into SbLogDir (default: the program's folder) and
 // the flags LRESOLVE, RESOLVENETBIOS, USESUBTYPES and CATEGORIZE.
 void ReadStillbeaconIni(MainForm& F);
+// The same from the bytes of the file (empty for a missing one).
+void ApplyStillbeaconIni(MainForm& F, std::string_view bytes);

@@ -15,14 +15,20 @@ void AddEntry(std::vector<std::string>& list, std::string entry) {
 }  // namespace
 
 void ReadDontLogLists(MainForm& F) {
+    std::string hideaddr;
+    std::string hideport;
+    ReadSettingsFile(F, "Hideaddr.txt", hideaddr);
+    ReadSettingsFile(F, "Hideport.txt", hideport);
+    ApplyDontLogLists(F, hideaddr, hideport);
+}
+
+void ApplyDontLogLists(MainForm& F, std::string_view hideaddr, std::string_view hideport) {
     F.SBAddrList.clear();
     F.SBRPortList.clear();
     F.SBLPortList.clear();
 
-    std::string bytes;
     // "-" marks an address entry; a "*" right after it is Stillbeacon's own wildcard mark.
-    ReadSettingsFile(F, "Hideaddr.txt", bytes);
-    for (const std::string& line : SplitLines(bytes)) {
+    for (const std::string& line : SplitLines(hideaddr)) {
         if (line.empty() || line[0] != '-') continue;
         std::string entry = line.substr(1);
         if (!entry.empty() && entry[0] == '*') entry.erase(0, 1);
@@ -30,8 +36,7 @@ void ReadDontLogLists(MainForm& F) {
     }
 
     // "RN" and "LN" lines name remote and local ports; the third character is a separator.
-    ReadSettingsFile(F, "Hideport.txt", bytes);
-    for (const std::string& line : SplitLines(bytes)) {
+    for (const std::string& line : SplitLines(hideport)) {
         if (line.rfind("~", 0) == 0) continue;
         const std::string port = line.size() > 3 ? line.substr(3) : std::string();
         if (line.rfind("RN", 0) == 0) {

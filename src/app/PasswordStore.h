@@ -1,4 +1,5 @@
 #pragma once
+#include <functional>
 #include <string>
 
 // The per-user store of the scrambled router password (organization "Stillbeacon", application
@@ -12,3 +13,11 @@ void WriteStoredPassword(const std::string& scrambled);
 void DeleteStoredPassword();
 // The file behind the store on this platform.
 std::string PasswordStoreLocation();
+
+// The store's operations as values, for code that may be handed another store: the settings
+// reader, which the fuzz target runs against a store kept in memory.
+struct PasswordStoreAccess {
+    std::function<std::string()> Read = ReadStoredPassword;
+    std::function<void(const std::string&)> Write = WriteStoredPassword;
+    std::function<void()> Delete = DeleteStoredPassword;
+};

@@ -315,7 +315,7 @@ void ApplyConversionChoices(MainForm& F, const PendingValues& pending) {
 // A password that an older version kept in the file moves into the per-user store. When the file
 // does not say whether to save the password, the old file evidently kept it, so it stays saved
 // rather than being dropped at the next write.
-void ApplyOldFilePassword(MainForm& F, const PendingValues& pending) {
+void ApplyOldFilePassword(MainForm& F, const PendingValues& pending, const PasswordStoreAccess& store) {
     const bool scrambled = !pending.scrambledPassword.empty();
     if (!scrambled && pending.plainPassword.empty()) return;
     const std::string password =
@@ -325,20 +325,20 @@ void ApplyOldFilePassword(MainForm& F, const PendingValues& pending) {
     if (!pending.savePassword) F.SavePW.Value = true;
     if (!F.SavePW.Value) return;
     F.StoredPassword = scrambled ? pending.scrambledPassword : Enc(password, F.ScrambleKey, false);
-    WriteStoredPassword(F.StoredPassword);
+    store.Write(F.StoredPassword);
 }
 
-void ApplyPasswords(MainForm& F, const PendingValues& pending) {
+void ApplyPasswords(MainForm& F, const PendingValues& pending, const PasswordStoreAccess& store) {
     if (pending.savePassword == "1") {
         F.SavePW.Enabled = true;
         F.SavePW.Value = true;
-        F.StoredPassword = ReadStoredPassword();
+        F.StoredPassword = store.Read();
         F.PW.Text = Enc(F.StoredPassword, F.ScrambleKey, true);
     } else if (pending.savePassword) {
         F.SavePW.Value = false;
-        DeleteStoredPassword();
+        store.Delete();
     }
-    ApplyOldFilePassword(F, pending);
+    ApplyOldFilePassword(F, pending, store);
 }
 
 void ApplyColumnWidths(MainForm& F) {
@@ -380,6 +380,22 @@ int HexPairAt(const std::string& text, size_t pos) {
 }  // namespace
 
 void IniRead(MainForm& F) {
+    // A message about an unreadable file below shows the window, and showing it writes the
+    // window's geometry back into the form; the file's values apply to the window as it was.
+    const MainForm::Geometry window = F.Window;
+    const int windowState = F.WindowState;
+    std::string bytes;
+    // A settings file that exists but cannot be read is never replaced by one made of defaults.
+    F.SettingsFileUnreadable =
+        ReadSettingsFile(F, std::string(kSettingsFileName), bytes) == SettingsFileRead::Unreadable;
+    ReadStillbeaconIni(F);
+    ReadDontLogLists(F);
+    F.Window = window;
+    F.WindowState = windowState;
+    ApplyDrovixIni(F, bytes);
+}
+
+void ApplyDrovixIni(MainForm& F, std::string_view bytes, const PasswordStoreAccess& store) {
     PendingValues pending;
     pending.window = F.Window;
     pending.windowState = F.WindowState;
@@ -387,19 +403,12 @@ void IniRead(MainForm& F) {
     F.RouterDelay.Text = drovix::DefaultRouterDelay;
     F.RouterWait.Text = drovix::DefaultRouterWait;
 
-    std::string bytes;
-    // A settings file that exists but cannot be read is never replaced by one made of defaults.
-    F.SettingsFileUnreadable =
-        ReadSettingsFile(F, std::string(kSettingsFileName), bytes) == SettingsFileRead::Unreadable;
     for (const std::string& line : SplitLines(bytes)) ApplyLine(F, line, pending);
     ApplyConversionChoices(F, pending);
-    ApplyPasswords(F, pending);
+    ApplyPasswords(F, pending, store);
 
     ApplyColumnWidths(F);
     if (F.IPAddr.Text.empty()) F.IPAddr.Text = "192.168.1.1";
-
-    ReadStillbeaconIni(F);
-    ReadDontLogLists(F);
 
     F.LookupThreads = std::clamp(F.LookupThreads, 0, drovix::MaxLookupThreads);
     F.WindowState = pending.windowState;
