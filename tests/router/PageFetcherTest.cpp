@@ -29,10 +29,11 @@ std::vector<std::string> FolderEntries(const std::string& dir) {
 
 }  // namespace
 
+// A refused logon brings the router's refusal page after one try, in each mode.
 TEST(PageFetcher, LogsOnInEveryCredentialModeEvenWithAwkwardPasswords) {
     const std::string password = "p@ss:w/rd?\xE9";
-    RouterSim sim({"--password", "p@ss:w/rd?\xC3\xA9"},
-                  kRecords);  // the simulator takes its arguments as UTF-8
+    // The simulator takes its arguments as UTF-8.
+    RouterSim sim({"--password", "p@ss:w/rd?\xC3\xA9", "--verbose"}, kRecords);
     ASSERT_TRUE(sim.Started()) << sim.Error();
     for (int mode = 0; mode <= 3; ++mode) {
         RouterTestForm t;
@@ -41,16 +42,24 @@ TEST(PageFetcher, LogsOnInEveryCredentialModeEvenWithAwkwardPasswords) {
         const std::string page = GetHtml(t.F(), sim.Url("/inLogTable.htm"));
         EXPECT_NE(page.find("<td>198.51.100.7</td><td>80</td>"), std::string::npos) << "mode " << mode;
         EXPECT_EQ(page.find("401 Authorization Required"), std::string::npos) << "mode " << mode;
+        t.F().PW.Text = "wrong";
+        EXPECT_NE(GetHtml(t.F(), sim.Url("/inLogTable.htm")).find("401 Authorization Required"),
+                  std::string::npos)
+            << "mode " << mode;
     }
+    EXPECT_EQ(Count(sim.Output(), "GET /inLogTable.htm 401"), 4);
 }
 
-// Mode 1 hands the logon over inside the address only: what a mode-0 fetch left stays as it was.
+// An empty user name becomes admin. Mode 1 hands the logon over inside the address only: what a
+// mode-0 fetch left stays as it was.
 TEST(PageFetcher, CredentialAddressEncodesTheLogonAndLeavesEarlierSettingsAlone) {
     RouterSim sim({}, kRecords);
     ASSERT_TRUE(sim.Started()) << sim.Error();
     RouterTestForm t;
     MainForm& F = t.F();
-    ASSERT_FALSE(GetHtml(F, sim.Url("/")).empty());
+    F.UserID.Text.clear();
+    EXPECT_NE(GetHtml(F, sim.Url("/")).find("firewall"), std::string::npos);
+    EXPECT_EQ(F.UserID.Text, "admin");
     F.AltAuth = 1;
     F.UserID.Text = "ad:min";
     F.PW.Text = "a@b/c";
@@ -58,28 +67,6 @@ TEST(PageFetcher, CredentialAddressEncodesTheLogonAndLeavesEarlierSettingsAlone)
     EXPECT_EQ(F.router.CredentialURL, "http://ad%3Amin:a%40b%2Fc@" + sim.Address() + "/");
     EXPECT_EQ(F.router.LogonUser, "admin");
     EXPECT_EQ(F.router.LogonPassword, "admin");
-}
-
-TEST(PageFetcher, RefusedLogonReturnsTheRoutersRefusalPageAfterOneTry) {
-    RouterSim sim({"--verbose"}, kRecords);
-    ASSERT_TRUE(sim.Started()) << sim.Error();
-    for (int mode : {0, 1}) {
-        RouterTestForm t;
-        t.F().PW.Text = "wrong";
-        t.F().AltAuth = mode;
-        const std::string page = GetHtml(t.F(), sim.Url("/inLogTable.htm"));
-        EXPECT_NE(page.find("401 Authorization Required"), std::string::npos) << "mode " << mode;
-    }
-    EXPECT_EQ(Count(sim.Output(), "GET /inLogTable.htm 401"), 2);
-}
-
-TEST(PageFetcher, EmptyLogonBecomesAdmin) {
-    RouterSim sim({}, kRecords);
-    ASSERT_TRUE(sim.Started()) << sim.Error();
-    RouterTestForm t;
-    t.F().UserID.Text.clear();
-    EXPECT_NE(GetHtml(t.F(), sim.Url("/")).find("firewall"), std::string::npos);
-    EXPECT_EQ(t.F().UserID.Text, "admin");
 }
 
 // A silent router: each try but the last ends by the request's own time-out just after the wait,
