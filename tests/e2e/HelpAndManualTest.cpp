@@ -2,8 +2,8 @@
 
 #include <QDir>
 #include <QLockFile>
+#include <QRegularExpression>
 #include <set>
-#include <sstream>
 
 #include "DrovixProcess.h"
 #include "TestFiles.h"
@@ -25,52 +25,26 @@ Words ExitStatusNumbers() {
     return numbers;
 }
 
-std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
-    return lines;
-}
-
-std::string FirstWord(const std::string& text) {
-    const std::size_t start = text.find_first_not_of(' ');
-    if (start == std::string::npos) return {};
-    return text.substr(start, text.find(' ', start) - start);
-}
-
-// The first words of the indented lines of one block of the help, up to its next empty line.
+// The first words of the indented lines of the help's block under a heading, up to its next
+// empty line.
 Words HelpBlock(const std::string& help, const std::string& heading) {
     Words words;
-    bool inside = false;
-    for (const std::string& line : Lines(help)) {
-        if (line.rfind(heading, 0) == 0) {
-            inside = true;
-        } else if (inside && line.empty()) {
-            break;
-        } else if (inside && line.rfind("  ", 0) == 0) {
-            words.insert(FirstWord(line));
-        }
+    const QString block = QString::fromStdString(help).section(QString::fromStdString("\n" + heading), 1);
+    for (const QString& line : block.section("\n\n", 0, 0).split('\n')) {
+        if (line.startsWith("  ")) words.insert(line.trimmed().section(' ', 0, 0).toStdString());
     }
     return words;
 }
 
 // The tags of the manual page's tagged paragraphs (".TP" then ".B tag") in one section.
 Words ManualSection(const std::string& page, const std::string& section) {
+    static const QRegularExpression tagged("^\\.TP\n\\.B (\\S+)", QRegularExpression::MultilineOption);
+    const QString body = QString::fromStdString(page)
+                             .section(QString::fromStdString("\n.SH " + section + "\n"), 1)
+                             .section("\n.SH ", 0, 0);
     Words tags;
-    bool inside = false, tagNext = false;
-    for (std::string line : Lines(page)) {
-        if (line.rfind(".SH ", 0) == 0) {
-            inside = line == ".SH " + section;
-            continue;
-        }
-        if (!inside) continue;
-        if (tagNext && line.rfind(".B ", 0) == 0) {
-            std::string tag = FirstWord(line.substr(3));
-            for (std::size_t p; (p = tag.find("\\-")) != std::string::npos;) tag.erase(p, 1);
-            tags.insert(tag);
-        }
-        tagNext = line == ".TP";
-    }
+    for (auto it = tagged.globalMatch(body); it.hasNext();)
+        tags.insert(it.next().captured(1).replace("\\-", "-").toStdString());
     return tags;
 }
 

@@ -1,12 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <QDateTime>
-#include <QDir>
 #include <map>
 
 #include "DrovixProcess.h"
 #include "RouterSim.h"
 #include "TestFiles.h"
+#include "UnattendedHome.h"
 
 namespace {
 
@@ -18,15 +18,6 @@ struct Outcome {
     std::string out, err;
     std::map<std::string, std::string> files;
 };
-
-std::map<std::string, std::string> FilesIn(const std::string& folder) {
-    std::map<std::string, std::string> files;
-    for (const QString& name : QDir(QString::fromStdString(folder)).entryList(QDir::Files)) {
-        const std::string n = name.toStdString();
-        files[n] = n.ends_with(".ini") ? "" : ReadFileBytes(folder + n);
-    }
-    return files;
-}
 
 std::string Stamp(const QDateTime& t, const char* format) {
     return t.toString(format).toStdString();
@@ -45,19 +36,18 @@ Outcome RefreshAgainst(std::vector<std::string> options, bool sysLogRouter) {
             Stamp(second, "yyyy-MM-dd hh:mm:ss") + " TCP from 198.51.100.24:4123 to 127.0.0.100:80\n");
     EXPECT_TRUE(sim.Started()) << sim.Error();
     TempFolder home;
-    const std::string sbDir = home.path() + "sblogs/";
-    QDir().mkpath(QString::fromStdString(sbDir));
-    WriteFileBytes(
-        sbDir + "Log " + Stamp(first, "yyyy-MM-dd") + ".txt",
-        Stamp(first, "yyyy/MM/dd hh:mm:ss") + ".40 I 198.51.100.23\xA0TCP 4123 127.0.0.100 80\r\n");
-    WriteFileBytes(home.file("Stillbeacon.ini"), "LOGDIR " + sbDir + "\r\n");
-    WriteFileBytes(home.file("Drovix.ini"),
-                   "USERID=admin\r\nPW=admin\r\nSAVEPW=1\r\nADDRESS=" + sim.Address() +
-                       "\r\nRWAIT=1\r\nRRETRY=1\r\nSYSLOG=1\r\nSAVESYSLOG=1\r\nMNW=1\r\n"
-                       "INCLUDEALL=1\r\nCOMPSB=1\r\n");
+    const std::string sbDir = PrepareUnattendedHome(
+        home,
+        "USERID=admin\r\nPW=admin\r\nSAVEPW=1\r\nADDRESS=" + sim.Address() +
+            "\r\nRWAIT=1\r\nRRETRY=1\r\nSYSLOG=1\r\nSAVESYSLOG=1\r\nMNW=1\r\nINCLUDEALL=1\r\nCOMPSB=1\r\n",
+        {{"Log " + Stamp(first, "yyyy-MM-dd") + ".txt",
+          Stamp(first, "yyyy/MM/dd hh:mm:ss") + ".40 I 198.51.100.23\xA0TCP 4123 127.0.0.100 80\r\n"}});
     const DrovixRun run = RunDrovix(home, {"/auto"});
     Outcome o{run.exitCode, run.stdOut, run.stdErr, FilesIn(home.path())};
-    for (const auto& [name, bytes] : FilesIn(sbDir)) o.files["sblogs/" + name] = bytes;
+    for (auto& [name, bytes] : o.files) {
+        if (name.ends_with(".ini")) bytes.clear();
+    }
+    for (const auto& [name, bytes] : FilesIn(sbDir)) o.files["sb/" + name] = bytes;
     return o;
 }
 
@@ -74,11 +64,9 @@ void ExpectFailedWithNothingWritten(const Outcome& o, const std::string& message
     EXPECT_EQ(o.exitCode, 1) << mode;
     EXPECT_EQ(o.out, "") << mode;
     EXPECT_NE(o.err.find(message), std::string::npos) << mode << ": " << o.err;
-    std::vector<std::string> names;
-    for (const auto& [name, bytes] : o.files) names.push_back(name);
-    EXPECT_EQ(names.size(), 3u) << mode;  // Drovix.ini, Stillbeacon.ini and the one day file
+    EXPECT_EQ(o.files.size(), 3u) << mode;  // Drovix.ini, Stillbeacon.ini and the one day file
     for (const auto& [name, bytes] : o.files) {
-        if (name.starts_with("sblogs/")) {
+        if (name.starts_with("sb/")) {
             EXPECT_EQ(bytes.find("198.51.100.24"), std::string::npos) << mode;
         }
     }

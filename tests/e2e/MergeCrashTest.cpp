@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <QDir>
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QRegularExpression>
@@ -10,6 +9,7 @@
 #include "DrovixProcess.h"
 #include "RouterSim.h"
 #include "TestFiles.h"
+#include "UnattendedHome.h"
 
 namespace {
 
@@ -46,25 +46,17 @@ const QRegularExpression kSaveLeftover("^Log 2024-03-0\\d\\.txt\\.[A-Za-z0-9]{6}
 class DrovixHome {
   public:
     explicit DrovixHome(const RouterSim& sim) {
-        WriteFileBytes(
-            home_.file("Drovix.ini"),
+        PrepareUnattendedHome(
+            home_,
             "ADDRESS=" + sim.Address() +
                 "\r\nUSERID=admin\r\nPW=admin\r\nSAVEPW=1\r\nSYSLOG=1\r\nCOMPSB=1\r\nSAVESYSLOG=1\r\n"
                 "INCLUDEALL=1\r\nSHOWIN=1\r\nSHOWOUT=1\r\nSHOWMSG=1\r\nSHOWWARNING=1\r\nCONVERT=0\r\n"
-                "CONVERTURL=0\r\nMAXTIMEDIFF=2\r\nRWAIT=5\r\nRRETRY=1\r\nRDELAY=1\r\n");
-        WriteFileBytes(home_.file("Stillbeacon.ini"), "LOGDIR " + SbDir() + "\r\n");
-        QDir().mkpath(QString::fromStdString(SbDir()));
-        for (const auto& [name, bytes] : kStillbeaconDays) WriteFileBytes(SbDir() + name, bytes);
+                "CONVERTURL=0\r\nMAXTIMEDIFF=2\r\nRWAIT=5\r\nRRETRY=1\r\nRDELAY=1\r\n",
+            kStillbeaconDays);
     }
 
     std::string SbDir() const { return home_.file("sb/"); }
-
-    Files SbFiles() const {
-        Files files;
-        for (const QString& name : QDir(QString::fromStdString(SbDir())).entryList(QDir::Files))
-            files[name.toStdString()] = ReadFileBytes(SbDir() + name.toStdString());
-        return files;
-    }
+    Files SbFiles() const { return FilesIn(SbDir()); }
 
     // drovix /auto without a display, run by the given tracer when there is one.
     DrovixRun Run(const QStringList& tracer = {}) const {

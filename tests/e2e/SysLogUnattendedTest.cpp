@@ -2,12 +2,12 @@
 
 #include <QDateTime>
 #include <QDir>
-#include <QProcess>
-#include <QProcessEnvironment>
 #include <map>
 
+#include "DrovixProcess.h"
 #include "RouterSim.h"
 #include "TestFiles.h"
+#include "UnattendedHome.h"
 
 namespace {
 
@@ -31,27 +31,14 @@ TEST(SysLogUnattendedRun, RefreshesKeepsHistoryAndExports) {
     ASSERT_TRUE(sim.Started()) << sim.Error();
 
     TempFolder home;
-    QDir().mkdir(QString::fromStdString(home.file("sb")));
-    WriteFileBytes(home.file("Stillbeacon.ini"), "LOGDIR " + home.file("sb") + "\r\n");
-    WriteFileBytes(
-        home.file("Drovix.ini"),
+    PrepareUnattendedHome(
+        home,
         "USERID=admin\r\nPW=admin\r\nSAVEPW=1\r\nADDRESS=" + sim.Address() +
             "\r\nRWAIT=5\r\nRRETRY=1\r\nSYSLOG=1\r\nSAVESYSLOG=1\r\nCOMPSB=1\r\nMNW=1\r\nINCLUDEALL=1\r\n"
             "SHOWIN=1\r\nSHOWOUT=1\r\nSHOWMSG=1\r\nSHOWWARNING=1\r\nSHOWIGNORED=1\r\n");
-
-    QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.remove("DISPLAY");
-    env.remove("WAYLAND_DISPLAY");
-    env.remove("QT_QPA_PLATFORM");
-    env.insert("DROVIX_HOME", QString::fromStdString(home.path()));
-    env.insert("XDG_CONFIG_HOME", QString::fromStdString(home.path() + "config"));
-    p.setProcessEnvironment(env);
-    p.start(DROVIX_EXE_PATH, {"/auto"});
-    ASSERT_TRUE(p.waitForFinished(60000));
-    const std::string err = p.readAllStandardError().toStdString();
-    EXPECT_EQ(p.exitCode(), 0) << err;
-    EXPECT_EQ(err, "");
+    const DrovixRun run = RunDrovix(home, {"/auto"});
+    EXPECT_EQ(run.exitCode, 0) << run.stdErr;
+    EXPECT_EQ(run.stdErr, "");
     // Each record goes into Stillbeacon's file of its day, the dropped one with its message line.
     std::vector<std::pair<std::string, int>> days;
     for (size_t i = 0; i < lines.size(); ++i) {
@@ -62,7 +49,7 @@ TEST(SysLogUnattendedRun, RefreshesKeepsHistoryAndExports) {
     std::string into;
     for (const auto& [name, count] : days)
         into += (into.empty() ? "" : ", ") + name + " (" + std::to_string(count) + ")";
-    EXPECT_EQ(p.readAllStandardOutput().toStdString(),
+    EXPECT_EQ(run.stdOut,
               "Drovix: system log 3 listed, 3 flagged; merged 4 lines into " + into + "; exported 2 lines\n");
 
     // The new day files, written by hand: tab form, in time order, the message held back on a line
@@ -76,8 +63,12 @@ TEST(SysLogUnattendedRun, RefreshesKeepsHistoryAndExports) {
     std::map<std::string, std::string> dayFiles;
     dayFiles[lines[0].substr(0, 10)] += sb(0, "I\ttcp\t198.51.100.23\t\t4123\t127.0.0.100\t80");
     dayFiles[lines[1].substr(0, 10)] += sb(1, "O\tudp\t198.51.100.53\t\t53\t127.0.0.101\t1030");
-    dayFiles[lines[2].substr(0, 10)] += sb(2, "I\ttcp\t203.0.113.9\t\t2045\t127.0.0.102\t135") +
-                                        sb(2, "M\t\t\tdropped\xA0" "by\xA0" "rule\xA0" "7\t\t\t");
+    dayFiles[lines[2].substr(0, 10)] +=
+        sb(2, "I\ttcp\t203.0.113.9\t\t2045\t127.0.0.102\t135") + sb(2,
+                                                                    "M\t\t\tdropped\xA0"
+                                                                    "by\xA0"
+                                                                    "rule\xA0"
+                                                                    "7\t\t\t");
     for (const auto& [date, bytes] : dayFiles)
         EXPECT_EQ(ReadFileBytes(home.file("sb/Log " + date + ".txt")), bytes);
 

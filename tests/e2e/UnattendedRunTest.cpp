@@ -6,6 +6,7 @@
 #include "DrovixProcess.h"
 #include "RouterSim.h"
 #include "TestFiles.h"
+#include "UnattendedHome.h"
 #include "app/Settings.h"
 
 namespace {
@@ -13,17 +14,6 @@ namespace {
 QStringList Files(const TempFolder& folder) {
     return QDir(QString::fromStdString(folder.path()))
         .entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot);
-}
-
-TEST(UnattendedRun, WithoutSettingsExitsAtOnceLeavingOnlyTheSettingsFile) {
-    TempFolder home;
-    const DrovixRun r = RunDrovix(home, {"/auto"});
-    EXPECT_EQ(r.exitCode, 0) << r.stdErr;
-    EXPECT_EQ(r.stdOut, "Drovix: read no router log; merged 0 lines; exported 0 lines\n");
-    EXPECT_EQ(Files(home), QStringList{"Drovix.ini"});
-    const std::string ini = ReadFileBytes(home.file("Drovix.ini"));
-    EXPECT_EQ(ini.rfind("VERSION=", 0), 0u);
-    EXPECT_NE(ini.find("\r\nCOLWIDTH=0 "), std::string::npos);
 }
 
 TEST(UnattendedRun, ASecondInstanceOnTheSameFolderIsRefused) {
@@ -36,22 +26,24 @@ TEST(UnattendedRun, ASecondInstanceOnTheSameFolderIsRefused) {
     EXPECT_FALSE(FileExists(home.file("Drovix.ini")));
 }
 
-TEST(UnattendedRun, WithoutADisplayAnInteractiveStartSaysSoAndFails) {
-    TempFolder home;
-    const DrovixRun r = RunDrovix(home, {});
-    EXPECT_EQ(r.exitCode, 2);
-    EXPECT_NE(r.stdErr.find("display"), std::string::npos) << r.stdErr;
-}
+// Without a display, also when a platform chosen for the desktop is carried into a scheduler's
+// environment: an unattended run without settings ends at once leaving only the settings file,
+// an interactive start says it needs a display and fails.
+TEST(UnattendedRun, WithoutADisplayOnlyUnattendedRunsWork) {
+    for (const Face face : {Face::Headless, Face::DesktopPlatformWithoutDisplay}) {
+        TempFolder home;
+        const DrovixRun r = RunDrovix(home, {"/auto"}, face);
+        EXPECT_EQ(r.exitCode, 0) << r.stdErr;
+        EXPECT_EQ(r.stdOut, "Drovix: read no router log; merged 0 lines; exported 0 lines\n");
+        EXPECT_EQ(Files(home), QStringList{"Drovix.ini"});
+        const std::string ini = ReadFileBytes(home.file("Drovix.ini"));
+        EXPECT_EQ(ini.rfind("VERSION=", 0), 0u);
+        EXPECT_NE(ini.find("\r\nCOLWIDTH=0 "), std::string::npos);
 
-// A platform chosen for the desktop, carried into a scheduler's environment without a display.
-TEST(UnattendedRun, APlatformThatNeedsADisplayWithoutOneCountsAsNoDisplay) {
-    TempFolder home;
-    const DrovixRun unattended = RunDrovix(home, {"/auto"}, Face::DesktopPlatformWithoutDisplay);
-    EXPECT_EQ(unattended.exitCode, 0) << unattended.stdErr;
-    EXPECT_TRUE(FileExists(home.file("Drovix.ini")));
-    const DrovixRun interactive = RunDrovix(home, {}, Face::DesktopPlatformWithoutDisplay);
-    EXPECT_EQ(interactive.exitCode, 2) << interactive.stdErr;
-    EXPECT_NE(interactive.stdErr.find("display"), std::string::npos) << interactive.stdErr;
+        const DrovixRun interactive = RunDrovix(home, {}, face);
+        EXPECT_EQ(interactive.exitCode, 2) << interactive.stdErr;
+        EXPECT_NE(interactive.stdErr.find("display"), std::string::npos) << interactive.stdErr;
+    }
 }
 
 TEST(UnattendedRun, WrongPasswordIsReportedAndChangesNoFile) {
@@ -81,19 +73,17 @@ TEST(UnattendedRun, SummaryLineTellsWhatBothFacesListedAndWrote) {
                   "[outgoing]\n192.168.1.100|www.example.com|HTTP\n192.168.1.101|mail.example.net|pop3\n");
     ASSERT_TRUE(sim.Started()) << sim.Error();
     TempFolder home;
-    const std::string sbDir = home.path() + "sblogs/";
-    ASSERT_TRUE(QDir().mkpath(QString::fromStdString(sbDir)));
     const std::string dayFile =
         "2026/12/06 07:00:00.00 O 203.0.113.40 ftp 192.168.1.102 1101\r\n"
         "2026/12/06 08:00:00.00 I 198.51.100.77 3000 192.168.1.100 21\r\n"
         "2026/12/06 10:00:00.00 I 198.51.100.23 4000 192.168.1.100 80\r\n"
         "2026/12/06 11:10:00.00 O www.example.com http 192.168.1.100 1102\r\n";
-    WriteFileBytes(sbDir + "Log 2026-12-06.txt", dayFile);
-    WriteFileBytes(home.file("Stillbeacon.ini"), "LOGDIR " + sbDir + "\r\n");
-    WriteFileBytes(home.file("Drovix.ini"),
-                   "PWE=" + Enc("s3cret", "7E2A91D04C6B3F58E0A7D2196B4C8F03", false) +
-                       "\r\nSAVEPW=1\r\nUSERID=drovix\r\nADDRESS=" + sim.Address() +
-                       "\r\nCOMPSB=1\r\nRWAIT=5\r\nRRETRY=1\r\n");
+    const std::string sbDir =
+        PrepareUnattendedHome(home,
+                              "PWE=" + Enc("s3cret", "7E2A91D04C6B3F58E0A7D2196B4C8F03", false) +
+                                  "\r\nSAVEPW=1\r\nUSERID=drovix\r\nADDRESS=" + sim.Address() +
+                                  "\r\nCOMPSB=1\r\nRWAIT=5\r\nRRETRY=1\r\n",
+                              {{"Log 2026-12-06.txt", dayFile}});
 
     for (const Face face : {Face::Headless, Face::OffscreenWindow}) {
         const DrovixRun r = RunDrovix(home, {"/auto"}, face);
@@ -103,8 +93,7 @@ TEST(UnattendedRun, SummaryLineTellsWhatBothFacesListedAndWrote) {
                   "exported 0 lines\n");
     }
     // Unattended runs save nothing from the standard logs, as the line says.
-    EXPECT_EQ(QDir(QString::fromStdString(sbDir)).entryList(QDir::Files), QStringList{"Log 2026-12-06.txt"});
-    EXPECT_EQ(ReadFileBytes(sbDir + "Log 2026-12-06.txt"), dayFile);
+    EXPECT_EQ(FilesIn(sbDir), (std::map<std::string, std::string>{{"Log 2026-12-06.txt", dayFile}}));
     EXPECT_FALSE(FileExists(home.file("SBmNW.log")));
 
     // Without Stillbeacon's folder nothing is compared; the line says so rather than "0 flagged".

@@ -7,7 +7,6 @@
 #include "RouterTestForm.h"
 #include "router/FetchTrace.h"
 #include "router/PageFetcher.h"
-#include "router/RouterLogon.h"
 #include "support/RouterSim.h"
 
 namespace {
@@ -30,10 +29,11 @@ std::vector<std::string> FolderEntries(const std::string& dir) {
 
 }  // namespace
 
+// A refused logon brings the router's refusal page after one try, in each mode.
 TEST(PageFetcher, LogsOnInEveryCredentialModeEvenWithAwkwardPasswords) {
     const std::string password = "p@ss:w/rd?\xE9";
-    RouterSim sim({"--password", "p@ss:w/rd?\xC3\xA9"},
-                  kRecords);  // the simulator takes its arguments as UTF-8
+    // The simulator takes its arguments as UTF-8.
+    RouterSim sim({"--password", "p@ss:w/rd?\xC3\xA9", "--verbose"}, kRecords);
     ASSERT_TRUE(sim.Started()) << sim.Error();
     for (int mode = 0; mode <= 3; ++mode) {
         RouterTestForm t;
@@ -42,101 +42,65 @@ TEST(PageFetcher, LogsOnInEveryCredentialModeEvenWithAwkwardPasswords) {
         const std::string page = GetHtml(t.F(), sim.Url("/inLogTable.htm"));
         EXPECT_NE(page.find("<td>198.51.100.7</td><td>80</td>"), std::string::npos) << "mode " << mode;
         EXPECT_EQ(page.find("401 Authorization Required"), std::string::npos) << "mode " << mode;
+        t.F().PW.Text = "wrong";
+        EXPECT_NE(GetHtml(t.F(), sim.Url("/inLogTable.htm")).find("401 Authorization Required"),
+                  std::string::npos)
+            << "mode " << mode;
     }
+    EXPECT_EQ(Count(sim.Output(), "GET /inLogTable.htm 401"), 4);
 }
 
-TEST(PageFetcher, CredentialAddressKeepsTheLogonIntactAndLeavesEarlierSettingsAlone) {
+// An empty user name becomes admin. Mode 1 hands the logon over inside the address only: what a
+// mode-0 fetch left stays as it was.
+TEST(PageFetcher, CredentialAddressEncodesTheLogonAndLeavesEarlierSettingsAlone) {
     RouterSim sim({}, kRecords);
     ASSERT_TRUE(sim.Started()) << sim.Error();
     RouterTestForm t;
     MainForm& F = t.F();
-    ASSERT_FALSE(GetHtml(F, sim.Url("/")).empty());
-    EXPECT_EQ(F.router.LogonUser, "admin");
-
+    F.UserID.Text.clear();
+    EXPECT_NE(GetHtml(F, sim.Url("/")).find("firewall"), std::string::npos);
+    EXPECT_EQ(F.UserID.Text, "admin");
     F.AltAuth = 1;
     F.UserID.Text = "ad:min";
     F.PW.Text = "a@b/c";
     GetHtml(F, sim.Url("/"));
     EXPECT_EQ(F.router.CredentialURL, "http://ad%3Amin:a%40b%2Fc@" + sim.Address() + "/");
-    const Logon back = LogonFromAddress(F.router.CredentialURL);
-    EXPECT_EQ(back.user, "ad:min");
-    EXPECT_EQ(back.password, "a@b/c");
-    // Mode 1 hands the logon over inside the address only.
     EXPECT_EQ(F.router.LogonUser, "admin");
     EXPECT_EQ(F.router.LogonPassword, "admin");
 }
 
-TEST(PageFetcher, RefusedLogonReturnsTheRoutersRefusalPageAfterOneTry) {
-    RouterSim sim({"--verbose"}, kRecords);
-    ASSERT_TRUE(sim.Started()) << sim.Error();
-    for (int mode : {0, 1}) {
+// A silent router: each try but the last ends by the request's own time-out just after the wait,
+// then one pause; the last is given up after the wait. Empty answers are tried again likewise.
+TEST(PageFetcher, UnansweredOrEmptyTriesAreRepeatedWithOnePauseBetweenThem) {
+    struct Case {
+        std::vector<std::string> options;
+        std::string tries;
+        qint64 leastMs, mostMs;
+        bool timesOut;
+    };
+    const std::vector<Case> cases = {{{"--delay", "600000"}, "1", 1000, 1900, true},
+                                     {{"--delay", "600000"}, "2", 3000, 4500, true},
+                                     {{"--empty"}, "2", 1000, 1900, false}};
+    for (const Case& c : cases) {
+        const std::string what = c.options[0] + ", " + c.tries + " tries";
+        RouterSim sim(c.options, kRecords);
+        ASSERT_TRUE(sim.Started()) << sim.Error();
         RouterTestForm t;
-        t.F().PW.Text = "wrong";
-        t.F().AltAuth = mode;
-        const std::string page = GetHtml(t.F(), sim.Url("/inLogTable.htm"));
-        EXPECT_NE(page.find("401 Authorization Required"), std::string::npos) << "mode " << mode;
+        t.F().RouterRetry.Text = c.tries;
+        t.F().TraceOn = true;
+        std::string page = "unchanged";
+        const qint64 ms = TimedFetch(t.F(), sim.Url("/"), page);
+        EXPECT_EQ(page, "") << what;
+        EXPECT_GE(ms, c.leastMs) << what;
+        EXPECT_LT(ms, c.mostMs) << what;
+        const std::string trace = ReadFileBytes(t.F().TracePath);
+        const int pauses = c.tries == "2" ? 1 : 0;
+        EXPECT_EQ(Count(trace, " Page request timed out\r\n") > 0, c.timesOut) << what;
+        EXPECT_EQ(Count(trace, " try 1\r\n"), 1) << what;
+        EXPECT_EQ(Count(trace, " try 2\r\n"), pauses) << what;
+        EXPECT_EQ(Count(trace, " waiting before retrying\r\n"), pauses) << what;
+        EXPECT_EQ(Count(trace, "Html file"), 0) << what;
     }
-    EXPECT_EQ(Count(sim.Output(), "GET /inLogTable.htm 401"), 2);
-}
-
-TEST(PageFetcher, EmptyLogonBecomesAdminAndUnknownPagesAnswerWithTheirNotFoundText) {
-    RouterSim sim({}, kRecords);
-    ASSERT_TRUE(sim.Started()) << sim.Error();
-    RouterTestForm t;
-    t.F().UserID.Text.clear();
-    EXPECT_NE(GetHtml(t.F(), sim.Url("/")).find("firewall"), std::string::npos);
-    EXPECT_EQ(t.F().UserID.Text, "admin");
-    EXPECT_NE(GetHtml(t.F(), sim.Url("/nothing.htm")).find("Error 404 Not Found"), std::string::npos);
-}
-
-TEST(PageFetcher, SilentRouterWithOneTryGivesUpAfterTheWaitWithoutPause) {
-    RouterSim sim({"--delay", "600000"}, kRecords);
-    ASSERT_TRUE(sim.Started()) << sim.Error();
-    RouterTestForm t;
-    t.F().RouterRetry.Text = "1";
-    t.F().TraceOn = true;
-    std::string page = "unchanged";
-    const qint64 ms = TimedFetch(t.F(), sim.Url("/"), page);
-    EXPECT_EQ(page, "");
-    EXPECT_GE(ms, 1000);
-    EXPECT_LT(ms, 1900);
-    const std::string trace = ReadFileBytes(t.F().TracePath);
-    EXPECT_GE(Count(trace, " Page request timed out\r\n"), 1);
-    EXPECT_EQ(Count(trace, "waiting before retrying"), 0);
-    EXPECT_EQ(Count(trace, "Html file"), 0);
-}
-
-TEST(PageFetcher, SilentRouterWithTwoTriesIsAskedAgainAfterThePause) {
-    RouterSim sim({"--delay", "600000", "--verbose"}, kRecords);
-    ASSERT_TRUE(sim.Started()) << sim.Error();
-    RouterTestForm t;
-    t.F().TraceOn = true;
-    std::string page = "unchanged";
-    const qint64 ms = TimedFetch(t.F(), sim.Url("/"), page);
-    EXPECT_EQ(page, "");
-    // First try ended by the request's own time-out, one pause, second try given up after its wait.
-    EXPECT_GE(ms, 3000);
-    EXPECT_LT(ms, 4500);
-    const std::string trace = ReadFileBytes(t.F().TracePath);
-    EXPECT_EQ(Count(trace, " try 2\r\n"), 1);
-    EXPECT_EQ(Count(trace, " waiting before retrying\r\n"), 1);
-}
-
-TEST(PageFetcher, EmptyAnswersTakeAllTriesWithOnePauseBetweenThem) {
-    RouterSim sim({"--empty", "--verbose"}, kRecords);
-    ASSERT_TRUE(sim.Started()) << sim.Error();
-    RouterTestForm t;
-    t.F().TraceOn = true;
-    std::string page = "unchanged";
-    const qint64 ms = TimedFetch(t.F(), sim.Url("/"), page);
-    EXPECT_EQ(page, "");
-    EXPECT_GE(ms, 1000);
-    EXPECT_LT(ms, 1900);
-    EXPECT_EQ(Count(sim.Output(), "GET / 200 (empty)"), 2);
-    const std::string trace = ReadFileBytes(t.F().TracePath);
-    EXPECT_EQ(Count(trace, " try 1\r\n"), 1);
-    EXPECT_EQ(Count(trace, " try 2\r\n"), 1);
-    EXPECT_EQ(Count(trace, " waiting before retrying\r\n"), 1);
 }
 
 TEST(PageFetcher, EmptyFirstAnswerIsRetriedAndTheSecondTryDelivers) {
@@ -160,29 +124,6 @@ TEST(PageFetcher, NoRouterAtTheAddressGivesAnEmptyPage) {
     EXPECT_EQ(GetHtml(t.F(), ""), "");
 }
 
-TEST(PageFetcher, OversizedPageIsCutAtOneMebibyte) {
-    RouterSim sim({"--oversize"}, kRecords);
-    ASSERT_TRUE(sim.Started()) << sim.Error();
-    RouterTestForm t;
-    const std::string page = GetHtml(t.F(), sim.Url("/inLogTable.htm"));
-    EXPECT_EQ(page.size(), 1048576u);
-    EXPECT_EQ(page.rfind("<html>", 0), 0u);
-    EXPECT_NE(page.find("<td>198.51.100.7</td>"), std::string::npos);
-}
-
-// A router that sends more than a page and never closes: the cap, not the time-out, ends the fetch.
-TEST(PageFetcher, OversizedPageOnAConnectionHeldOpenIsReturnedAtTheCap) {
-    RouterSim sim({"--oversize", "--hold-open"}, kRecords);
-    ASSERT_TRUE(sim.Started()) << sim.Error();
-    RouterTestForm t;
-    t.F().RouterRetry.Text = "1";
-    t.F().TraceOn = true;
-    const std::string page = GetHtml(t.F(), sim.Url("/inLogTable.htm"));
-    EXPECT_EQ(page.size(), 1048576u);
-    EXPECT_NE(page.find("<td>198.51.100.7</td>"), std::string::npos);
-    EXPECT_EQ(Count(ReadFileBytes(t.F().TracePath), "timed out"), 0);
-}
-
 TEST(PageFetcher, StopRequestsEndTheWait) {
     RouterSim sim({"--delay", "600000"}, kRecords);
     ASSERT_TRUE(sim.Started()) << sim.Error();
@@ -196,27 +137,20 @@ TEST(PageFetcher, StopRequestsEndTheWait) {
         EXPECT_EQ(page, "");
         EXPECT_LT(ms, 1900);
     }
-    {
-        // A closing window stops the fetch at once.
+    // A closing window stops the fetch at once; so does cancelling the transfers. Nothing is left running.
+    for (const bool cancel : {false, true}) {
         RouterTestForm t;
-        t.F().RouterWait.Text = "5";
         MainForm& F = t.F();
-        QTimer::singleShot(200, [&F] { F.UnloadRequested = true; });
+        F.RouterWait.Text = "5";
+        QTimer::singleShot(200, [&F, cancel] {
+            if (cancel) CancelTransfers(F);
+            F.UnloadRequested = !cancel;
+        });
         const qint64 ms = TimedFetch(F, sim.Url("/"), page);
-        EXPECT_EQ(page, "");
-        EXPECT_LT(ms, 1500);
-    }
-    {
-        // So does cancelling the transfers, and nothing is left running.
-        RouterTestForm t;
-        t.F().RouterWait.Text = "5";
-        MainForm& F = t.F();
-        QTimer::singleShot(200, [&F] { CancelTransfers(F); });
-        const qint64 ms = TimedFetch(F, sim.Url("/"), page);
-        EXPECT_EQ(page, "");
-        EXPECT_LT(ms, 1500);
-        EXPECT_TRUE(F.router.ActiveReplies.empty());
-        EXPECT_EQ(F.router.ActiveFetches, 0);
+        EXPECT_EQ(page, "") << cancel;
+        EXPECT_LT(ms, 1500) << cancel;
+        EXPECT_TRUE(F.router.ActiveReplies.empty()) << cancel;
+        EXPECT_EQ(F.router.ActiveFetches, 0) << cancel;
     }
 }
 

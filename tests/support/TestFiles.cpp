@@ -22,6 +22,13 @@ bool FileExists(const std::string& path) {
     return QFileInfo::exists(QString::fromStdString(path));
 }
 
+std::map<std::string, std::string> FilesIn(const std::string& folder) {
+    std::map<std::string, std::string> files;
+    for (const QString& name : QDir(QString::fromStdString(folder)).entryList(QDir::Files))
+        files[name.toStdString()] = ReadFileBytes(folder + name.toStdString());
+    return files;
+}
+
 TempFolder::TempFolder() {
     if (!dir_.isValid()) throw std::runtime_error("no temporary folder");
     path_ = QDir(dir_.path()).absolutePath().toStdString() + "/";

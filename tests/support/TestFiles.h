@@ -2,12 +2,15 @@
 #include <sys/resource.h>
 #include <QTemporaryDir>
 
+#include <map>
 #include <string>
 
 // Whole-file helpers for tests: bytes in, bytes out, no text conversion.
 std::string ReadFileBytes(const std::string& path);
 void WriteFileBytes(const std::string& path, const std::string& bytes);
 bool FileExists(const std::string& path);
+// The files of a folder (not its subfolders) by name, with their bytes.
+std::map<std::string, std::string> FilesIn(const std::string& folder);
 
 // A fresh temporary folder whose path ends with the separator, removed with the object.
 class TempFolder {
