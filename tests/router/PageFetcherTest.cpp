@@ -124,6 +124,19 @@ TEST(PageFetcher, NoRouterAtTheAddressGivesAnEmptyPage) {
     EXPECT_EQ(GetHtml(t.F(), ""), "");
 }
 
+// A router that sends more than a page and never closes: the cap, not the time-out, ends the fetch.
+TEST(PageFetcher, OversizedPageOnAConnectionHeldOpenIsReturnedAtTheCap) {
+    RouterSim sim({"--oversize", "--hold-open"}, kRecords);
+    ASSERT_TRUE(sim.Started()) << sim.Error();
+    RouterTestForm t;
+    t.F().RouterRetry.Text = "1";
+    t.F().TraceOn = true;
+    const std::string page = GetHtml(t.F(), sim.Url("/inLogTable.htm"));
+    EXPECT_EQ(page.size(), 1048576u);
+    EXPECT_NE(page.find("<td>198.51.100.7</td>"), std::string::npos);
+    EXPECT_EQ(Count(ReadFileBytes(t.F().TracePath), "timed out"), 0);
+}
+
 TEST(PageFetcher, StopRequestsEndTheWait) {
     RouterSim sim({"--delay", "600000"}, kRecords);
     ASSERT_TRUE(sim.Started()) << sim.Error();
