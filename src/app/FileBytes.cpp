@@ -1,7 +1,13 @@
 #include "app/FileBytes.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
+
+#ifdef __unix__
+#include <fcntl.h>
+#include <unistd.h>
+#endif
 
 namespace {
 
@@ -9,6 +15,20 @@ bool Fail(const QFileDevice& file, std::string* error, int* errorNumber) {
     if (error) *error = file.errorString().toStdString();
     if (errorNumber) *errorNumber = static_cast<int>(file.error());
     return false;
+}
+
+// A rename lasts only once the folder that holds the name is on disk: without this, a power cut
+// soon after a save can bring the old file back. Best effort: the new file is in place already.
+void SyncFolderOf(const std::string& path) {
+#ifdef __unix__
+    const QByteArray folder = QFile::encodeName(QFileInfo(QString::fromStdString(path)).absolutePath());
+    const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    ::fsync(fd);
+    ::close(fd);
+#else
+    (void)path;
+#endif
 }
 
 }  // namespace
@@ -54,5 +74,6 @@ bool SaveFileAtomically(const std::string& path, std::string_view bytes, std::st
     }
     // commit flushes the temporary file to disk and renames it over the old one.
     if (!file.commit()) return Fail(file, error, errorNumber);
+    SyncFolderOf(path);
     return true;
 }
