@@ -1,5 +1,6 @@
 #include "resolve/AddressConversion.h"
 
+#include "app/EventPacer.h"
 #include "app/MainForm.h"
 #include "app/OsServices.h"
 #include "resolve/AddressText.h"
@@ -96,7 +97,7 @@ class ColumnConversion {
             const std::string addr = Cell(row, column);
             F.LNoLogs.Caption = "Converting IP-URL's  " + std::to_string(done + 1) + " / " +
                                 std::to_string(planned) + "  (to stop: click 'Cancel' once, then wait)";
-            if (sysLog) ShowProgress(F, Fraction(), "Lookup IP's");
+            if (sysLog && pacer.Due()) ShowProgress(F, Fraction(), "Lookup IP's");
             if (Skipped(row, addr)) continue;
             ++done;
             const auto result = Answer(addr);
@@ -150,6 +151,7 @@ class ColumnConversion {
     const int column;
     const bool sysLog;
     FailureCache cache;
+    EventPacer pacer;
     int planned = 0;
     int done = 0;
 };

@@ -1,13 +1,11 @@
 #include "stdlog/CopyData.h"
 
-#include <QElapsedTimer>
 #include <string>
 
+#include "app/EventPacer.h"
 #include "app/MainForm.h"
 
 namespace {
-
-constexpr qint64 kEventsEveryMs = 5;
 
 constexpr std::string_view kRowMarker = "<tr bgcolor=cccccc align=middle>";
 constexpr std::string_view kCellOpen = "<td>";
@@ -43,14 +41,9 @@ void CopyData(MainForm& F, RecordGrid& list, int firstColumn, std::string_view p
     const std::size_t tableEnd = page.find(kTableEnd, rowPos);
     if (tableEnd == npos) return;
     // A page holds thousands of rows: window events run every few milliseconds, not per row.
-    QElapsedTimer sinceEvents;
-    sinceEvents.start();
-    F.ui.DoEvents();
+    EventPacer pacer;
     while (rowPos < tableEnd) {
-        if (sinceEvents.elapsed() >= kEventsEveryMs) {
-            F.ui.DoEvents();
-            sinceEvents.restart();
-        }
+        if (pacer.Due()) F.ui.DoEvents();
         if (F.UnloadRequested) return;
         const std::size_t cellStart = page.find(kCellOpen, rowPos + kRowMarker.size());
         if (cellStart == npos || cellStart >= tableEnd) return;

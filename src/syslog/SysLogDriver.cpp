@@ -1,7 +1,6 @@
 #include "syslog/SysLogDriver.h"
 
-#include <QElapsedTimer>
-
+#include "app/EventPacer.h"
 #include "app/FileBytes.h"
 #include "app/MainForm.h"
 #include "app/ProblemReport.h"
@@ -22,7 +21,6 @@ using R = SysLogRecord;
 
 // Window events run at most this often inside the line loops: often enough for Cancel to feel
 // immediate, rarely enough that a long history is not read at the pace of repaints.
-constexpr qint64 YieldEveryMs = 15;
 
 enum Timeframe { All = 0, New = 1, TwoDays = 2, Week = 3 };
 
@@ -81,7 +79,6 @@ class SysLogRefresh {
         F.Busy = true;
         F.SysLog.SetRedraw(false);
         F.ui.SetMousePointer(MousePointer::Hourglass);
-        yield_.start();
     }
 
     // The pages and the router's clock; false when there is nothing to list (no page, or Cancel).
@@ -290,10 +287,7 @@ class SysLogRefresh {
 
     // Lets window events run now and then; true once the person asked to stop.
     bool Cancelled() {
-        if (yield_.elapsed() >= YieldEveryMs) {
-            F.ui.DoEvents();
-            yield_.restart();
-        }
+        if (pacer_.Due()) F.ui.DoEvents();
         return F.QuitRequested || F.UnloadRequested;
     }
 
@@ -356,7 +350,7 @@ class SysLogRefresh {
     std::string lastHistoryLine_, lastHistoryStamp_, lastDatedStamp_, lastReadName_, appendName_;
     bool adding_ = true, started_ = false;
     HistoryAppender history_;
-    QElapsedTimer yield_;
+    EventPacer pacer_;
 };
 
 }  // namespace

@@ -1,11 +1,11 @@
 #include "syslog/SysLogMatching.h"
 
-#include <QElapsedTimer>
 #include <QFileDevice>
 #include <algorithm>
 #include <cstdlib>
 #include <limits>
 
+#include "app/EventPacer.h"
 #include "app/FileBytes.h"
 #include "app/MainForm.h"
 #include "app/ProblemReport.h"
@@ -20,7 +20,6 @@ using R = SysLogRecord;
 
 constexpr int HighlightLimit = 5000;
 constexpr int UnloggedOnlyBox = 5;
-constexpr qint64 YieldEveryMs = 15;
 
 bool Digits(std::string_view s) {
     for (char c : s)
@@ -135,7 +134,6 @@ class Matching {
             return s;
         };
         while (first < names->size() && lower((*names)[first]).substr(0, wanted.size()) < wanted) ++first;
-        yield_.start();
         for (size_t i = first; i < names->size(); ++i) {
             const std::string& name = (*names)[i];
             std::string bytes, error;
@@ -157,10 +155,7 @@ class Matching {
         SysLogRecord rec;
         bool cancelled = false;
         ForEachLine(bytes, [&](std::string_view line) {
-            if (yield_.elapsed() >= YieldEveryMs) {
-                ShowProgress(F, double(list.Rows() - p_) / list.Rows(), "Compare with SB");
-                yield_.restart();
-            }
+            if (pacer_.Due()) ShowProgress(F, double(list.Rows() - p_) / list.Rows(), "Compare with SB");
             cancelled = F.QuitRequested || F.UnloadRequested;
             if (!cancelled && SysLogParse(line, rec)) p_ = SysLogCompare(list, p_, rec, tolerance, &times_);
             return !cancelled;
@@ -207,7 +202,7 @@ class Matching {
     RecordGrid& list;
     int last_ = 0, p_ = 0;
     RowTimes times_;
-    QElapsedTimer yield_;
+    EventPacer pacer_;
 };
 
 }  // namespace

@@ -100,8 +100,10 @@ int RecordGrid::RowHeight(int row) const {
 
 void RecordGrid::SetRowHeight(int row, int twips) {
     if (row < 0 || row >= Rows()) return;
+    if (cells_[row].height == twips) return;
     cells_[row].height = twips;
     Touch();
+    ++heightRevision_;
 }
 
 void RecordGrid::SetTopRow(int row) {

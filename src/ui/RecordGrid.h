@@ -71,6 +71,8 @@ class RecordGrid {
     std::uint64_t StructureRevision() const { return structureRevision_; }
     std::uint64_t ContentRevision() const { return contentRevision_; }
     std::uint64_t WidthRevision() const { return widthRevision_; }
+    // Changes when a row's height may have: rows added, removed, moved or resized.
+    std::uint64_t HeightRevision() const { return heightRevision_; }
 
     static constexpr int DefaultRowHeight = 240;
     static constexpr int DefaultColWidth = 960;
@@ -95,6 +97,7 @@ class RecordGrid {
     void TouchStructure() {
         ++structureRevision_;
         ++contentRevision_;
+        ++heightRevision_;
     }
 
     std::vector<RowData> cells_;
@@ -102,7 +105,7 @@ class RecordGrid {
     int cols_ = 0;
     int row_ = 0, col_ = 0, topRow_ = 1;
     bool redraw_ = true;
-    std::uint64_t structureRevision_ = 0, contentRevision_ = 0, widthRevision_ = 0;
+    std::uint64_t structureRevision_ = 0, contentRevision_ = 0, widthRevision_ = 0, heightRevision_ = 0;
 };
 
 template <typename Less>
@@ -111,4 +114,5 @@ void RecordGrid::SortRows(int firstRow, Less less) {
     std::stable_sort(cells_.begin() + firstRow, cells_.end(),
                      [&](const RowData& a, const RowData& b) { return less(a.cells, b.cells); });
     Touch();
+    ++heightRevision_;
 }

@@ -148,8 +148,9 @@ void RecordGridView::Sync() {
         widthsSeen_ = ~0ull;
         topRowSeen_ = -1;
     }
-    if (grid_.Redraw() && grid_.ContentRevision() != heightsSeen_) {
-        heightsSeen_ = grid_.ContentRevision();
+    // Walking every row's height costs milliseconds on a long list: only when one may have changed.
+    if (grid_.Redraw() && grid_.HeightRevision() != heightsSeen_) {
+        heightsSeen_ = grid_.HeightRevision();
         ApplyRowHeights();
     }
     if (grid_.WidthRevision() != widthsSeen_ || viewport()->width() != viewportWidthSeen_) {
