@@ -37,21 +37,17 @@ struct DispatchForm : ResolveForm {
 
 }  // namespace
 
+// 0 asks for the default of 30 workers, more than 120 get 120; later calls keep the first count.
 TEST(RunLookups, WorkerCountIsFixedAtTheFirstCall) {
-    {
+    for (const auto& [asked, workers] : std::vector<std::pair<int, int>>{{0, 30}, {200, 120}}) {
         DispatchForm t;
         LookupTable table = Table({"10.0.0.1"});
-        EXPECT_EQ(RunLookups(t.F(), table, 0, true, false, false), 0);
-        EXPECT_EQ(t.F().resolve.dispatcher.WorkerCount, 30);
+        EXPECT_EQ(RunLookups(t.F(), table, asked, true, false, false), 0);
+        EXPECT_EQ(RunLookups(t.F(), table, 5, true, false, false), 0);
+        EXPECT_EQ(t.F().resolve.dispatcher.WorkerCount, workers);
+        EXPECT_EQ(t.window().Indicators.size(), static_cast<size_t>(workers));
+        EXPECT_EQ(t.F().resolve.dispatcher.FreeCount, workers);
     }
-    DispatchForm t;
-    LookupTable table = Table({"10.0.0.1"});
-    EXPECT_EQ(RunLookups(t.F(), table, 200, true, false, false), 0);
-    EXPECT_EQ(t.F().resolve.dispatcher.WorkerCount, 120);
-    EXPECT_EQ(t.window().Indicators.size(), 120u);
-    EXPECT_EQ(RunLookups(t.F(), table, 5, true, false, false), 0);
-    EXPECT_EQ(t.F().resolve.dispatcher.WorkerCount, 120);
-    EXPECT_EQ(t.F().resolve.dispatcher.FreeCount, 120);
 }
 
 TEST(RunLookups, FindsNamesOnceAndCountsEveryKindOfEntry) {
@@ -188,6 +184,7 @@ TEST(RunLookups, CancelEndsTheRunAndLeavesRunningLookupsAlone) {
     EXPECT_EQ(next[1].name, "h6.example");
     EXPECT_EQ(next[2].name, "h4.example");
     EXPECT_EQ(t.Count(FastLookUp::Found), 3);
+    EXPECT_EQ(t.F().resolve.dispatcher.FreeCount, 3);
 }
 
 TEST(RunLookups, ExitOnTheMainWindowCancelsToo) {
@@ -220,27 +217,24 @@ TEST(LookupSysLogNames, NamesRemoteAddressesOfInboundRows) {
     t.resolver->Name("10.0.0.1", "One.Example");
     t.resolver->Name("10.0.0.2", "two.example");
     t.resolver->Name("192.168.1.7", "lan.example");
+    // Dir, remote address, remote name before and after; a name equal to the address is unknown.
+    const std::vector<std::array<std::string, 4>> rows = {{"I", "10.0.0.1", "", "one.example"},
+                                                          {"P", "10.0.0.2", "10.0.0.2", "two.example"},
+                                                          {"O", "192.168.1.7", "", ""},
+                                                          {"I", "10.0.0.3", "keep", "keep"},
+                                                          {"M", "", "", ""},
+                                                          {"I", "10.0.0.4", "", ""}};
     RecordGrid& sys = t.F().SysLog;
     sys.SetCols(12);
-    sys.SetRows(7);
-    const std::vector<std::array<std::string, 3>> rows = {{"I", "10.0.0.1", ""},
-                                                          {"P", "10.0.0.2", "10.0.0.2"},
-                                                          {"O", "192.168.1.7", ""},
-                                                          {"I", "10.0.0.3", "keep"},
-                                                          {"M", "", ""},
-                                                          {"I", "10.0.0.4", ""}};
+    sys.SetRows(static_cast<int>(rows.size()) + 1);
     for (size_t r = 0; r < rows.size(); ++r) {
-        sys.SetTextMatrix(static_cast<int>(r) + 1, 2, rows[r][0]);
-        sys.SetTextMatrix(static_cast<int>(r) + 1, 4, rows[r][1]);
-        sys.SetTextMatrix(static_cast<int>(r) + 1, 5, rows[r][2]);
+        const int row = static_cast<int>(r) + 1;
+        sys.SetTextMatrix(row, 2, rows[r][0]);
+        sys.SetTextMatrix(row, 4, rows[r][1]);
+        sys.SetTextMatrix(row, 5, rows[r][2]);
     }
     EXPECT_EQ(LookupSysLogNames(t.F(), sys, false), 0);
-    EXPECT_EQ(sys.TextMatrix(1, 5), "one.example");
-    EXPECT_EQ(sys.TextMatrix(2, 5), "two.example");
-    EXPECT_EQ(sys.TextMatrix(3, 5), "");
-    EXPECT_EQ(sys.TextMatrix(4, 5), "keep");
-    EXPECT_EQ(sys.TextMatrix(6, 5), "");
-    EXPECT_EQ(t.resolver->Calls("192.168.1.7"), 0);
-    EXPECT_EQ(t.resolver->Calls("10.0.0.3"), 0);
+    for (size_t r = 0; r < rows.size(); ++r)
+        EXPECT_EQ(sys.TextMatrix(static_cast<int>(r) + 1, 5), rows[r][3]) << r;
     EXPECT_EQ(t.resolver->TotalCalls(), 3);
 }
