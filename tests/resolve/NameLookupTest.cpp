@@ -75,7 +75,12 @@ TEST(NameLookup, FlagsChooseWhichPathsMayAsk) {
     EXPECT_EQ(t.resolver->Calls("10.0.0.1"), 3);
 }
 
+// A resolver that throws counts as one that found nothing.
 TEST(NameLookup, ForwardLookupReturnsDottedFirstAddress) {
+    struct Throwing : Resolver {
+        std::optional<std::string> HostNameOf(const std::string&) override { throw std::runtime_error("x"); }
+        std::optional<IPv4> AddressOf(const std::string&) override { throw std::runtime_error("x"); }
+    };
     ResolveForm t;
     t.resolver->Address("www.example", "10.20.30.240");
     EXPECT_EQ(AddrByName(t.F(), "www.example"), "10.20.30.240");
@@ -83,14 +88,7 @@ TEST(NameLookup, ForwardLookupReturnsDottedFirstAddress) {
     EXPECT_EQ(AddrByName(t.F(), "1.2.3.4"), "1.2.3.4");
     EXPECT_EQ(t.resolver->Calls("1.2.3.4"), 0);
     EXPECT_EQ(ResolveAddr(LookupFlagsOf(t.F()), "www.example"), "10.20.30.240");
-}
 
-TEST(NameLookup, ResolverThatThrowsGivesEmptyAnswer) {
-    struct Throwing : Resolver {
-        std::optional<std::string> HostNameOf(const std::string&) override { throw std::runtime_error("x"); }
-        std::optional<IPv4> AddressOf(const std::string&) override { throw std::runtime_error("x"); }
-    };
-    ResolveForm t;
     t.F().resolve.resolver = std::make_shared<Throwing>();
     t.F().ResolveNetBios = true;
     EXPECT_EQ(NameByAddr(t.F(), "10.0.0.1"), "");
