@@ -65,30 +65,21 @@ class ScriptedResolver : public Resolver {
     std::function<void(const std::string&)> onLookup;
 
     std::optional<std::string> HostNameOf(const std::string& address) override {
-        Begin(address);
-        std::lock_guard<std::mutex> g(m_);
-        ++finished_;
-        const auto it = names_.find(address);
-        if (it == names_.end()) return std::nullopt;
-        return it->second;
+        return Answer(names_, address);
     }
 
     std::optional<IPv4> AddressOf(const std::string& name) override {
-        Begin(name);
-        std::lock_guard<std::mutex> g(m_);
-        ++finished_;
-        const auto it = addresses_.find(name);
-        if (it == addresses_.end()) return std::nullopt;
-        IPv4 bytes{};
+        const auto dotted = Answer(addresses_, name);
         unsigned a = 0, b = 0, c = 0, d = 0;
-        if (std::sscanf(it->second.c_str(), "%u.%u.%u.%u", &a, &b, &c, &d) != 4) return std::nullopt;
-        bytes = {static_cast<unsigned char>(a), static_cast<unsigned char>(b), static_cast<unsigned char>(c),
-                 static_cast<unsigned char>(d)};
-        return bytes;
+        if (!dotted || std::sscanf(dotted->c_str(), "%u.%u.%u.%u", &a, &b, &c, &d) != 4) return std::nullopt;
+        return IPv4{static_cast<unsigned char>(a), static_cast<unsigned char>(b),
+                    static_cast<unsigned char>(c), static_cast<unsigned char>(d)};
     }
 
   private:
-    void Begin(const std::string& key) {
+    // Counts the call, waits as scripted, then answers from the given script.
+    std::optional<std::string> Answer(const std::map<std::string, std::string>& answers,
+                                      const std::string& key) {
         if (onLookup) onLookup(key);
         std::chrono::milliseconds delay;
         {
@@ -99,6 +90,11 @@ class ScriptedResolver : public Resolver {
             cv_.wait(g, [&] { return held_.count(key) == 0; });
         }
         if (delay.count() > 0) std::this_thread::sleep_for(delay);
+        std::lock_guard<std::mutex> g(m_);
+        ++finished_;
+        const auto it = answers.find(key);
+        if (it == answers.end()) return std::nullopt;
+        return it->second;
     }
 
     mutable std::mutex m_;
