@@ -45,7 +45,7 @@ int RunHeadless(int argc, char** argv, const std::string& commandLine) {
             PrepareMainForm(F, programDir);
             DispatchEvent(F, [&] { Form_Load(F, commandLine); }, {});
             // A message means the run met a problem and did not complete.
-            return frontend.MessageShown() ? 1 : 0;
+            return frontend.MessageShown() ? kExitProblemReported : UnattendedExitStatus(F);
         },
         false);
 }
@@ -60,7 +60,9 @@ int RunWindow(int argc, char** argv, const std::string& commandLine) {
             MainWindow window(clock, programDir);
             PrepareMainForm(window.Form(), programDir);
             window.Dispatch([&] { Form_Load(window.Form(), commandLine); });
-            if (window.Form().Unloaded) return 0;
+            if (window.Form().Unloaded) {
+                return WantsAutoMode(commandLine) ? UnattendedExitStatus(window.Form()) : 0;
+            }
             return app.exec();
         },
         interactive);

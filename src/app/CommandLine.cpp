@@ -15,11 +15,12 @@ constexpr std::array<CommandSwitch, 4> kSwitches = {{
     {"--version", "show the version and exit"},
 }};
 
-constexpr std::array<ExitStatusText, 5> kExitStatuses = {{
+constexpr std::array<ExitStatusText, 6> kExitStatuses = {{
     {kExitCompleted, "the run completed (or the window was closed)"},
     {kExitProblemReported, "an unattended run without a display met a problem (told on standard error)"},
     {kExitNoDisplay, "no display for the window: start with /auto for an unattended run"},
     {kExitAlreadyRunning, "another Drovix already runs in the same folder"},
+    {kExitNotSetUp, "an unattended run lacks the router address or the saved password"},
     {kExitUsage, "an option written with \"--\" that Drovix does not know"},
 }};
 

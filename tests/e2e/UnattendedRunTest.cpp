@@ -7,6 +7,7 @@
 #include "RouterSim.h"
 #include "TestFiles.h"
 #include "UnattendedHome.h"
+#include "app/CommandLine.h"
 #include "app/Settings.h"
 
 namespace {
@@ -33,8 +34,12 @@ TEST(UnattendedRun, WithoutADisplayOnlyUnattendedRunsWork) {
     for (const Face face : {Face::Headless, Face::DesktopPlatformWithoutDisplay}) {
         TempFolder home;
         const DrovixRun r = RunDrovix(home, {"/auto"}, face);
-        EXPECT_EQ(r.exitCode, 0) << r.stdErr;
-        EXPECT_EQ(r.stdOut, "Drovix: read no router log; merged 0 lines; exported 0 lines\n");
+        EXPECT_EQ(r.exitCode, kExitNotSetUp) << r.stdErr;
+        EXPECT_EQ(r.stdOut, "");
+        EXPECT_EQ(r.stdErr,
+                  "Drovix cannot run unattended: no router address in " + home.file("Drovix.ini") +
+                      " and no saved router password in " + home.file("config/Stillbeacon/Drovix.conf") +
+                      "; start drovix, enter them in the options, check \"Save Password\" and press OK\n");
         EXPECT_EQ(Files(home), QStringList{"Drovix.ini"});
         const std::string ini = ReadFileBytes(home.file("Drovix.ini"));
         EXPECT_EQ(ini.rfind("VERSION=", 0), 0u);
