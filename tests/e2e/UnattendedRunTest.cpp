@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QDir>
-#include <QLockFile>
 
 #include "DrovixProcess.h"
 #include "RouterSim.h"
@@ -59,6 +59,14 @@ TEST(UnattendedRun, WrongPasswordIsReportedAndChangesNoFile) {
     QStringList files = Files(home);
     files.removeAll("config");  // the per-user store, outside the program folder in real use
     EXPECT_EQ(files, QStringList{"Drovix.ini"});
+    // The store holds the password: for its owner only, and so are the folders made for it.
+    for (const auto& [path, mode] : {std::pair{home.file("config"), 0700},
+                                     {home.file("config/Stillbeacon"), 0700},
+                                     {home.file("config/Stillbeacon/Drovix.conf"), 0600}}) {
+        struct stat st {};
+        EXPECT_EQ(::stat(path.c_str(), &st), 0) << path;
+        EXPECT_EQ(st.st_mode & 0777, static_cast<mode_t>(mode)) << path;
+    }
 }
 
 // The scenario whose colours the standard-log simulator test establishes: Stillbeacon's day file
