@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds the .deb from a built build folder and checks it the way an installed Drovix is used:
 # unpacked into a temporary root, the programs answer --version and --help without a display
-# and without touching a file, the desktop entry and the AppStream file validate, the manual
-# pages render cleanly, and the package depends on Qt 6's runtime packages, not the -dev ones.
+# and without touching a file, the desktop entry, the AppStream file and the systemd units
+# validate, the manual pages render cleanly, and the package depends on Qt 6's runtime
+# packages, not the -dev ones.
 # Usage: scripts/package-check.sh [build-folder]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -72,5 +73,28 @@ for page in drovix drovix-routersim; do
     zcat "$root/usr/share/man/man1/$page.1.gz" | head -n1 | grep -q "\"Drovix $version\"" ||
         fail "$page.1 names another version than $version"
 done
+
+# The systemd units validate, with the service pointed at the unpacked drovix: systemd looks a
+# bare command name up in the system's own folders, where this package is not installed. A run
+# skipped because the window is open (status 3) is no failure of the service; any other status
+# is, and so is a run that never ends.
+if command -v systemd-analyze >/dev/null; then
+    units="$work/units"
+    mkdir -p "$units"
+    sed "s|^ExecStart=drovix |ExecStart=$root/usr/bin/drovix |" "$root/usr/lib/systemd/user/drovix.service" \
+        >"$units/drovix.service"
+    cp "$root/usr/lib/systemd/user/drovix.timer" "$units/"
+    grep -q "^ExecStart=$root/usr/bin/drovix /auto$" "$units/drovix.service" ||
+        fail "drovix.service does not run drovix /auto"
+    warnings="$(cd "$units" && systemd-analyze verify --man=no drovix.service drovix.timer 2>&1)" ||
+        fail "systemd units: $warnings"
+    [ -z "$warnings" ] || fail "systemd units: $warnings"
+    [ "$(sed -n 's/^SuccessExitStatus=//p' "$units/drovix.service")" = 3 ] ||
+        fail "drovix.service must count status 3 (already running), and only it, as success"
+    grep -q '^TimeoutStartSec=[1-9]' "$units/drovix.service" ||
+        fail "drovix.service sets no time limit: one hung run would keep the timer from starting any other"
+else
+    echo "package-check: systemd-analyze not found, the systemd units are not verified" >&2
+fi
 
 echo "package-check: $(basename "$deb") ($(du -k "$deb" | cut -f1) KiB) passed; Depends: $depends"

@@ -22,17 +22,29 @@ namespace {
 
 constexpr const char* kAlreadyRunning = "Drovix is already running";
 
-// Runs the program in its folder unless another Drovix already runs there.
+void Tell(const std::string& text, bool inAWindow) {
+    std::fprintf(stderr, "%s\n", text.c_str());
+    if (inAWindow) QMessageBox::warning(nullptr, drovix::WindowTitle, QString::fromStdString(text));
+}
+
+// Runs the program in its folder unless another Drovix already runs there. A folder that cannot
+// hold the lock is a problem of its own: reported as "already running", a scheduler would count
+// every run that never started as one that was merely skipped.
 template <typename Run>
 int RunAsOnlyInstance(Run run, bool tellInAWindow) {
     const std::string programDir = ResolveProgramDir(QCoreApplication::applicationDirPath().toStdString());
-    SingleInstance instance(programDir);
-    if (!instance.IsFirst()) {
-        std::fprintf(stderr, "%s\n", kAlreadyRunning);
-        if (tellInAWindow) QMessageBox::warning(nullptr, drovix::WindowTitle, kAlreadyRunning);
-        return 3;
+    const SingleInstance instance(programDir);
+    switch (instance.State()) {
+        case SingleInstance::Outcome::First:
+            return run(programDir);
+        case SingleInstance::Outcome::AlreadyRunning:
+            Tell(kAlreadyRunning, tellInAWindow);
+            return kExitAlreadyRunning;
+        case SingleInstance::Outcome::Failed:
+            break;
     }
-    return run(programDir);
+    Tell("Drovix cannot use its folder: " + instance.Error(), tellInAWindow);
+    return kExitProblemReported;
 }
 
 int RunHeadless(int argc, char** argv, const std::string& commandLine) {
@@ -45,7 +57,7 @@ int RunHeadless(int argc, char** argv, const std::string& commandLine) {
             PrepareMainForm(F, programDir);
             DispatchEvent(F, [&] { Form_Load(F, commandLine); }, {});
             // A message means the run met a problem and did not complete.
-            return frontend.MessageShown() ? 1 : 0;
+            return frontend.MessageShown() ? kExitProblemReported : UnattendedExitStatus(F);
         },
         false);
 }
@@ -60,7 +72,9 @@ int RunWindow(int argc, char** argv, const std::string& commandLine) {
             MainWindow window(clock, programDir);
             PrepareMainForm(window.Form(), programDir);
             window.Dispatch([&] { Form_Load(window.Form(), commandLine); });
-            if (window.Form().Unloaded) return 0;
+            if (window.Form().Unloaded) {
+                return WantsAutoMode(commandLine) ? UnattendedExitStatus(window.Form()) : 0;
+            }
             return app.exec();
         },
         interactive);

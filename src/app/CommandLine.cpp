@@ -15,11 +15,12 @@ constexpr std::array<CommandSwitch, 4> kSwitches = {{
     {"--version", "show the version and exit"},
 }};
 
-constexpr std::array<ExitStatusText, 5> kExitStatuses = {{
+constexpr std::array<ExitStatusText, 6> kExitStatuses = {{
     {kExitCompleted, "the run completed (or the window was closed)"},
     {kExitProblemReported, "an unattended run without a display met a problem (told on standard error)"},
     {kExitNoDisplay, "no display for the window: start with /auto for an unattended run"},
     {kExitAlreadyRunning, "another Drovix already runs in the same folder"},
+    {kExitNotSetUp, "an unattended run lacks the router address or the saved password"},
     {kExitUsage, "an option written with \"--\" that Drovix does not know"},
 }};
 
@@ -71,10 +72,10 @@ std::string HelpText() {
         "Folders:\n"
         "  Drovix.ini, Stillbeacon.ini (read only), the trace log, the caches and the export file\n"
         "  live in one folder: $DROVIX_HOME when set; otherwise the program's own folder when it\n"
-        "  is writable; otherwise the per-user data folder (under $XDG_DATA_HOME, by default\n"
-        "  ~/.local/share). Stillbeacon's day files are in the folder named by LOGDIR in\n"
-        "  Stillbeacon.ini. The saved router password is kept, scrambled, in\n"
-        "  $XDG_CONFIG_HOME/Stillbeacon/Drovix.conf (by default ~/.config).\n"
+        "  is writable and not under /usr; otherwise the per-user data folder (under\n"
+        "  $XDG_DATA_HOME, by default ~/.local/share). Stillbeacon's day files are in the folder\n"
+        "  named by LOGDIR in Stillbeacon.ini. The saved router password is kept, scrambled,\n"
+        "  in $XDG_CONFIG_HOME/Stillbeacon/Drovix.conf (by default ~/.config).\n"
         "\n"
         "Exit status:\n";
     for (const ExitStatusText& e : kExitStatuses) {

@@ -26,6 +26,7 @@ constexpr int kExitCompleted = 0;
 constexpr int kExitProblemReported = 1;
 constexpr int kExitNoDisplay = 2;
 constexpr int kExitAlreadyRunning = 3;
+constexpr int kExitNotSetUp = 4;
 constexpr int kExitUsage = 64;
 
 struct CommandLineAction {

@@ -1,6 +1,12 @@
 #include "app/PasswordStore.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QFileInfo>
 #include <QSettings>
+#include <filesystem>
 
 #include "app/ApplicationIdentity.h"
 
@@ -13,6 +19,28 @@ QSettings OpenStore() {
                      QString::fromLatin1(drovix::ApplicationName));
 }
 
+// Creates the folder and those above it that are missing, each for its owner only.
+void MakeFolderPrivately(const std::filesystem::path& folder) {
+    std::error_code ignored;
+    if (folder.empty() || std::filesystem::exists(folder, ignored)) return;
+    if (folder.has_parent_path() && folder.parent_path() != folder) MakeFolderPrivately(folder.parent_path());
+    ::mkdir(folder.c_str(), 0700);
+}
+
+// The store's file holds the router password, scrambled but plain to anyone who may read the
+// file: it is for its owner only, and so is a folder Drovix makes for it. It is made private
+// before each write, since the store then writes a new file that keeps the old one's mode (a
+// readable file left by an older Drovix included).
+void MakeStorePrivate() {
+    const QFileInfo file(OpenStore().fileName());
+    MakeFolderPrivately(file.absolutePath().toStdString());
+    const int fd =
+        ::open(file.absoluteFilePath().toStdString().c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0600);
+    if (fd < 0) return;  // then the store cannot write there either
+    ::fchmod(fd, 0600);
+    ::close(fd);
+}
+
 }  // namespace
 
 std::string ReadStoredPassword() {
@@ -21,6 +49,7 @@ std::string ReadStoredPassword() {
 }
 
 void WriteStoredPassword(const std::string& scrambled) {
+    MakeStorePrivate();
     QSettings store = OpenStore();
     store.setValue(kPasswordKey,
                    QString::fromLatin1(scrambled.data(), static_cast<qsizetype>(scrambled.size())));
@@ -30,6 +59,7 @@ void WriteStoredPassword(const std::string& scrambled) {
 void DeleteStoredPassword() {
     QSettings store = OpenStore();
     if (!store.contains(kPasswordKey)) return;
+    MakeStorePrivate();
     store.remove(kPasswordKey);
     store.sync();
 }

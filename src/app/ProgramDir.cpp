@@ -12,6 +12,14 @@ std::string WithSeparator(const QString& folder) {
     return path;
 }
 
+// A copy installed among the system's programs keeps nothing beside itself, also when root, who
+// may write there, runs it: its files would land in /usr/bin.
+bool InstalledWithTheSystem(const QString& exeDir) {
+    QString dir = QDir(exeDir).canonicalPath();
+    if (dir.isEmpty()) dir = QDir(exeDir).absolutePath();
+    return dir == QLatin1String("/usr") || dir.startsWith(QLatin1String("/usr/"));
+}
+
 }  // namespace
 
 std::string ResolveProgramDir(const std::string& executableDir) {
@@ -21,7 +29,9 @@ std::string ResolveProgramDir(const std::string& executableDir) {
         return WithSeparator(home);
     }
     const QString exeDir = QString::fromStdString(executableDir);
-    if (!exeDir.isEmpty() && QFileInfo(exeDir).isWritable()) return WithSeparator(exeDir);
+    if (!exeDir.isEmpty() && !InstalledWithTheSystem(exeDir) && QFileInfo(exeDir).isWritable()) {
+        return WithSeparator(exeDir);
+    }
     const QString data = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     QDir().mkpath(data);
     return WithSeparator(data);

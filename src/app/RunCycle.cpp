@@ -103,6 +103,8 @@ void Initialize(MainForm& F) {
             F.FocusedControl = "SysLog";
         }
     } else {
+        // An unattended run that cannot refresh must not end as one that found nothing to do.
+        if (F.AutoMode) F.Summary.NotSetUp = MissingForUnattendedRun(F);
         BOptions_Click(F);
         FocusIfVisible(F, F.PW, "PW");
     }

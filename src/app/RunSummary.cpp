@@ -61,7 +61,10 @@ std::string FormatRunSummary(const RunSummary& s) {
 }
 
 void PrintRunSummary(const RunSummary& summary) {
-    const std::string line = FormatRunSummary(summary) + "\n";
-    std::fwrite(line.data(), 1, line.size(), stdout);
-    std::fflush(stdout);
+    const bool ran = summary.NotSetUp.empty();
+    const std::string line =
+        (ran ? FormatRunSummary(summary) : "Drovix cannot run unattended: " + summary.NotSetUp) + "\n";
+    std::FILE* const stream = ran ? stdout : stderr;
+    std::fwrite(line.data(), 1, line.size(), stream);
+    std::fflush(stream);
 }

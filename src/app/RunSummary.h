@@ -26,6 +26,10 @@ struct RunSummary {
     std::vector<DayFile> Merged;  // in the order they were written
     int Exported = 0;             // lines added to the myNetWatchman file
 
+    // What an unattended run lacked to refresh at all ("no saved router password ..."); empty
+    // when it could refresh.
+    std::string NotSetUp;
+
     // Adds lines merged into a day file; a file merged twice is listed once.
     void AddMerged(const std::string& name, int lines);
     int MergedLines() const;
@@ -35,5 +39,6 @@ struct RunSummary {
 // "Drovix: incoming 5 listed, 2 flagged; outgoing 7 listed, 0 flagged; merged 0 lines; exported 0 lines".
 std::string FormatRunSummary(const RunSummary& summary);
 
-// Prints the line on standard output: the only thing Drovix writes there.
+// Prints the line on standard output: the only thing Drovix writes there. A run that was not set
+// up did nothing and has no summary: what it lacked goes to standard error instead.
 void PrintRunSummary(const RunSummary& summary);

@@ -3,9 +3,11 @@
 #include <algorithm>
 #include <cctype>
 
+#include "app/CommandLine.h"
 #include "app/DesignDefaults.h"
 #include "app/MainControls.h"
 #include "app/MainForm.h"
+#include "app/PasswordStore.h"
 #include "ui/OptionsLayout.h"
 
 void PrepareMainForm(MainForm& F, const std::string& programDir) {
@@ -33,4 +35,20 @@ bool HasSwitch(const std::string& commandLine, const std::string& name) {
 
 bool WantsAutoMode(const std::string& commandLine) {
     return HasSwitch(commandLine, "auto");
+}
+
+std::string MissingForUnattendedRun(const MainForm& F) {
+    std::string missing;
+    if (F.RouterAddress.empty()) missing = "no router address in " + F.ProgramDir + "Drovix.ini";
+    if (F.StoredPassword.empty()) {
+        if (!missing.empty()) missing += " and ";
+        missing += "no saved router password in " + PasswordStoreLocation();
+    }
+    if (missing.empty()) return missing;
+    return missing + "; start drovix, enter them in the options, check \"Save Password\" and press OK";
+}
+
+int UnattendedExitStatus(const MainForm& F) {
+    if (!F.AutoMode) return kExitProblemReported;
+    return F.Summary.NotSetUp.empty() ? kExitCompleted : kExitNotSetUp;
 }

@@ -13,3 +13,11 @@ std::string JoinArguments(int argc, char** argv);
 bool HasSwitch(const std::string& commandLine, const std::string& name);
 // Whether the joined command line asks for an unattended run.
 bool WantsAutoMode(const std::string& commandLine);
+
+// What keeps an unattended run from refreshing: the router address and the saved password it
+// needs, each named with the place it is read from; empty when both are there.
+std::string MissingForUnattendedRun(const MainForm& F);
+
+// The exit status of an unattended run whose window went with its start: a problem was reported
+// (the run cleared AutoMode), it was not set up, or it completed.
+int UnattendedExitStatus(const MainForm& F);

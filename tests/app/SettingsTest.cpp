@@ -296,6 +296,24 @@ TEST_F(SettingsTest, SavedPasswordLivesInThePerUserStore) {
     EXPECT_EQ(ReadStoredPassword(), "");
 }
 
+// The store's file holds the password: it stays its owner's alone each time the store replaces
+// it, also when an older Drovix left it readable to all.
+TEST_F(SettingsTest, PasswordStoreStaysPrivateThroughRewrites) {
+    const std::string store = PasswordStoreLocation();
+    const auto mode = [&] {
+        struct stat st {};
+        return ::stat(store.c_str(), &st) == 0 ? st.st_mode & 0777 : 0u;
+    };
+    WriteStoredPassword(Enc("pa55", kKey, false));
+    EXPECT_EQ(mode(), 0600u);
+    ::chmod(store.c_str(), 0644);
+    WriteStoredPassword(Enc("other", kKey, false));
+    EXPECT_EQ(mode(), 0600u);
+    ::chmod(store.c_str(), 0644);
+    DeleteStoredPassword();
+    EXPECT_EQ(mode(), 0600u);
+}
+
 TEST_F(SettingsTest, ScrambledPasswordOfAnOldFileMovesIntoTheStore) {
     const std::string scrambled = Enc("oldpass", kKey, false);
     WriteIni("USERID=admin\r\nPWE=" + scrambled + "\r\nADDRESS=192.168.2.1\r\n");

@@ -9,6 +9,7 @@
 #include <QProcessEnvironment>
 
 #include "TestFiles.h"
+#include "app/CommandLine.h"
 
 namespace {
 
@@ -36,8 +37,9 @@ class InstalledCopy {
     std::string installDir() const { return root_.file("install/"); }
 
     // An unattended run; windowFace gives it a platform that needs no display, so the window face
-    // runs it, otherwise the headless face does.
-    int RunAuto(bool windowFace) const {
+    // runs it, otherwise the headless face does. With systemFolder, the run sees the copy's folder
+    // there, bound over it in a mount namespace of its own, as root of a user namespace.
+    int RunAuto(bool windowFace, const QString& systemFolder = {}) const {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "DROVIX_HOME"})
             env.remove(name);
@@ -47,12 +49,17 @@ class InstalledCopy {
         env.insert("XDG_CONFIG_HOME", QString::fromStdString(root_.file("config")));
         QProcess p;
         p.setProcessEnvironment(env);
-        if (asOtherUser_) {
-            p.setChildProcessModifier([] {
-                if (setgid(65534) != 0 || setuid(65534) != 0) _exit(kCannotDropPrivileges);
-            });
+        if (!systemFolder.isEmpty()) {
+            p.start("unshare", {"-rm", "sh", "-c", "mount --bind \"$0\" \"$1\" && exec \"$1/drovix\" /auto",
+                                QString::fromStdString(installDir()), systemFolder});
+        } else {
+            if (asOtherUser_) {
+                p.setChildProcessModifier([] {
+                    if (setgid(65534) != 0 || setuid(65534) != 0) _exit(kCannotDropPrivileges);
+                });
+            }
+            p.start(QString::fromStdString(installDir() + "drovix"), {"/auto"});
         }
-        p.start(QString::fromStdString(installDir() + "drovix"), {"/auto"});
         if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit) return -1;
         return p.exitCode();
     }
@@ -72,14 +79,39 @@ class InstalledCopy {
     bool asOtherUser_ = geteuid() == 0;
 };
 
+// A folder among the system's programs that a mount namespace may cover; empty when there is
+// none, or no namespace can be made here.
+QString SystemProgramFolder() {
+    QProcess probe;
+    probe.start("unshare", {"-rm", "true"});
+    if (!probe.waitForFinished(10000) || probe.exitStatus() != QProcess::NormalExit || probe.exitCode() != 0)
+        return {};
+    for (const char* folder :
+         {"/usr/local/games", "/usr/local/src", "/usr/games", "/usr/src", "/usr/local/bin"}) {
+        if (QFileInfo(folder).isDir()) return folder;
+    }
+    return {};
+}
+
 // A scheduled run without a display must find the settings the person made in the window.
 TEST(InstalledCopy, BothFacesUseTheSamePerUserFolder) {
     InstalledCopy copy;
     const int headless = copy.RunAuto(false);
     if (headless == kCannotDropPrivileges) GTEST_SKIP() << "cannot run as an unprivileged user here";
-    EXPECT_EQ(headless, 0);
-    EXPECT_EQ(copy.RunAuto(true), 0);
+    EXPECT_EQ(headless, kExitNotSetUp);
+    EXPECT_EQ(copy.RunAuto(true), kExitNotSetUp);
     EXPECT_FALSE(FileExists(copy.installDir() + "Drovix.ini")) << "nothing is written beside the program";
+    EXPECT_EQ(copy.SettingsFolders(), QStringList{"Drovix"});
+}
+
+// Root may write into /usr/bin; an installed copy still never keeps its files there.
+TEST(InstalledCopy, UnderUsrItKeepsNothingBesideItselfAlsoForRoot) {
+    const QString systemFolder = SystemProgramFolder();
+    if (systemFolder.isEmpty()) GTEST_SKIP() << "no mount namespace can be made here";
+    InstalledCopy copy;
+    EXPECT_EQ(copy.RunAuto(false, systemFolder), kExitNotSetUp);
+    EXPECT_FALSE(FileExists(copy.installDir() + "Drovix.ini"))
+        << "written beside the program in " << systemFolder.toStdString();
     EXPECT_EQ(copy.SettingsFolders(), QStringList{"Drovix"});
 }
 

@@ -220,3 +220,28 @@ TEST(MergeCrash, AKilledRunLeavesWholeFilesAndTheNextRunFinishesTheWork) {
 }
 
 }  // namespace
+
+namespace {
+
+// A run killed after it made its lock file but before it locked it (or a power cut then) leaves
+// the file behind, empty; that file must not pass for a running Drovix, or no later run would
+// ever merge again.
+TEST(MergeCrash, ARunKilledWhileTakingItsLockDoesNotBlockTheNextRun) {
+    if (!StraceWorks()) GTEST_SKIP() << "strace is not installed or cannot trace here (scripts/setup.sh)";
+    RouterSim sim({}, kRouterLog);
+    ASSERT_TRUE(sim.Started()) << sim.Error();
+    DrovixHome home(sim);
+    const DrovixRun killed = home.Run({"strace", "-f", "-qq", "-o", "/dev/null", "-P",
+                                       QString::fromStdString(home.Path("Drovix.lock")), "-e", "trace=flock",
+                                       "-e", "inject=flock:signal=SIGKILL:when=1"});
+    EXPECT_EQ(killed.exitCode, -1) << "not killed: " << killed.stdErr;
+    EXPECT_TRUE(FileExists(home.Path("Drovix.lock"))) << "killed before the lock file was made";
+    EXPECT_EQ(home.SbFiles(), kStillbeaconDays);
+
+    const DrovixRun again = home.Run();
+    EXPECT_EQ(again.exitCode, 0) << again.stdErr;
+    EXPECT_TRUE(again.stdOut.starts_with("Drovix: system log ")) << again.stdOut;
+    EXPECT_NE(home.SbFiles(), kStillbeaconDays);
+}
+
+}  // namespace

@@ -5,8 +5,7 @@
 #include <QProcess>
 #include <QProcessEnvironment>
 
-DrovixRun RunDrovix(const TempFolder& home, const QStringList& args, Face face, const QStringList& tracer) {
-    QProcess p;
+QProcessEnvironment DrovixEnvironment(const TempFolder& home, Face face) {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.remove("DISPLAY");
     env.remove("WAYLAND_DISPLAY");
@@ -15,6 +14,12 @@ DrovixRun RunDrovix(const TempFolder& home, const QStringList& args, Face face, 
     if (face == Face::DesktopPlatformWithoutDisplay) env.insert("QT_QPA_PLATFORM", "xcb");
     env.insert("DROVIX_HOME", QString::fromStdString(home.path()));
     env.insert("XDG_CONFIG_HOME", QString::fromStdString(home.path() + "config"));
+    return env;
+}
+
+DrovixRun RunDrovix(const TempFolder& home, const QStringList& args, Face face, const QStringList& tracer) {
+    QProcess p;
+    QProcessEnvironment env = DrovixEnvironment(home, face);
     if (!tracer.isEmpty()) env.insert("ASAN_OPTIONS", "detect_leaks=0");
     p.setProcessEnvironment(env);
     if (tracer.isEmpty()) {

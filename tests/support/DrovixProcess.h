@@ -1,4 +1,5 @@
 #pragma once
+#include <QProcessEnvironment>
 #include <QStringList>
 #include <string>
 
@@ -14,6 +15,9 @@ struct DrovixRun {
 // DesktopPlatformWithoutDisplay: a desktop's QT_QPA_PLATFORM (xcb) carried into a scheduler's
 // environment that has no display.
 enum class Face { Headless, OffscreenWindow, DesktopPlatformWithoutDisplay };
+
+// The environment of a drovix run with its program folder and per-user store in `home`.
+QProcessEnvironment DrovixEnvironment(const TempFolder& home, Face face);
 
 // Runs the real drovix executable with its program folder and per-user store in `home`. With a
 // tracer (a program and its arguments, such as strace), the tracer runs drovix; a leak check at
