@@ -131,4 +131,34 @@ TEST(SysLogUnattendedRun, EventsWithoutARemotePartyAreMergedOnce) {
     EXPECT_EQ(FilesIn(sb), merged);
 }
 
+// The export after a run that read an undated row between two dated ones, from a router whose
+// clock is eight minutes behind: what the router logged after the last export goes out, what it
+// logged before does not.
+TEST(SysLogUnattendedRun, ExportFollowsTheRouterClockPastUndatedRows) {
+    const QDateTime now = QDateTime::currentDateTime();
+    const QDateTime routerNow = now.addSecs(-8 * 60);
+    if (routerNow.addSecs(-30 * 60).date() != routerNow.date()) GTEST_SKIP() << "too close to midnight";
+    auto at = [&](int minutesAgo) { return routerNow.addSecs(-60LL * minutesAgo); };
+    auto line = [&](int minutesAgo, int n) {
+        return at(minutesAgo).toString("yyyy-MM-dd hh:mm:ss").toStdString() + " TCP from 198.51.100." +
+               std::to_string(n) + ":" + std::to_string(n) + " to 127.0.0.100:80\n";
+    };
+    RouterSim sim({}, "[clock]\n-480\n[syslog]\n" + line(12, 1) + line(3, 2) +
+                          "00:00:07 TCP from 198.51.100.3:3 to 127.0.0.100:80\n" + line(2, 4));
+    ASSERT_TRUE(sim.Started()) << sim.Error();
+    TempFolder home;
+    // The last export, five minutes ago by this computer's clock: after the first record, before the others.
+    PrepareUnattendedHome(home, kSettings + "MNW=1\r\nADDRESS=" + sim.Address() + "\r\nLASTMNW=" +
+                                    now.addSecs(-5 * 60).toString("yyyy-MM-dd hh:mm:ss").toStdString() +
+                                    "\r\n");
+    const DrovixRun run = RunDrovix(home, {"/auto"});
+    EXPECT_EQ(run.stdErr, "");
+    auto exported = [&](int minutesAgo, int n) {
+        const std::string p = std::to_string(n);
+        return at(minutesAgo).toUTC().toString("yyyy/MM/dd hh:mm:ss").toStdString() + " I 198.51.100." + p +
+               " " + p + " 127.0.0.100 80 tcp\r\n";
+    };
+    EXPECT_EQ(ReadFileBytes(home.file("SBmNW.log")), exported(3, 2) + exported(2, 4));
+}
+
 }  // namespace

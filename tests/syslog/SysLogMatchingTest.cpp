@@ -5,6 +5,7 @@
 #include "SysLogRows.h"
 #include "TestForm.h"
 #include "syslog/DayFileMerge.h"
+#include "syslog/MnwExport.h"
 #include "syslog/RecordMarking.h"
 #include "syslog/SysLogLists.h"
 #include "syslog/SysLogMatching.h"
@@ -181,6 +182,12 @@ TEST(SysLogMatch, ManyMissingRecordsAreCountedNotPainted) {
     EXPECT_EQ(SysLogMatch(F), 5000);
     EXPECT_TRUE(F.BSaveHilited.Enabled);
     EXPECT_EQ(F.SysLog.CellBackColorAt(1, 0), White);
+    // Unpainted, they are still missing: the export chooses them all.
+    F.CompSB.Value = true;
+    F.SysStats.SetCols(SysStatsColumns);
+    F.SysStats.SetRows(2);
+    SysLogMNW(F);
+    EXPECT_EQ(F.SysStats.TextMatrix(1, 9), "5000");
     F.SysLog.SetRows(5000);
     EXPECT_EQ(SysLogMatch(F), 4999);
     EXPECT_EQ(F.SysLog.CellBackColorAt(1, 0), FlagColour);
