@@ -6,8 +6,22 @@
 #include <QNetworkInterface>
 #include <QThread>
 #include <QTimer>
+#include <algorithm>
 #include <chrono>
+#include <ctime>
 #include <thread>
+
+namespace {
+
+// Seconds east of UTC that the local clock shows at a moment.
+long long LocalOffsetAt(long long moment) {
+    const auto t = static_cast<std::time_t>(moment);
+    std::tm local{};
+    localtime_r(&t, &local);
+    return local.tm_gmtoff;
+}
+
+}  // namespace
 
 std::string GuessRouterAddress(const std::vector<std::string>& adapterAddresses) {
     std::string result;
@@ -48,6 +62,24 @@ int GetUTC(int /*kind*/) {
 
 int GetUTCAt(const QDateTime& local) {
     return -local.offsetFromUtc() / 60;
+}
+
+std::vector<long long> LocalTimeMoments(long long wallSeconds) {
+    // Read as UTC, the clock face is less than a day from every moment it stands for, so the
+    // offsets a day either side are the only ones that can apply.
+    constexpr long long OneDay = 86400;
+    const long long before = LocalOffsetAt(wallSeconds - OneDay);
+    const long long after = LocalOffsetAt(wallSeconds + OneDay);
+    std::vector<long long> moments;
+    for (const long long offset : {before, after}) {
+        const long long moment = wallSeconds - offset;
+        if (LocalOffsetAt(moment) == offset &&
+            std::find(moments.begin(), moments.end(), moment) == moments.end())
+            moments.push_back(moment);
+    }
+    if (moments.empty()) moments.push_back(wallSeconds - before);
+    std::sort(moments.begin(), moments.end());
+    return moments;
 }
 
 std::string TrimNull(const std::string& text) {

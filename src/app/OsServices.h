@@ -18,6 +18,11 @@ bool WinVer();
 int GetUTC(int kind = 0);
 // The same for a given moment, with the offset that holds in its time zone then.
 int GetUTCAt(const QDateTime& local);
+// The moments (seconds since 1970 UTC), earliest first, at which this computer's clock showed a
+// local date and time, given as seconds since 1970-01-01 00:00:00 on the clock's own face. One as
+// a rule; two in the hour that repeats when summer time ends. A time the clock skipped when summer
+// time began reads as a clock not yet put forward would show it.
+std::vector<long long> LocalTimeMoments(long long wallSeconds);
 
 // The text up to its first character of code 0.
 std::string TrimNull(const std::string& text);

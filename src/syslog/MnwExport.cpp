@@ -1,10 +1,19 @@
 #include "syslog/MnwExport.h"
 
+#include <QTimeZone>
+#include <algorithm>
+#include <cstdlib>
+#include <iterator>
+#include <optional>
+#include <string_view>
+
+#include "app/Constants.h"
 #include "app/FileBytes.h"
 #include "app/MainForm.h"
 #include "app/OsServices.h"
 #include "app/ProblemReport.h"
 #include "app/Settings.h"
+#include "syslog/SysLogMatching.h"
 #include "syslog/SysLogRecord.h"
 #include "ui/Colours.h"
 
@@ -13,13 +22,13 @@ namespace {
 using R = SysLogRecord;
 
 constexpr int MnwStatColumn = 9;
-constexpr qint64 OneDay = 86400;
-constexpr const char* MnwTimeFormat = "yyyy-MM-dd hh:mm:ss";
+constexpr long long OneDay = 86400;
+constexpr size_t StampLength = 19;  // "yyyy-mm-dd hh:nn:ss", also the length of an export line's UTC
 
-// The moment in UTC, as the agent reads it; the offset is the one in force at that moment, so a
-// record from before a change of summer time is converted as it happened.
-std::string UtcText(const QDateTime& local) {
-    return local.addSecs(GetUTCAt(local) * 60LL).toString("yyyy/MM/dd hh:mm:ss").toStdString();
+std::string UtcText(long long moment) {
+    return QDateTime::fromSecsSinceEpoch(moment, QTimeZone::utc())
+        .toString("yyyy/MM/dd hh:mm:ss")
+        .toStdString();
 }
 
 std::string Trimmed(const std::string& s) {
@@ -46,48 +55,123 @@ std::string ExportLine(const RecordGrid& list, int row, const std::string& utc) 
            PortOrMinusOne(list.TextMatrix(row, R::LPort)) + " " + Trimmed(list.TextMatrix(row, R::Prot));
 }
 
-// Where this export starts: the last export when it is known and within a day of now (either
-// way), otherwise the last 24 hours.
-QDateTime ExportStart(const std::string& lastExport, const QDateTime& now) {
-    const QDateTime last = QDateTime::fromString(QString::fromStdString(lastExport), MnwTimeFormat);
-    if (last.isValid() && std::llabs(last.secsTo(now)) <= OneDay - 1) return last;
-    return now.addSecs(-OneDay);
+// The clock face of a local date ("yyyy-mm-dd") and time as seconds since 1970.
+std::optional<long long> WallSeconds(const std::string& date, const std::string& time) {
+    if (!IsValidDate(date) || time.size() != 8) return std::nullopt;
+    return StampSeconds(date, time);
 }
 
-std::optional<QDateTime> RowTime(const RecordGrid& list, int row) {
-    const QDateTime t = QDateTime::fromString(
-        QString::fromStdString(list.TextMatrix(row, R::Date) + " " + list.TextMatrix(row, R::Time)),
-        MnwTimeFormat);
-    if (!t.isValid()) return std::nullopt;
-    return t;
+std::optional<long long> RowWall(const RecordGrid& list, int row) {
+    return WallSeconds(list.TextMatrix(row, R::Date), list.TextMatrix(row, R::Time));
+}
+
+// The moment a row's local time stands for. In the hour that repeats when summer time ends, a
+// time has two; it is the later one when an older row of that hour shows a later time, for the
+// clock was put back between them.
+std::optional<long long> RowMoment(const RecordGrid& list, int row) {
+    const auto wall = RowWall(list, row);
+    if (!wall) return std::nullopt;
+    const std::vector<long long> moments = LocalTimeMoments(*wall);
+    if (moments.size() < 2) return moments.front();
+    for (int older = row + 1; older < list.Rows(); ++older) {
+        if (list.TextMatrix(older, R::Date).empty()) continue;  // a separator
+        const auto olderWall = RowWall(list, older);
+        if (!olderWall || LocalTimeMoments(*olderWall).size() < 2) break;
+        if (*olderWall > *wall) return moments.back();
+    }
+    return moments.front();
+}
+
+// " +hh:mm" or " -hh:mm" as seconds east of UTC.
+std::optional<long long> OffsetSeconds(std::string_view t) {
+    if (t.size() != 7 || t[0] != ' ' || (t[1] != '+' && t[1] != '-') || t[4] != ':') return std::nullopt;
+    for (const size_t i : {2, 3, 5, 6})
+        if (t[i] < '0' || t[i] > '9') return std::nullopt;
+    const long long seconds =
+        ((t[2] - '0') * 10 + (t[3] - '0')) * 3600LL + ((t[5] - '0') * 10 + (t[6] - '0')) * 60LL;
+    return t[1] == '+' ? seconds : -seconds;
+}
+
+// LASTMNW: the local time, then its offset from UTC, so that it reads back exactly in the hour
+// that repeats as well. A time written without an offset reads as the earliest moment it may
+// stand for: a record exported twice does less harm than one never exported.
+std::optional<long long> ExportMoment(const std::string& text) {
+    if (text.size() < StampLength || text[10] != ' ') return std::nullopt;
+    const auto wall = WallSeconds(text.substr(0, 10), text.substr(11, 8));
+    if (!wall) return std::nullopt;
+    if (text.size() == StampLength) return LocalTimeMoments(*wall).front();
+    const auto offset = OffsetSeconds(std::string_view(text).substr(StampLength));
+    if (!offset) return std::nullopt;
+    return *wall - *offset;
+}
+
+// Where this export starts: the last export when it is known and within a day of now (either
+// way), otherwise the last 24 hours. The router stamps its records by its own clock, so when that
+// clock is known the start is taken to it; a clock a day or more off says nothing about what
+// went out before.
+long long Cutoff(const MainForm& F, long long now) {
+    const auto last = ExportMoment(F.LastMnwTime);
+    long long start = last && std::llabs(*last - now) <= OneDay - 1 ? *last : now - OneDay;
+    const long long routerBehind = F.RouterClockOffset;
+    if (routerBehind != drovix::ClockNotKnown && std::llabs(routerBehind) < OneDay) start -= routerBehind;
+    return start;
+}
+
+bool DateInferred(const MainForm& F, int row) {
+    return F.syslog.InferredDateKeys.count(F.SysLog.TextMatrix(row, R::SortKey)) > 0;
+}
+
+// Lines chosen by an earlier refresh and not written yet stay chosen, so that a merge's refresh,
+// which finds their records in Stillbeacon's logs now, does not drop them; the cutoff still
+// applies. A line chosen again is not doubled. pending comes sorted.
+std::vector<std::string> WithPending(std::vector<std::string> chosen, std::vector<std::string> pending,
+                                     const std::string& cutoff) {
+    std::erase_if(pending, [&](const std::string& line) { return line.substr(0, StampLength) < cutoff; });
+    std::sort(chosen.begin(), chosen.end());
+    std::vector<std::string> lines;
+    std::set_union(chosen.begin(), chosen.end(), pending.begin(), pending.end(), std::back_inserter(lines));
+    return lines;
 }
 
 }  // namespace
 
 std::string MnwTimeText(const QDateTime& local) {
-    return local.toString(MnwTimeFormat).toStdString();
+    const int offset = local.offsetFromUtc();
+    const int minutes = std::abs(offset) / 60;
+    return local.toString("yyyy-MM-dd hh:mm:ss").toStdString() + (offset < 0 ? " -" : " +") +
+           QString::asprintf("%02d:%02d", minutes / 60, minutes % 60).toStdString();
 }
 
 void SysLogMNW(MainForm& F) {
     RecordGrid& list = F.SysLog;
-    std::vector<std::string>& lines = F.syslog.MnwLines;
-    lines.clear();
     const QDateTime now = F.clock.Now();
-    const std::string cutoff = UtcText(ExportStart(F.LastMnwTime, now));
+    const long long cutoff = Cutoff(F, now.toSecsSinceEpoch());
+    std::vector<std::string> pending = std::move(F.syslog.MnwLines);
+    std::sort(pending.begin(), pending.end());
+    std::vector<std::string> chosen;
     for (int row = 1; row < list.Rows(); ++row) {
         const std::string& dir = list.TextMatrix(row, R::Dir);
         if (dir != "I" && dir != "P") continue;
-        const auto local = RowTime(list, row);
-        if (!local) continue;
-        const std::string utc = UtcText(*local);
-        const bool missing = !F.CompSB.Value || list.CellBackColorAt(row, R::RemAddr) == FlagColour;
-        if (utc >= cutoff && missing) {
-            list.SetCellBackColorAt(row, R::RemAddr, MnwColour);
-            lines.push_back(ExportLine(list, row, utc));
-        } else if (utc < cutoff) {
-            break;  // the rows below are older still
+        const auto moment = RowMoment(list, row);
+        if (!moment) continue;
+        if (*moment >= cutoff) {
+            // The tag, not the colour: more missing records than are painted are still missing.
+            const bool missing = !F.CompSB.Value || list.TextMatrix(row, R::RowTag) == "R";
+            const std::string line = ExportLine(list, row, UtcText(*moment));
+            if (missing) chosen.push_back(line);
+            if (missing || std::binary_search(pending.begin(), pending.end(), line))
+                list.SetCellBackColorAt(row, R::RemAddr, MnwColour);
+        } else if (!DateInferred(F, row)) {
+            // The rows below are older still; a row the router gave without a date was dated
+            // after its neighbours and tells nothing about the rows below it.
+            break;
         }
     }
+    std::vector<std::string>& lines = F.syslog.MnwLines;
+    lines = WithPending(std::move(chosen), std::move(pending), UtcText(cutoff));
+    // Every listed record was read by now: the next export starts here, not at the press of the
+    // button, which may come after the router logged more.
+    F.syslog.MnwChosenAt = MnwTimeText(now);
     const int count = static_cast<int>(lines.size());
     F.SysStats.SetTextMatrix(1, MnwStatColumn, std::to_string(count));
     F.SysStats.SetCellBackColorAt(1, MnwStatColumn, count >= 1 ? MnwColour : White);
@@ -98,7 +182,7 @@ void SysLogmNWSave(MainForm& F) {
     std::vector<std::string>& lines = F.syslog.MnwLines;
     if (!F.CmnW.Value || lines.empty()) return;
     std::string bytes;
-    for (auto it = lines.rbegin(); it != lines.rend(); ++it) bytes += *it + "\r\n";
+    for (const std::string& line : lines) bytes += line + "\r\n";
     std::string error;
     int number = 0;
     if (!SaveFileAtomically(F.ProgramDir + "SBmNW.log", bytes, &error, &number)) {
@@ -112,7 +196,7 @@ void SysLogmNWSave(MainForm& F) {
     // Exported once: a second press before the next refresh has nothing left to write.
     lines.clear();
     F.BSaveAll.Enabled = false;
-    F.LastMnwTime = MnwTimeText(F.clock.Now());
+    F.LastMnwTime = F.syslog.MnwChosenAt;
     if (!IniWrite(F)) {
         // Without LASTMNW the next export would send these records again.
         ReportProblem(F, "Drovix could not save its settings in \"" + F.ProgramDir + "Drovix.ini\"",

@@ -94,8 +94,9 @@ bool ParseBlankForm(std::string_view line, SysLogRecord& record) {
     for (const int i : {SysLogRecord::RemAddr, SysLogRecord::RemURL, SysLogRecord::RPort}) {
         if (record[i] == ".") record[i].clear();
     }
+    // An event without a remote party (a spoofing notice) still names its protocol.
     return !record[SysLogRecord::RemAddr].empty() || !record[SysLogRecord::RemURL].empty() ||
-           !record[SysLogRecord::Message].empty();
+           !record[SysLogRecord::Message].empty() || !record[SysLogRecord::Prot].empty();
 }
 
 // Tab form: date, time, direction, protocol, remote address, remote name, remote port, local

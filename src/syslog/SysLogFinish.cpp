@@ -1,5 +1,7 @@
 #include "syslog/SysLogFinish.h"
 
+#include <unordered_set>
+
 #include "app/MainForm.h"
 #include "app/RunSummary.h"
 #include "stdlog/SbLogFolder.h"
@@ -26,12 +28,14 @@ bool IsRecordRow(const RecordGrid& list, int row) {
 
 // Rows the router gave without a date (it had no clock yet, as after a restart) take the date of
 // the next dated record, which the router wrote once its clock was set; the last ones, with none
-// after them, take the date of the record before them.
-void DateUndatedRows(RecordGrid& list, const std::string& today) {
+// after them, take the date of the record before them. Returns the sort keys of the rows dated.
+std::unordered_set<std::string> DateUndatedRows(RecordGrid& list, const std::string& today) {
+    std::unordered_set<std::string> dated;
     std::string next;
     for (int row = list.Rows() - 1; row >= 1; --row) {
         const std::string& date = list.TextMatrix(row, R::Date);
         if (date == Undated) {
+            dated.insert(list.TextMatrix(row, R::SortKey));
             if (!next.empty()) list.SetTextMatrix(row, R::Date, next);
         } else if (!date.empty()) {
             next = date;
@@ -46,6 +50,7 @@ void DateUndatedRows(RecordGrid& list, const std::string& today) {
             previous = date;
         }
     }
+    return dated;
 }
 
 // Removes blue separators whose neighbours are of the same day, and a separator that ends the list.
@@ -159,15 +164,14 @@ void SysLogFinish(MainForm& F) {
     const std::string today = F.clock.Now().date().toString("yyyy-MM-dd").toStdString();
     // The list grew in steps; the rows past the last one used hold nothing.
     list.SetRows(F.syslog.SysRowCount + 1);
-    DateUndatedRows(list, today);
+    // The list was built oldest first; the key is that order, so the newest record ends on top.
+    for (int row = 1; row < list.Rows(); ++row) list.SetTextMatrix(row, R::SortKey, std::to_string(row));
+    F.syslog.InferredDateKeys = DateUndatedRows(list, today);
     TidyDaySeparators(list);
     F.syslog.SysRowCount = list.Rows() - 1;
 
-    // The list was built oldest first; the key is that order, so the newest record ends on top.
-    for (int row = 1; row < list.Rows(); ++row) {
-        list.SetTextMatrix(row, R::SortKey, std::to_string(row));
+    for (int row = 1; row < list.Rows(); ++row)
         if (IsSeparatorRow(list, row)) list.SetRowHeight(row, SeparatorHeight);
-    }
     list.SortRows(
         1, [](const auto& a, const auto& b) { return NumericLess(b[R::SortKey].text, a[R::SortKey].text); });
 

@@ -2,6 +2,7 @@
 
 #include <QFileDevice>
 #include <algorithm>
+#include <cctype>
 #include <cstdlib>
 #include <limits>
 
@@ -66,12 +67,52 @@ bool RemoteMatches(const RecordGrid& list, int r, const SysLogRecord& rec) {
            (!rowUrl.empty() && rowUrl == rec[R::RemURL]) || (!rowAddr.empty() && rowAddr == rec[R::RemAddr]);
 }
 
+// "?" is a name looked up and not found: no more a party than an empty field.
+bool NoRemoteParty(const std::string& address, const std::string& name) {
+    return (address.empty() || address == "?") && (name.empty() || name == "?");
+}
+
+bool SameLetters(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) ==
+                      std::tolower(static_cast<unsigned char>(y));
+           });
+}
+
+// Stillbeacon keeps each message one token, its blanks (and anything else that would split it)
+// written as NBSP; both sides are read with blanks again.
+std::string Spaced(std::string text) {
+    for (char& c : text)
+        if (c == '\xA0' || c == '\t' || c == '\r' || c == '\n') c = ' ';
+    return text;
+}
+
+// An event without a remote party (a spoofing notice, a packet to a LAN host) is told apart by
+// what it has instead: protocol and message. Stillbeacon's line of an inbound or outbound event
+// carries no message (it follows on a line of its own), so only a message it does carry must agree.
+bool SameEventWithoutRemote(const RecordGrid& list, int r, const SysLogRecord& rec) {
+    return NoRemoteParty(list.TextMatrix(r, R::RemAddr), list.TextMatrix(r, R::RemURL)) &&
+           NoRemoteParty(rec[R::RemAddr], rec[R::RemURL]) &&
+           SameLetters(list.TextMatrix(r, R::Prot), rec[R::Prot]) &&
+           (rec[R::Message].empty() || Spaced(rec[R::Message]) == Spaced(list.TextMatrix(r, R::Message)));
+}
+
 bool RecordMatches(const RecordGrid& list, int r, const SysLogRecord& rec) {
     const std::string& rowLocal = list.TextMatrix(r, R::LocalAddr);
     return PortsMatch(list.TextMatrix(r, R::RPort), rec[R::RPort]) &&
            (BeforeParen(rowLocal) == BeforeParen(rec[R::LocalAddr]) ||
             (rowLocal.empty() && rec[R::LocalAddr] == ".")) &&
-           PortsMatch(list.TextMatrix(r, R::LPort), rec[R::LPort]) && RemoteMatches(list, r, rec);
+           PortsMatch(list.TextMatrix(r, R::LPort), rec[R::LPort]) &&
+           (RemoteMatches(list, r, rec) || SameEventWithoutRemote(list, r, rec));
+}
+
+// A message as Stillbeacon's line holds it, blanks read back: the text alone, or, in the blank
+// form of a message that came with a protocol, " " + protocol + " " + text.
+bool MessageMatches(const RecordGrid& list, int r, const std::string& recMessage) {
+    const std::string row = Spaced(list.TextMatrix(r, R::Message));
+    if (recMessage == row) return true;
+    const std::string& prot = list.TextMatrix(r, R::Prot);
+    return !prot.empty() && recMessage == " " + prot + (row.empty() ? "" : " " + row);
 }
 
 void CompleteFrom(RecordGrid& list, int r, const SysLogRecord& rec) {
@@ -108,6 +149,7 @@ class Matching {
         times_ = ReadRowTimes(list);
         if (!ReadStillbeaconFiles(startDate)) {
             ShowProgress(F, -1, "");
+            ForgetWhatIsMissing();
             return 0;
         }
         ShowProgress(F, -1, "");
@@ -115,6 +157,13 @@ class Matching {
     }
 
   private:
+    // An unfinished comparison proves nothing missing: a row left tagged would be merged (or
+    // exported) as missing, though Stillbeacon may have it, as soon as a record is marked by hand.
+    void ForgetWhatIsMissing() {
+        for (int row = 1; row < list.Rows(); ++row)
+            if (list.TextMatrix(row, R::RowTag) == "R") list.SetTextMatrix(row, R::RowTag, "");
+    }
+
     bool AnyRecordTakesPart() const {
         for (int row = last_; row >= 1; --row)
             if (list.TextMatrix(row, R::RowTag) != "N" && !list.TextMatrix(row, R::Date).empty()) return true;
@@ -152,6 +201,10 @@ class Matching {
 
     bool CompareFile(std::string_view bytes) {
         const long long tolerance = WholeNumber(F.MaxTdiff.Text);
+        // Each file is in time order, but the files are not in one another's: a saved file
+        // "Log yyyy-mm-dd hhnn.txt" comes before that day's own file and may hold later records.
+        // Every file starts its search from the oldest row.
+        p_ = last_;
         SysLogRecord rec;
         bool cancelled = false;
         ForEachLine(bytes, [&](std::string_view line) {
@@ -241,12 +294,7 @@ int SysLogCompare(RecordGrid& list, int p, const SysLogRecord& rec, long long to
     const RowTimes& times = given ? *given : read;
     const auto recTime = StampSeconds(rec[R::Date], rec[R::Time]);
     if (!recTime) return p;
-    std::string recMessage;
-    if (rec[R::Dir] == "M") {
-        recMessage = rec[R::Message];
-        for (char& c : recMessage)
-            if (c == '\xA0') c = ' ';
-    }
+    const std::string recMessage = rec[R::Dir] == "M" ? Spaced(rec[R::Message]) : std::string();
     for (int r = std::min(p, list.Rows() - 1); r >= 1; --r) {
         if (list.TextMatrix(r, R::RowTag) != "R" || list.TextMatrix(r, R::Date).empty()) continue;
         const auto rowTime = times.time[static_cast<size_t>(r)];
@@ -258,7 +306,7 @@ int SysLogCompare(RecordGrid& list, int p, const SysLogRecord& rec, long long to
         }
         if (!SameDirection(list.TextMatrix(r, R::Dir), rec[R::Dir])) continue;
         if (rec[R::Dir] == "M") {
-            if (list.TextMatrix(r, R::Message) != recMessage) continue;
+            if (!MessageMatches(list, r, recMessage)) continue;
         } else {
             if (!RecordMatches(list, r, rec)) continue;
             CompleteFrom(list, r, rec);

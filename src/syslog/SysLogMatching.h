@@ -11,7 +11,8 @@ struct MainForm;
 // Matches the listed records (newest first) with Stillbeacon's day files from the oldest listed
 // day on. Records Stillbeacon lacks keep their tag "R" and are painted light blue, records its
 // don't-log lists hide light gray. Returns how many are missing there; 0 when a file could not
-// be read (the person is told; nothing is highlighted and nothing may be merged).
+// be read or Exit stopped the reading (the person is told of a file; nothing is highlighted and no
+// row stays tagged missing, so nothing is merged or exported unchecked).
 int SysLogMatch(MainForm& F);
 
 // Looks for a router row that is the same event as one Stillbeacon record, from row p towards

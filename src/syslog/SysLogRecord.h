@@ -68,5 +68,6 @@ SysLogRecord ParseRouterLine(std::string_view line, std::string_view lanPrefix, 
 
 // Parses one line of a Stillbeacon day file, blank or tab form, into fields 0 to 9 of a record.
 // Returns false for a line that is not a record (empty, too few tokens, a status line "S" or
-// "E", no remote party and no message); the record is then partly filled and must be skipped.
+// "E", neither a remote party nor a protocol nor a message); the record is then partly filled and
+// must be skipped.
 bool SysLogParse(std::string_view line, SysLogRecord& record);

@@ -1,5 +1,6 @@
 #pragma once
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 // What the System Log subsystem keeps between refreshes.
@@ -17,6 +18,10 @@ struct SysLogState {
     // Counts of the last refresh, for the caption, the statistics row and the run summary.
     int NewCount = 0;
     int NotInSbLogs = 0;
-    // Export lines of the records chosen for myNetWatchman, newest first.
+    // Sort keys of the rows the router gave without a date, dated after their neighbours.
+    std::unordered_set<std::string> InferredDateKeys;
+    // Export lines of the records chosen for myNetWatchman and not written yet, oldest first, and
+    // when they were chosen (LASTMNW's form).
     std::vector<std::string> MnwLines;
+    std::string MnwChosenAt;
 };

@@ -4,6 +4,10 @@
 
 #include "SysLogRows.h"
 #include "TestForm.h"
+#include "syslog/DayFileMerge.h"
+#include "syslog/MnwExport.h"
+#include "syslog/RecordMarking.h"
+#include "syslog/SysLogLists.h"
 #include "syslog/SysLogMatching.h"
 #include "syslog/SysLogRecord.h"
 #include "ui/Colours.h"
@@ -138,12 +142,14 @@ bool MakeUnreadable(const std::string& path) {
 }
 
 // A day file that cannot be read ends the matching with a message and nothing marked missing,
-// so an unattended run merges nothing it cannot check.
+// so an unattended run merges nothing it cannot check, and a record then marked by hand is merged
+// alone.
 TEST(SysLogMatch, AnUnreadableDayFileMarksNothingMissing) {
     TestForm t;
     MainForm& F = t.F();
     F.AutoMode = true;
-    FillSysLog(F, {{"2026-12-06", "10:00:05", "I", "tcp", "198.51.100.7", "", "4123", "192.168.1.5", "80"}});
+    FillSysLog(F, {{"2026-12-07", "10:00:05", "I", "tcp", "198.51.100.7", "", "4123", "192.168.1.5", "80"},
+                   {"2026-12-06", "10:00:05", "I", "tcp", "198.51.100.8", "", "4123", "192.168.1.5", "80"}});
     ASSERT_TRUE(MakeUnreadable(t.dir.file("Log 2026-12-06.txt"))) << "no way to make a file unreadable here";
     EXPECT_EQ(SysLogMatch(F), 0);
     ASSERT_EQ(t.frontend.messages.size(), 1u);
@@ -153,6 +159,15 @@ TEST(SysLogMatch, AnUnreadableDayFileMarksNothingMissing) {
     EXPECT_FALSE(F.AutoMode);
     EXPECT_FALSE(F.BSaveHilited.Enabled && F.SysLog.CellBackColorAt(1, 0) == FlagColour);
     EXPECT_EQ(F.SysLog.CellBackColorAt(1, 0), White);
+
+    F.SysStats.SetCols(SysStatsColumns);
+    F.SysStats.SetRows(2);
+    F.SysLog.SetRow(1);
+    SysMark(F, MarkThis);
+    SysLogSave(F, true);
+    EXPECT_EQ(t.frontend.messages.size(), 1u);
+    EXPECT_EQ(ReadFileBytes(t.dir.file("Log 2026-12-07.txt")),
+              "2026/12/07\t10:00:05\tI\ttcp\t198.51.100.7\t\t4123\t192.168.1.5\t80\r\n");
 }
 
 // Five thousand missing records or more: counted and offered for merging, but not painted.
@@ -167,6 +182,12 @@ TEST(SysLogMatch, ManyMissingRecordsAreCountedNotPainted) {
     EXPECT_EQ(SysLogMatch(F), 5000);
     EXPECT_TRUE(F.BSaveHilited.Enabled);
     EXPECT_EQ(F.SysLog.CellBackColorAt(1, 0), White);
+    // Unpainted, they are still missing: the export chooses them all.
+    F.CompSB.Value = true;
+    F.SysStats.SetCols(SysStatsColumns);
+    F.SysStats.SetRows(2);
+    SysLogMNW(F);
+    EXPECT_EQ(F.SysStats.TextMatrix(1, 9), "5000");
     F.SysLog.SetRows(5000);
     EXPECT_EQ(SysLogMatch(F), 4999);
     EXPECT_EQ(F.SysLog.CellBackColorAt(1, 0), FlagColour);
