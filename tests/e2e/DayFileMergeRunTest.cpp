@@ -84,9 +84,10 @@ TEST(DayFileMergeRun, AProgramWithTheDayFileOpenLosesNoLine) {
     }
     std::string written = before + heldLine;
     if (StraceWorks()) {
-        // Opened while the merge writes its new file: the open waits until the merge has let go.
+        // Opened when the merge is about to ask whether it still has the file to itself (its third
+        // fcntl on it, after the lease's signal and the lease): the open waits until it has let go.
         Writer opened;
-        const DrovixRun run = RunDrovixHeldAt(home, "fdatasync", "", [&] {
+        const DrovixRun run = RunDrovixHeldAt(home, "fcntl", path, 3, [&] {
             opened.Open(path);
             opened.Append(openedLine);
         });
@@ -203,7 +204,8 @@ TEST(DayFileMergeRun, ADayFileCreatedMeanwhileIsMergedNotOverwritten) {
     TempFolder home;
     const std::string path = PrepareHome(home, sim, {}, false) + Day;
     const std::string stillbeacons = "2024/03/01 08:00:00.00 I 198.51.100.99\xA0udp 5 127.0.0.100 6\r\n";
-    const DrovixRun run = RunDrovixHeldAt(home, "linkat", path, [&] { WriteFileBytes(path, stillbeacons); });
+    const DrovixRun run =
+        RunDrovixHeldAt(home, "linkat", path, 1, [&] { WriteFileBytes(path, stillbeacons); });
     EXPECT_EQ(run.exitCode, 0) << run.stdErr;
     EXPECT_EQ(ReadFileBytes(path), stillbeacons + MergedBlank);
 }

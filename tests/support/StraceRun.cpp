@@ -13,19 +13,30 @@ bool StraceWorks() {
     return p.waitForFinished(10000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
 }
 
-DrovixRun RunDrovixHeldAt(const TempFolder& home, const QString& syscall, const std::string& path,
+DrovixRun RunDrovixHeldAt(const TempFolder& home, const QString& syscall, const std::string& path, int when,
                           const std::function<void()>& action) {
     // strace writes a call's name and arguments when the call begins, before it holds it.
     const std::string trace = home.file("held-at.trace");
-    QStringList tracer = {"strace", "-f", "-qq", "-o", QString::fromStdString(trace)};
-    tracer << "-e"
-           << "trace=" + syscall << "-e"
-           << "inject=" + syscall + ":delay_enter=1500000:when=1";
-    if (!path.empty()) tracer << "-P" << QString::fromStdString(path);
+    const QStringList tracer = {"strace",
+                                "-f",
+                                "-qq",
+                                "-o",
+                                QString::fromStdString(trace),
+                                "-P",
+                                QString::fromStdString(path),
+                                "-e",
+                                "trace=" + syscall,
+                                "-e",
+                                QString("inject=%1:delay_enter=1500000:when=%2").arg(syscall).arg(when)};
     std::atomic<bool> ended{false};
     std::thread watcher([&] {
+        const std::string begun = syscall.toStdString() + "(";
         while (!ended) {
-            if (ReadFileBytes(trace).find(syscall.toStdString() + "(") != std::string::npos) {
+            const std::string text = ReadFileBytes(trace);
+            int calls = 0;
+            for (size_t at = text.find(begun); at != std::string::npos; at = text.find(begun, at + 1))
+                ++calls;
+            if (calls >= when) {
                 action();
                 return;
             }
