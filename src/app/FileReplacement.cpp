@@ -106,7 +106,7 @@ bool IsLeftoverOf(std::string_view entry, std::string_view name) {
 FileReplacement::FileReplacement(const std::string& path) : target_(FollowLinks(path)) {}
 
 FileReplacement::~FileReplacement() {
-    if (fd_ >= 0) ::close(fd_);
+    Close();
     if (!tempName_.empty()) ::unlink(tempName_.c_str());
 }
 
@@ -153,6 +153,7 @@ bool FileReplacement::Replace(std::string* error, int* errorNumber) {
     if (::rename(tempName_.c_str(), target_.c_str()) != 0)
         return Fail(errno, QFileDevice::RenameError, error, errorNumber);
     tempName_.clear();
+    Close();
     SyncFolder();
     return true;
 }
@@ -164,7 +165,7 @@ FileReplacement::Created FileReplacement::CreateOnly(std::string* error, int* er
     } else {
         created = ::renameat2(AT_FDCWD, tempName_.c_str(), AT_FDCWD, target_.c_str(), RENAME_NOREPLACE) == 0;
         if (created) tempName_.clear();
-        // A file system that cannot rename without replacing may still link.
+        // A file system that cannot rename without replacing may still link (the name goes after).
         if (!created && errno == EINVAL) created = ::link(tempName_.c_str(), target_.c_str()) == 0;
     }
     if (!created) {
@@ -172,8 +173,17 @@ FileReplacement::Created FileReplacement::CreateOnly(std::string* error, int* er
         Fail(errno, QFileDevice::RenameError, error, errorNumber);
         return Created::Failed;
     }
+    if (!tempName_.empty()) ::unlink(tempName_.c_str());
+    tempName_.clear();
+    Close();
     SyncFolder();
     return Created::Yes;
+}
+
+// Once in place, the file is no longer this object's: nothing of it stays open.
+void FileReplacement::Close() {
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = -1;
 }
 
 // A rename lasts only once the folder that holds the name is on disk: without this, a power cut

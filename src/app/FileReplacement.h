@@ -30,6 +30,7 @@ class FileReplacement {
 
   private:
     bool GiveTemporaryName(std::string* error, int* errorNumber);
+    void Close();
     void SyncFolder() const;
 
     std::string target_;    // the path, its symbolic links followed

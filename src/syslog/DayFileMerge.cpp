@@ -159,6 +159,9 @@ class DayFileMerge {
         } else {
             switch (replacement.CreateOnly(&error, &number)) {
                 case FileReplacement::Created::Yes:
+                    // Where the file system cannot make a file without a name, a creation of this
+                    // day that was killed left its named file behind; held, the day is rid of it.
+                    if (lock.TryLock(path) == ExclusiveFileLock::Outcome::Locked) RemoveSaveLeftovers(path);
                     break;
                 case FileReplacement::Created::NameTaken:
                     return Attempt::InUse;
