@@ -6,8 +6,11 @@
 // hold is taken only while no other open file is on it, whether or not its holder locks: an
 // advisory lock (flock) keeps out the programs that use one (Stillbeacon while it writes, another
 // Drovix), and a write lease both proves that nobody else has the file open and tells when someone
-// opens it before the replacement. The hold lasts for the life of the object; it is released when
-// the object goes, or by the system when the process ends.
+// opens it before the replacement. Where the file system has no leases, the open files of this
+// computer's processes are looked through instead. A file of another user that this process may
+// not lease (only the administrator may) is not held: that user's processes may be hidden from
+// this one, and a replacement would take the file from them. The hold lasts for the life of the
+// object; it is released when the object goes, or by the system when the process ends.
 class ExclusiveFileLock {
   public:
     enum class Outcome {

@@ -32,7 +32,7 @@ std::string NameOf(const std::string& path) {
     return path.substr(path.rfind('/') + 1);
 }
 
-// The file a path names in the end: a link to a file is replaced by nothing but that file.
+// Saving through a symbolic link replaces the file it leads to, never the link itself.
 std::string FollowLinks(std::string path) {
     for (int depth = 0; depth < 40; ++depth) {
         struct stat st {};
