@@ -104,9 +104,9 @@ TEST(DayFileMergeRun, AProgramWithTheDayFileOpenLosesNoLine) {
 
 // A day file of any kind Stillbeacon's folder may hold: merged in its own form, the messages of
 // P and B records on lines of their own, a byte order mark kept in front, and the leftovers of
-// killed saves of that day removed; one that is not 8-bit text or cannot be opened is left as it
-// was, and the unattended run says why and fails. A merged file keeps its owner and permissions,
-// so Stillbeacon may go on writing it; one that belongs to another user (whose programs may have
+// killed saves of that day removed; one that is not 8-bit text, cannot be opened or is no plain
+// file is left as it was, and the unattended run says why and fails. A merged file keeps its owner and
+// permissions, so Stillbeacon may go on writing it; one that belongs to another user (whose programs may have
 // it open unseen) is left alone. The owners change only where the tests run as the administrator.
 TEST(DayFileMergeRun, DayFilesOfEveryKind) {
     RouterSim sim({}, RouterLog);
@@ -117,7 +117,7 @@ TEST(DayFileMergeRun, DayFilesOfEveryKind) {
     const std::string otherDay = "Log 2024-02-28.txt.Qw12Er";
     const Files utf16Day = {{Day, std::string("2\0000\0002\0004\0/\0", 10)}};
     const Files blankOnly = {{Day, blankDay}};
-    enum class Kind { OwnedByStillbeacon, LoopingLink, OtherUsers };
+    enum class Kind { OwnedByStillbeacon, LoopingLink, Pipe, OtherUsers };
     struct Case {
         const char* what;
         Files before, after;
@@ -152,6 +152,7 @@ TEST(DayFileMergeRun, DayFilesOfEveryKind) {
          ""},
         {"UTF-16", utf16Day, utf16Day, 1, std::string(Day) + " was left as it was: it holds NUL bytes"},
         {"a symbolic link to itself", {}, {}, 1, std::string(InUse) + "\n\n" + Day + ": ", Kind::LoopingLink},
+        {"a named pipe", {}, {}, 1, std::string(Day) + ": it is not a plain file", Kind::Pipe},
         {"another user's", blankOnly, blankOnly, 1, std::string(Day) + ": it belongs to another user",
          Kind::OtherUsers},
     };
@@ -165,6 +166,9 @@ TEST(DayFileMergeRun, DayFilesOfEveryKind) {
         const bool givenAway = administrator && c.kind == Kind::OwnedByStillbeacon;
         if (c.kind == Kind::LoopingLink) {
             ASSERT_EQ(::symlink(Day, path.c_str()), 0);
+        }
+        if (c.kind == Kind::Pipe) {
+            ASSERT_EQ(::mkfifo(path.c_str(), 0666), 0);
         }
         if (givenAway) {
             ASSERT_EQ(::chown(path.c_str(), 65534, 65534), 0);
@@ -187,6 +191,7 @@ TEST(DayFileMergeRun, DayFilesOfEveryKind) {
         struct stat st {};
         ASSERT_EQ(::lstat(path.c_str(), &st), 0);
         EXPECT_EQ(S_ISLNK(st.st_mode), c.kind == Kind::LoopingLink);
+        EXPECT_EQ(S_ISFIFO(st.st_mode), c.kind == Kind::Pipe);
         if (givenAway) {
             EXPECT_EQ(st.st_uid, 65534u);
             EXPECT_EQ(st.st_gid, 65534u);
