@@ -6,6 +6,7 @@
 #include "app/Constants.h"
 #include "app/FileBytes.h"
 #include "app/FileLock.h"
+#include "app/FileReplacement.h"
 #include "app/MainForm.h"
 #include "app/OsServices.h"
 #include "app/ProblemReport.h"
@@ -17,7 +18,7 @@ namespace {
 
 using R = SysLogRecord;
 
-// Stillbeacon holds a day file only while it writes to it: a few short waits are enough.
+// Stillbeacon has a day file open only while it writes to it: a few short waits are enough.
 constexpr int InUseRetries = 4;
 constexpr int InUseWaitMs = 500;
 constexpr const char* InUseText = "The Stillbeacon log was in use.  Please try again.";
@@ -81,12 +82,65 @@ class DayFileMerge {
 
     bool Stopped() const { return F.QuitRequested || F.UnloadRequested; }
 
+    // How one try at a day ended.
+    enum class Attempt {
+        Merged,
+        InUse,   // another program has the file open, or a new file's name was taken meanwhile
+        Failed,  // the person was told why
+    };
+
+    // A day in use is tried again after a short wait, a few times, before the person is told.
     bool MergeDay(const PendingDay& day) {
         const std::string name = "Log " + day.date + ".txt";
+        for (int attempt = 0;; ++attempt) {
+            switch (TryMergeDay(day, name)) {
+                case Attempt::Merged:
+                    return true;
+                case Attempt::Failed:
+                    return false;
+                case Attempt::InUse:
+                    break;
+            }
+            if (attempt == InUseRetries) {
+                ReportProblem(F, InUseText);
+                return false;
+            }
+            WaitMs(InUseWaitMs);
+            if (Stopped()) return false;
+        }
+    }
+
+    // Reads the day file while nobody else has it open, merges the day's lines into it and puts
+    // the merged file in its place while that still holds; a day without a file gets a new one
+    // unless one has appeared since.
+    Attempt TryMergeDay(const PendingDay& day, const std::string& name) {
         const std::string path = F.SbLogDir + name;
         ExclusiveFileLock lock;
+        std::string error;
         std::optional<std::string> existing;
-        if (!LoadDay(name, path, lock, existing)) return false;
+        switch (lock.TryLock(path, &error)) {
+            case ExclusiveFileLock::Outcome::Missing:
+                break;
+            case ExclusiveFileLock::Outcome::InUse:
+                return Attempt::InUse;
+            case ExclusiveFileLock::Outcome::Locked:
+                existing.emplace();
+                if (ReadOpenFile(lock.Descriptor(), *existing, &error)) break;
+                [[fallthrough]];
+            case ExclusiveFileLock::Outcome::Failed:
+                // Not a lock, but the day can no more be merged than a held one: the person learns why.
+                ReportProblem(F, std::string(InUseText) + "\n\n" + name + ": " + error);
+                return Attempt::Failed;
+        }
+        if (existing && existing->find('\0') != std::string::npos) {
+            // Lines of 16-bit characters would be cut into pieces and shuffled.
+            ReportProblem(F, name +
+                                 " was left as it was: it holds NUL bytes, so it is not in Stillbeacon's "
+                                 "8-bit text (is it saved as UTF-16?).");
+            return Attempt::Failed;
+        }
+        // Held, the file can have no save of another program under way.
+        if (existing) RemoveSaveLeftovers(path);
 
         const DayForm form = existing ? DayFormOf(*existing) : DayForm::Tab;
         std::vector<std::string> lines;
@@ -95,50 +149,38 @@ class DayFileMerge {
         const MergedDay merged =
             MergeDayLines(existing ? std::string_view(*existing) : std::string_view(), lines);
 
-        std::string error;
+        FileReplacement replacement(path);
         int number = 0;
-        if (!SaveFileAtomically(path, merged.bytes, &error, &number)) {
-            ReportProblem(F,
-                          "Error " + std::to_string(number) + " in 'SysLogSave' updating log file\n\n" +
-                              name + ": " + error,
-                          MsgIcon::Critical, MsgButtons::OK, drovix::ErrorTitle);
-            return false;
+        if (!replacement.Write(merged.bytes, &error, &number)) return SaveFailed(name, number, error);
+        if (existing) {
+            // Someone who opened the file meanwhile would write on into the old one.
+            if (!lock.StillExclusive()) return Attempt::InUse;
+            if (!replacement.Replace(&error, &number)) return SaveFailed(name, number, error);
+        } else {
+            switch (replacement.CreateOnly(&error, &number)) {
+                case FileReplacement::Created::Yes:
+                    // Where the file system cannot make a file without a name, a creation of this
+                    // day that was killed left its named file behind; held, the day is rid of it.
+                    if (lock.TryLock(path) == ExclusiveFileLock::Outcome::Locked) RemoveSaveLeftovers(path);
+                    break;
+                case FileReplacement::Created::NameTaken:
+                    return Attempt::InUse;
+                case FileReplacement::Created::Failed:
+                    return SaveFailed(name, number, error);
+            }
         }
         for (int row : day.rows) F.SysLog.SetTextMatrix(row, R::RowTag, "");
         F.Summary.AddMerged(name, merged.added);
         somethingSaved_ = true;
-        return true;
+        return Attempt::Merged;
     }
 
-    // Reads the whole day file, which stays locked until it is replaced; existing stays empty
-    // when there is no file yet. False, with the person told, when it cannot be read whole.
-    bool LoadDay(const std::string& name, const std::string& path, ExclusiveFileLock& lock,
-                 std::optional<std::string>& existing) {
-        for (int retry = 0;; ++retry) {
-            std::string error;
-            switch (lock.TryLock(path, &error)) {
-                case ExclusiveFileLock::Outcome::Missing:
-                    existing.reset();
-                    return true;
-                case ExclusiveFileLock::Outcome::Locked:
-                    existing.emplace();
-                    if (ReadFileBytes(path, *existing, &error)) return true;
-                    break;
-                case ExclusiveFileLock::Outcome::Failed:
-                    break;
-                case ExclusiveFileLock::Outcome::InUse:
-                    if (retry < InUseRetries) {
-                        WaitMs(InUseWaitMs);
-                        if (Stopped()) return false;
-                        continue;
-                    }
-                    ReportProblem(F, InUseText);
-                    return false;
-            }
-            // Not a lock, but the day can no more be merged than a held one: the person learns why.
-            ReportProblem(F, std::string(InUseText) + "\n\n" + name + ": " + error);
-            return false;
-        }
+    Attempt SaveFailed(const std::string& name, int number, const std::string& error) {
+        ReportProblem(F,
+                      "Error " + std::to_string(number) + " in 'SysLogSave' updating log file\n\n" + name +
+                          ": " + error,
+                      MsgIcon::Critical, MsgButtons::OK, drovix::ErrorTitle);
+        return Attempt::Failed;
     }
 
     bool AnyTagged() const {

@@ -22,6 +22,8 @@ bool GivesWayTo(std::string_view line, std::string_view next) {
 }
 
 MergedDay MergeDayLines(std::string_view fileBytes, const std::vector<std::string>& newLines) {
+    const bool marked = fileBytes.starts_with(Utf8ByteOrderMark);
+    if (marked) fileBytes.remove_prefix(Utf8ByteOrderMark.size());
     // Plain views, sorted by their bytes alone: a line is one of the file's when its bytes lie
     // in the file's.
     std::vector<std::string_view> lines;
@@ -49,9 +51,10 @@ MergedDay MergeDayLines(std::string_view fileBytes, const std::vector<std::strin
     };
 
     MergedDay merged;
-    size_t size = 0;
+    size_t size = Utf8ByteOrderMark.size();
     for (std::string_view line : lines) size += line.size() + 2;
     merged.bytes.reserve(size);
+    if (marked) merged.bytes.append(Utf8ByteOrderMark);
     // A line that gives way to an identical one passes on whether the file held it.
     bool heldByFile = false;
     for (size_t i = 0; i < lines.size(); ++i) {

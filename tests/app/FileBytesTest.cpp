@@ -1,10 +1,14 @@
 #include "app/FileBytes.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <QDir>
+#include <QProcess>
 
 #include "app/DesignDefaults.h"
+#include "app/FileLock.h"
 #include "app/Settings.h"
 #include "support/TestForm.h"
 
@@ -40,6 +44,29 @@ TEST(FileBytes, ReadsAndReplacesBytesAndTellsAnUnreadableFileFromAnEmptyOne) {
     }
     EXPECT_TRUE(ReadFileBytes(path, read));
     EXPECT_EQ(read, bytes + "more");
+}
+
+// Where the file system has no leases, the open files of this computer's processes tell whether
+// someone else has a day file open: another process's count, and so does another open file of this
+// one, but not the one asking.
+TEST(FileLock, OpenElsewhereSeesEveryOtherOpenFileOnTheFile) {
+    TempFolder dir;
+    const std::string path = dir.file("Log 2026-12-05.txt");
+    WriteFileBytes(path, "line\r\n");
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    EXPECT_FALSE(OpenElsewhere(fd));
+    const int again = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    EXPECT_TRUE(OpenElsewhere(fd));
+    ::close(again);
+    // The reader opens the file itself and says so once it has.
+    QProcess reader;
+    reader.start("sh", {"-c", "exec 3<\"$0\"; echo open; exec sleep 30", QString::fromStdString(path)});
+    ASSERT_TRUE(reader.waitForReadyRead());
+    EXPECT_TRUE(OpenElsewhere(fd));
+    reader.kill();
+    reader.waitForFinished();
+    EXPECT_FALSE(OpenElsewhere(fd));
+    ::close(fd);
 }
 
 // A settings file that is there but cannot be read is reported, and the program never replaces
