@@ -142,9 +142,12 @@ std::string ReadRouterClock(MainForm& F, const QDateTime& readAt) {
     return routerTime.toString("yyyy-MM-dd hh:mm:ss").toStdString();
 }
 
-std::string FirstLineStamp(const std::vector<std::string>& lines) {
-    if (lines.empty() || !IsStamp(lines.front())) return {};
-    return lines.front().substr(0, 19);
+std::string FirstDatedStamp(const std::vector<std::vector<std::string>>& pages) {
+    for (const auto& lines : pages) {
+        for (const std::string& line : lines)
+            if (IsStamp(line) && IsValidDate(std::string_view(line).substr(0, 10))) return line.substr(0, 19);
+    }
+    return {};
 }
 
 std::string LastLineStamp(const std::vector<std::string>& lines) {

@@ -30,7 +30,9 @@ std::optional<QDateTime> RouterClock(std::string_view statusPage, bool newFamily
 // Returns the router's time as "yyyy-mm-dd hh:nn:ss" (empty when not known).
 std::string ReadRouterClock(MainForm& F, const QDateTime& readAt);
 
-// The time stamp ("yyyy-mm-dd hh:nn:ss") of the first dated line of a page's log area, or empty.
-std::string FirstLineStamp(const std::vector<std::string>& lines);
+// The time stamp ("yyyy-mm-dd hh:nn:ss") of the first line, on any page, that begins with a valid
+// date and time; empty when there is none. Lines the router wrote before it knew the date
+// ("hh:mm:ss ...") may come first.
+std::string FirstDatedStamp(const std::vector<std::vector<std::string>>& pages);
 // The time stamp of the last line of the page's log area, when it reads as one; else empty.
 std::string LastLineStamp(const std::vector<std::string>& lines);
