@@ -92,7 +92,10 @@ class SysLogRefresh {
         F.syslog.LanPrefix = cut == std::string::npos ? std::string() : address.substr(0, cut);
         F.syslog.SysLogBaseURL = "http://" + address + layout_.pagePath;
 
-        pages_ = ReadSysLogPages(F, kind_, F.syslog.SysLogBaseURL);
+        SysLogPageRead read = ReadSysLogPages(F, kind_, F.syslog.SysLogBaseURL);
+        pages_ = std::move(read.pages);
+        failedPage_ = read.failedPage;
+        failedAddress_ = read.failedAddress;
         const QDateTime readAt = F.clock.Now();
         routerTime_ = ReadRouterClock(F, readAt);
         if (F.QuitRequested || F.UnloadRequested || pages_.empty()) return false;
@@ -109,6 +112,7 @@ class SysLogRefresh {
     }
 
     void CutPages() {
+        pagesRead_ = static_cast<int>(pages_.size());
         lines_.reserve(pages_.size());
         for (const std::string& page : pages_)
             lines_.push_back(CutSysLogPage(page, layout_.anchor, layout_.marker));
@@ -352,6 +356,24 @@ class SysLogRefresh {
             SysLogSave(F, true);
             if (F.AutoMode) SysLogmNWSave(F);
         }
+        if (failedPage_ >= 0 && !F.UnloadRequested) ReportUnreadPage();
+    }
+
+    // A page that failed to load is no end of the log: said after what was read is saved, so
+    // that an unattended run keeps it. The history ends with the last line read, so the next
+    // refresh reads the rest.
+    void ReportUnreadPage() {
+        const std::string page = "page " + std::to_string(failedPage_ + 1);
+        std::string text = "Could not read " + page + " of the Router's System Log (" + failedAddress_ + ")";
+        if (pagesRead_ == 0) {
+            text += ": nothing was read.";
+        } else {
+            text += ": only the records of the pages before it were read. The next refresh reads the rest.";
+            // An unattended run that met no other problem saved what it read: its summary line
+            // is still printed, marked as partial.
+            if (F.AutoMode) F.Summary.ReadInPart = page + " could not be read";
+        }
+        ReportProblem(F, text);
     }
 
     MainForm& F;
@@ -365,6 +387,8 @@ class SysLogRefresh {
     std::string quitCaption_;  // the Exit button's caption, given back at the end
     std::string lastDatedStamp_, lastReadName_, appendName_;
     bool adding_ = true, started_ = false;
+    int failedPage_ = -1, pagesRead_ = 0;
+    std::string failedAddress_;
     HistoryEnd historyEnd_;
     HistoryAppender history_;
     EventPacer pacer_;

@@ -198,4 +198,57 @@ TEST(SysLogUnattendedRun, TheNewestHistoryFileEndsTheHistoryWhateverTheTimeframe
         (std::map<std::string, std::string>{{"DXLog 2024-06-15.txt", stored + "\r\n" + third + "\r\n"}}));
 }
 
+// A System Log page that fails to load is not the end of the log: the run keeps and saves the
+// pages before it, says which page it could not read, ends with status 1 and still prints its
+// summary line, marked. The next run reads the rest, and nothing twice. The newer family selects
+// each page first: a failed select would show the page before again.
+TEST(SysLogUnattendedRun, APageThatFailsToLoadEndsTheRunReadInPart) {
+    const std::string day = DateText(QDate::currentDate().addDays(-1));
+    std::vector<std::string> lines;
+    std::string history;
+    for (int i = 1; i <= 5; ++i) {
+        lines.push_back(day + " 10:0" + std::to_string(i) + ":00 TCP from 203.0.113." + std::to_string(i) +
+                        ":4000 to 127.0.0.105:80");
+        history += lines.back() + "\r\n";
+    }
+    const std::string tail = "; exported 0 lines\n";
+    for (const char* layout : {"firewall", "wag54g"}) {
+        RouterSim sim({"--layout", layout, "--page-lines", "2"}, RouterLog(lines, "2"));
+        ASSERT_TRUE(sim.Started()) << sim.Error();
+        TempFolder home;
+        const std::string sbDir = PrepareUnattendedHome(home, HistorySettings(sim, "INCLUDEALL"));
+        const DrovixRun partial = RunDrovix(home, {"/auto"});
+        EXPECT_EQ(partial.exitCode, 1) << layout;
+        EXPECT_NE(partial.stdErr.find("Could not read page 2 of the Router's System Log"), std::string::npos)
+            << layout << ": " << partial.stdErr;
+        EXPECT_EQ(partial.stdOut,
+                  "Drovix: system log 2 listed, 2 flagged; read in part (page 2 could not be "
+                  "read); merged 2 lines into Log " +
+                      day + ".txt (2)" + tail)
+            << layout;
+        EXPECT_EQ(ReadFileBytes(sbDir + "DXLog " + day + ".txt"),
+                  history.substr(0, 2 * (lines[0].size() + 2)))
+            << layout;
+
+        sim.SetRecords(RouterLog(lines));
+        const DrovixRun rest = RunDrovix(home, {"/auto"});
+        EXPECT_EQ(rest.exitCode, 0) << layout << ": " << rest.stdErr;
+        EXPECT_EQ(rest.stdOut, "Drovix: system log 5 listed, 3 flagged; merged 3 lines into Log " + day +
+                                   ".txt (3)" + tail)
+            << layout;
+        EXPECT_EQ(ReadFileBytes(sbDir + "DXLog " + day + ".txt"), history) << layout;
+    }
+    // The first page failing reads nothing: no line, no file.
+    RouterSim sim({"--page-lines", "2"}, RouterLog(lines, "1"));
+    ASSERT_TRUE(sim.Started()) << sim.Error();
+    TempFolder home;
+    const std::string sbDir = PrepareUnattendedHome(home, HistorySettings(sim, "INCLUDEALL"));
+    const DrovixRun failed = RunDrovix(home, {"/auto"});
+    EXPECT_EQ(failed.exitCode, 1);
+    EXPECT_EQ(failed.stdOut, "");
+    EXPECT_NE(failed.stdErr.find("Could not read page 1 of the Router's System Log"), std::string::npos)
+        << failed.stdErr;
+    EXPECT_TRUE(FilesIn(sbDir).empty());
+}
+
 }  // namespace
