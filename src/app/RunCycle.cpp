@@ -57,6 +57,10 @@ void Form_Load(MainForm& F, const std::string& commandLine) {
         BQuit_Click(F);
         // Still unattended after the exit sequence: the run completed without a problem.
         if (F.AutoMode) PrintRunSummary(F.Summary);
+    } else if (!F.Summary.ReadInPart.empty()) {
+        // The router's log was read only in part, which the message said; what was read was
+        // saved, and the line tells what.
+        PrintRunSummary(F.Summary);
     }
 }
 

@@ -47,6 +47,7 @@ std::string FormatRunSummary(const RunSummary& s) {
             line += Counts("system log", s.SysLogListed, s.SysLogFlagged, compared);
             break;
     }
+    if (!s.ReadInPart.empty()) line += "; read in part (" + s.ReadInPart + ")";
     if (s.Read != RunSummary::Source::Nothing && !compared) line += "; not compared: " + s.NotCompared;
     line += "; merged " + Lines(s.MergedLines());
     if (!s.Merged.empty()) {

@@ -18,6 +18,10 @@ struct RunSummary {
     // Why the records were not compared with Stillbeacon's logs (their flagged counts mean
     // nothing then); empty when they were.
     std::string NotCompared;
+    // Why the router's log was read only in part ("page 3 could not be read"). Set only by an
+    // unattended run that saved what it read and met no other problem: its line is printed,
+    // marked, although the run ends with status 1 for the message it gave.
+    std::string ReadInPart;
 
     struct DayFile {
         std::string name;  // "Log yyyy-mm-dd.txt"

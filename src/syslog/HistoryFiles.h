@@ -39,5 +39,6 @@ class HistoryAppender {
     std::string folder_;
     std::string name_;
     std::unique_ptr<QFile> file_;
+    std::string lineEndOwed_;  // the end of an unfinished last line, written before the next line
     int written_ = 0;
 };

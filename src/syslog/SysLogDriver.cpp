@@ -7,6 +7,7 @@
 #include "resolve/AddressConversion.h"
 #include "resolve/SysLogLookups.h"
 #include "syslog/DayFileMerge.h"
+#include "syslog/HistoryEnd.h"
 #include "syslog/HistoryFiles.h"
 #include "syslog/MnwExport.h"
 #include "syslog/SysLogAdmission.h"
@@ -91,7 +92,10 @@ class SysLogRefresh {
         F.syslog.LanPrefix = cut == std::string::npos ? std::string() : address.substr(0, cut);
         F.syslog.SysLogBaseURL = "http://" + address + layout_.pagePath;
 
-        pages_ = ReadSysLogPages(F, kind_, F.syslog.SysLogBaseURL);
+        SysLogPageRead read = ReadSysLogPages(F, kind_, F.syslog.SysLogBaseURL);
+        pages_ = std::move(read.pages);
+        failedPage_ = read.failedPage;
+        failedAddress_ = read.failedAddress;
         const QDateTime readAt = F.clock.Now();
         routerTime_ = ReadRouterClock(F, readAt);
         if (F.QuitRequested || F.UnloadRequested || pages_.empty()) return false;
@@ -108,17 +112,18 @@ class SysLogRefresh {
     }
 
     void CutPages() {
+        pagesRead_ = static_cast<int>(pages_.size());
         lines_.reserve(pages_.size());
         for (const std::string& page : pages_)
             lines_.push_back(CutSysLogPage(page, layout_.anchor, layout_.marker));
         pages_.clear();
     }
 
-    // The first record's stamp, the latest stamp taken, and the start of the timeframe.
+    // The first dated record's stamp, the latest stamp taken, and the start of the timeframe.
     void FixBounds() {
         // Only a real date may later name a history file.
-        firstStamp_ = FirstLineStamp(lines_.front());
-        if (firstStamp_.empty() || !IsValidDate(firstStamp_.substr(0, 10))) firstStamp_ = now_;
+        firstStamp_ = FirstDatedStamp(lines_);
+        if (firstStamp_.empty()) firstStamp_ = now_;
 
         upperStamp_ = LastLineStamp(lines_.back());
         if (upperStamp_.empty()) {
@@ -170,12 +175,13 @@ class SysLogRefresh {
     void ReloadHistory() {
         adding_ = !ListHistory();
         if (KeepHistory()) ReadHistoryFiles();
-        lastHistoryStamp_ = lastHistoryLine_.empty() ? firstStamp_ : Stamp(lastHistoryLine_);
-        if (ChosenTimeframe() == New) since_ = lastHistoryStamp_;
-        // Lines without a date of their own go to the file of the day the history ends on; the
-        // file is created only when a line is written to it.
+        const std::string& lastStored =
+            historyEnd_.LastStamp().empty() ? firstStamp_ : historyEnd_.LastStamp();
+        // Lines without a date of their own go to the file of the day the history ends on, or of
+        // the router's first dated line when that is later; the file is created only when a line
+        // is written to it.
         appendName_ = lastReadName_.empty() ? HistoryFileName(firstStamp_.substr(0, 10)) : lastReadName_;
-        if (firstStamp_.substr(0, 10) > lastHistoryStamp_.substr(0, 10))
+        if (firstStamp_.substr(0, 10) > lastStored.substr(0, 10))
             appendName_ = HistoryFileName(firstStamp_.substr(0, 10));
     }
 
@@ -185,6 +191,9 @@ class SysLogRefresh {
         const std::string start = HistoryFileName(since_.substr(0, 10));
         size_t first = 0;
         while (first < names->size() && (*names)[first] < start) ++first;
+        // The newest file is read whatever the timeframe lists: the last line stored is where the
+        // router's new lines begin. Its lines fall before the timeframe and are not listed.
+        if (first == names->size() && first > 0) --first;
         for (size_t i = first; i < names->size(); ++i) {
             ShowProgress(F, double(i - first + 1) / double(names->size() - first), "Reload history");
             if (Cancelled()) return;
@@ -193,16 +202,14 @@ class SysLogRefresh {
             std::string bytes, error;
             int number = 0;
             if (!ReadFileBytes(F.SbLogDir + name, bytes, &error, &number)) {
-                if (!QFile::exists(QString::fromStdString(F.SbLogDir + name))) {
-                    lastHistoryLine_.clear();
-                    continue;
-                }
+                // Gone since it was listed: the history ends with the files before it.
+                if (!QFile::exists(QString::fromStdString(F.SbLogDir + name))) continue;
                 throw RefreshFailure{number, 10, name, error};
             }
             for (const std::string& line : SplitFileLines(bytes)) {
                 if (line.empty()) continue;
                 if (Cancelled()) return;
-                lastHistoryLine_ = line;
+                historyEnd_.Add(line);
                 if (!IsUndated(line)) lastDatedStamp_ = Stamp(line);
                 if (ListHistory() && !F.syslog.DisplayFull && HistoryLineInTimeframe(line))
                     F.syslog.DisplayFull = SysLogAdd(F, options_, line);
@@ -239,20 +246,33 @@ class SysLogRefresh {
         }
     }
 
+    // Lines the history holds are skipped; from the first it lacks on, each is stored. The
+    // magenta row goes after the router's copy of the last stored line, or before the first line
+    // of a router log that began anew since the history ended.
     void RouterLine(std::string& line) {
         if (!RepairRouterDate(line, lastDate_, today_)) return;
         const bool undated = IsUndated(line);
-        if (undated && firstStamp_ > lastHistoryStamp_ && !started_) {
-            StartAdding();
-            Mark(StartNew(F.SysLog, F.syslog));
+        bool newFollow = false;
+        if (KeepHistory() && !started_) {
+            switch (historyEnd_.Locate(line, firstStamp_)) {
+                case HistoryEnd::Place::Stored:
+                    break;
+                case HistoryEnd::Place::LastStored:
+                    newFollow = true;
+                    break;
+                case HistoryEnd::Place::New:
+                    StartAdding();
+                    break;
+                case HistoryEnd::Place::NewAfterRestart:
+                    StartAdding();
+                    Mark(StartNew(F.SysLog, F.syslog));
+                    break;
+            }
         }
-        if (KeepHistory()) {
-            if (!started_ && line > lastHistoryLine_) StartAdding();
-            if (started_ && Stamp(line) < upperStamp_) AppendHistory(line);
-        }
+        if (KeepHistory() && started_ && Stamp(line) < upperStamp_) AppendHistory(line);
         if (adding_ && !F.syslog.DisplayFull && (undated || Stamp(line) <= upperStamp_))
             F.syslog.DisplayFull = SysLogAdd(F, options_, line);
-        if (KeepHistory() && !started_ && line == lastHistoryLine_) {
+        if (newFollow) {
             StartAdding();
             Mark(StartNew(F.SysLog, F.syslog));
         }
@@ -336,6 +356,24 @@ class SysLogRefresh {
             SysLogSave(F, true);
             if (F.AutoMode) SysLogmNWSave(F);
         }
+        if (failedPage_ >= 0 && !F.UnloadRequested) ReportUnreadPage();
+    }
+
+    // A page that failed to load is no end of the log: said after what was read is saved, so
+    // that an unattended run keeps it. The history ends with the last line read, so the next
+    // refresh reads the rest.
+    void ReportUnreadPage() {
+        const std::string page = "page " + std::to_string(failedPage_ + 1);
+        std::string text = "Could not read " + page + " of the Router's System Log (" + failedAddress_ + ")";
+        if (pagesRead_ == 0) {
+            text += ": nothing was read.";
+        } else {
+            text += ": only the records of the pages before it were read. The next refresh reads the rest.";
+            // An unattended run that met no other problem saved what it read: its summary line
+            // is still printed, marked as partial.
+            if (F.AutoMode) F.Summary.ReadInPart = page + " could not be read";
+        }
+        ReportProblem(F, text);
     }
 
     MainForm& F;
@@ -347,8 +385,11 @@ class SysLogRefresh {
     std::string routerTime_, now_, today_, yesterday_, weekAgo_, lastDate_;
     std::string firstStamp_, upperStamp_, since_;
     std::string quitCaption_;  // the Exit button's caption, given back at the end
-    std::string lastHistoryLine_, lastHistoryStamp_, lastDatedStamp_, lastReadName_, appendName_;
+    std::string lastDatedStamp_, lastReadName_, appendName_;
     bool adding_ = true, started_ = false;
+    int failedPage_ = -1, pagesRead_ = 0;
+    std::string failedAddress_;
+    HistoryEnd historyEnd_;
     HistoryAppender history_;
     EventPacer pacer_;
 };

@@ -5,12 +5,26 @@ using namespace syslogtext;
 
 namespace {
 
-// A raw line loses everything from "</font>" on and one trailing line feed.
+bool IsLineBreak(char c) {
+    return c == '\r' || c == '\n';
+}
+
+// A raw line loses everything from "</font>" on and the line breaks around it: a router that
+// ends its page lines with CR LF has the CR as part of the line end, not of the last field. A
+// line break inside the line (CR LF, or either alone) becomes a blank, so that the line stays
+// one line in the history file, where a line break would cut it in two.
 std::string CleanPageLine(std::string_view raw) {
     const size_t fontEnd = raw.find("</font>");
     if (fontEnd != std::string_view::npos) raw = raw.substr(0, fontEnd);
-    if (!raw.empty() && raw.back() == '\n') raw.remove_suffix(1);
-    return std::string(raw);
+    while (!raw.empty() && IsLineBreak(raw.back())) raw.remove_suffix(1);
+    while (!raw.empty() && IsLineBreak(raw.front())) raw.remove_prefix(1);
+    std::string line;
+    line.reserve(raw.size());
+    for (size_t i = 0; i < raw.size(); ++i) {
+        if (raw[i] == '\r' && i + 1 < raw.size() && raw[i + 1] == '\n') continue;
+        line += IsLineBreak(raw[i]) ? ' ' : raw[i];
+    }
+    return line;
 }
 
 }  // namespace

@@ -71,8 +71,8 @@ std::string SysLogPageAddress(std::string base, SysLogKind kind, int page) {
     return base;
 }
 
-std::vector<std::string> ReadSysLogPages(MainForm& F, SysLogKind kind, const std::string& baseUrl) {
-    std::vector<std::string> pages;
+SysLogPageRead ReadSysLogPages(MainForm& F, SysLogKind kind, const std::string& baseUrl) {
+    SysLogPageRead read;
     const int last = kind == SysLogKind::NoFirewallWord ? 1 : MaxPages;
     for (int i = 0; i < last && !F.QuitRequested && !F.UnloadRequested; ++i) {
         ShowProgress(F, (i + 1) / 10.0, "Retrieving Router log pages");
@@ -80,16 +80,22 @@ std::vector<std::string> ReadSysLogPages(MainForm& F, SysLogKind kind, const std
         std::string page;
         if (kind == SysLogKind::NewFamily) {
             // This family selects the page first, then shows it at one fixed address.
-            FetchPage(F, address);
-            page = FetchPage(F, F.router.SysLogPageURL);
+            if (!FetchPage(F, address).empty()) page = FetchPage(F, F.router.SysLogPageURL);
         } else {
             page = FetchPage(F, address);
         }
+        if (F.QuitRequested || F.UnloadRequested) break;  // a cancelled fetch is no failure
+        // An empty text is a fetch that failed; the router's own end is a page without a line feed.
+        if (page.empty()) {
+            read.failedPage = i;
+            read.failedAddress = address;
+            break;
+        }
         if (page.find('\n') == std::string::npos) break;
-        pages.push_back(std::move(page));
+        read.pages.push_back(std::move(page));
     }
     ShowProgress(F, -1, "");
-    return pages;
+    return read;
 }
 
 std::optional<QDateTime> RouterClock(std::string_view statusPage, bool newFamily) {
@@ -142,9 +148,12 @@ std::string ReadRouterClock(MainForm& F, const QDateTime& readAt) {
     return routerTime.toString("yyyy-MM-dd hh:mm:ss").toStdString();
 }
 
-std::string FirstLineStamp(const std::vector<std::string>& lines) {
-    if (lines.empty() || !IsStamp(lines.front())) return {};
-    return lines.front().substr(0, 19);
+std::string FirstDatedStamp(const std::vector<std::vector<std::string>>& pages) {
+    for (const auto& lines : pages) {
+        for (const std::string& line : lines)
+            if (IsStamp(line) && IsValidDate(std::string_view(line).substr(0, 10))) return line.substr(0, 19);
+    }
+    return {};
 }
 
 std::string LastLineStamp(const std::vector<std::string>& lines) {

@@ -17,9 +17,19 @@ SysLogKind SysLogKindOf(const RouterState& router);
 // the Gozila.cgi family, after the first "Num=").
 std::string SysLogPageAddress(std::string base, SysLogKind kind, int page);
 
-// Up to ten pages in router order (oldest records first); empty when the first page held no line
-// feed (nothing readable). Progress "Retrieving Router log pages"; stops early on QuitRequested.
-std::vector<std::string> ReadSysLogPages(MainForm& F, SysLogKind kind, const std::string& baseUrl);
+// The pages read, in router order (oldest records first).
+struct SysLogPageRead {
+    std::vector<std::string> pages;
+    // The page (0 the first) whose fetch failed (an empty text), and its address; -1 when the
+    // reading ended at the router's own end (a page without a line feed), after ten pages, or on
+    // QuitRequested. The pages before it are kept.
+    int failedPage = -1;
+    std::string failedAddress;
+};
+
+// Reads up to ten pages with progress "Retrieving Router log pages". For the Gozila.cgi family a
+// page whose select request fails counts as failed: the router would still show the page before.
+SysLogPageRead ReadSysLogPages(MainForm& F, SysLogKind kind, const std::string& baseUrl);
 
 // The router's clock as the status page shows it ("Current Time:"), or nothing when the page
 // does not show one that reads as a date and time.
@@ -30,7 +40,9 @@ std::optional<QDateTime> RouterClock(std::string_view statusPage, bool newFamily
 // Returns the router's time as "yyyy-mm-dd hh:nn:ss" (empty when not known).
 std::string ReadRouterClock(MainForm& F, const QDateTime& readAt);
 
-// The time stamp ("yyyy-mm-dd hh:nn:ss") of the first dated line of a page's log area, or empty.
-std::string FirstLineStamp(const std::vector<std::string>& lines);
+// The time stamp ("yyyy-mm-dd hh:nn:ss") of the first line, on any page, that begins with a valid
+// date and time; empty when there is none. Lines the router wrote before it knew the date
+// ("hh:mm:ss ...") may come first.
+std::string FirstDatedStamp(const std::vector<std::vector<std::string>>& pages);
 // The time stamp of the last line of the page's log area, when it reads as one; else empty.
 std::string LastLineStamp(const std::vector<std::string>& lines);

@@ -45,8 +45,9 @@ struct SysLogLayout {
 SysLogLayout LayoutFor(SysLogKind kind);
 
 // The record lines of one page in page order: the text between the log-area anchor and
-// "<br></font>", cut at "<br>", with "</font>" and a trailing line feed removed and empty lines
-// skipped. A page without its anchor, marker or end yields no line.
+// "<br></font>", cut at "<br>", with "</font>" and the line breaks (CR, LF) at either end removed,
+// any line break inside a line turned into a blank, and empty lines skipped. A page without its
+// anchor, marker or end yields no line.
 std::vector<std::string> CutSysLogPage(std::string_view page, std::string_view anchor,
                                        std::string_view marker);
 

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QDate>
 #include <QDateTime>
 #include <QDir>
 #include <map>
@@ -10,6 +11,33 @@
 #include "UnattendedHome.h"
 
 namespace {
+
+std::string DateText(const QDate& date) {
+    return date.toString("yyyy-MM-dd").toStdString();
+}
+
+// An unattended System Log run against sim that keeps the history files, lists them for the
+// timeframe given (INCLUDEALL, INCLUDETODAY, ...) and compares with Stillbeacon's logs.
+std::string HistorySettings(const RouterSim& sim, const std::string& timeframe) {
+    return "USERID=admin\r\nPW=admin\r\nSAVEPW=1\r\nADDRESS=" + sim.Address() +
+           "\r\nRWAIT=5\r\nRRETRY=1\r\nSYSLOG=1\r\nSAVESYSLOG=1\r\nINCLUDEDXHISTORY=1\r\nCOMPSB=1\r\n" +
+           timeframe + "=1\r\nSHOWIN=1\r\nSHOWOUT=1\r\nSHOWMSG=1\r\nSHOWWARNING=1\r\nSHOWIGNORED=1\r\n";
+}
+
+std::string RouterLog(const std::vector<std::string>& lines, const std::string& failingPage = {}) {
+    std::string records = "[syslog]\n";
+    for (const std::string& line : lines) records += line + "\n";
+    if (!failingPage.empty()) records += "[failing]\n" + failingPage + "\n";
+    return records;
+}
+
+// The history files in Stillbeacon's folder, by name.
+std::map<std::string, std::string> HistoryFilesIn(const std::string& sbDir) {
+    std::map<std::string, std::string> history;
+    for (const auto& [name, bytes] : FilesIn(sbDir))
+        if (name.starts_with("DXLog ")) history[name] = bytes;
+    return history;
+}
 
 // An unattended run against a router with a System Log, with history, comparison and export on:
 // it exits 0, keeps the router's lines in the history file of their day and exports the inbound
@@ -159,6 +187,137 @@ TEST(SysLogUnattendedRun, ExportFollowsTheRouterClockPastUndatedRows) {
                " " + p + " 127.0.0.100 80 tcp\r\n";
     };
     EXPECT_EQ(ReadFileBytes(home.file("SBmNW.log")), exported(3, 2) + exported(2, 4));
+// Refresh after refresh each router line is stored once in the history and listed once, whatever
+// shape the router gives its lines: an undated line before the first dated one, two lines of one
+// second out of text order, a line feed inside a line, pages whose lines end in CR LF, and a log
+// that begins anew after a restart with an undated line that is, for one refresh, the last line
+// stored. In the end every record is in Stillbeacon's logs.
+TEST(SysLogUnattendedRun, HistoryKeepsEachRouterLineOnceWhateverTheLinesShape) {
+    const std::string today = DateText(QDate::currentDate());
+    const std::string day = DateText(QDate::currentDate().addDays(-1));
+    const std::string booting = "00:00:03 @sys Booting";
+    const std::string scan = day + " 10:00:00 TCP from 203.0.113.9:4000 to 127.0.0.105:80";
+    const std::string ssh = day + " 10:01:00 TCP from 203.0.113.10:4001 to 127.0.0.105:22";
+    const std::string note = day + " 10:01:00 @sys note~LF~second part";
+    const std::string later = day + " 10:02:00 UDP from 127.0.0.106:1030 to 198.51.100.53:53";
+    const std::string restarted = "00:00:02 @sys Restarted";
+    const std::string fresh = today + " 00:00:10 TCP from 203.0.113.11:4002 to 127.0.0.105:443";
+    // What the router shows at each refresh, and how many records are then listed.
+    const std::vector<std::pair<std::vector<std::string>, int>> refreshes = {
+        {{booting, scan}, 2},
+        {{booting, scan, ssh, note}, 4},
+        {{booting, scan, ssh, note, later}, 5},
+        {{booting, scan, ssh, note, later}, 5},
+        {{restarted}, 6},
+        {{restarted, fresh}, 7},
+        {{restarted, fresh}, 7},
+    };
+    for (const bool crlf : {false, true}) {
+        const std::string shape = crlf ? "CR LF pages" : "LF pages";
+        std::vector<std::string> options = {"--line-feed-marker", "~LF~"};
+        if (crlf) options.push_back("--crlf");
+        RouterSim sim(options);
+        ASSERT_TRUE(sim.Started()) << sim.Error();
+        TempFolder home;
+        const std::string sbDir = PrepareUnattendedHome(home, HistorySettings(sim, "INCLUDEALL"));
+        DrovixRun run;
+        for (size_t i = 0; i < refreshes.size(); ++i) {
+            sim.SetRecords(RouterLog(refreshes[i].first));
+            run = RunDrovix(home, {"/auto"});
+            EXPECT_EQ(run.exitCode, 0) << run.stdErr;
+            EXPECT_TRUE(run.stdOut.starts_with("Drovix: system log " + std::to_string(refreshes[i].second) +
+                                               " listed,"))
+                << shape << ", refresh " << i + 1 << ": " << run.stdOut;
+        }
+        EXPECT_EQ(run.stdOut, "Drovix: system log 7 listed, 0 flagged; merged 0 lines; exported 0 lines\n")
+            << shape;
+        const std::map<std::string, std::string> history = {
+            {"DXLog " + day + ".txt", booting + "\r\n" + scan + "\r\n" + ssh + "\r\n" + day +
+                                          " 10:01:00 @sys note second part\r\n" + later + "\r\n"},
+            {"DXLog " + today + ".txt", restarted + "\r\n" + fresh + "\r\n"}};
+        EXPECT_EQ(HistoryFilesIn(sbDir), history) << shape;
+        // No carriage return of the router's line ends found its way into Stillbeacon's lines.
+        std::string dayFile = ReadFileBytes(sbDir + "Log " + day + ".txt");
+        for (auto at = dayFile.find("\r\n"); at != std::string::npos; at = dayFile.find("\r\n", at))
+            dayFile.erase(at, 2);
+        EXPECT_EQ(dayFile.find('\r'), std::string::npos) << shape;
+    }
+}
+
+// With a timeframe of 2 days, a newest history file of an older day still says where the
+// router's new lines begin, also when it ends with the same line twice; and a last line that a
+// crash left without its line end stays a line of its own.
+TEST(SysLogUnattendedRun, TheNewestHistoryFileEndsTheHistoryWhateverTheTimeframe) {
+    const std::string first = "2024-06-15 10:00:00 TCP from 203.0.113.9:4000 to 127.0.0.105:80";
+    const std::string second = "2024-06-15 10:01:00 TCP from 203.0.113.9:4001 to 127.0.0.105:80";
+    const std::string third = "2024-06-15 10:02:00 TCP from 203.0.113.10:4001 to 127.0.0.105:22";
+    RouterSim sim({}, RouterLog({first, second, second, third}));
+    ASSERT_TRUE(sim.Started()) << sim.Error();
+    TempFolder home;
+    const std::string stored = first + "\r\n" + second + "\r\n" + second;
+    const std::string sbDir =
+        PrepareUnattendedHome(home, HistorySettings(sim, "INCLUDETODAY"), {{"DXLog 2024-06-15.txt", stored}});
+    const DrovixRun run = RunDrovix(home, {"/auto"});
+    EXPECT_EQ(run.exitCode, 0) << run.stdErr;
+    EXPECT_EQ(run.stdOut,
+              "Drovix: system log 1 listed, 1 flagged; merged 1 line into Log 2024-06-15.txt (1); "
+              "exported 0 lines\n");
+    EXPECT_EQ(
+        HistoryFilesIn(sbDir),
+        (std::map<std::string, std::string>{{"DXLog 2024-06-15.txt", stored + "\r\n" + third + "\r\n"}}));
+}
+
+// A System Log page that fails to load is not the end of the log: the run keeps and saves the
+// pages before it, says which page it could not read, ends with status 1 and still prints its
+// summary line, marked. The next run reads the rest, and nothing twice. The newer family selects
+// each page first: a failed select would show the page before again.
+TEST(SysLogUnattendedRun, APageThatFailsToLoadEndsTheRunReadInPart) {
+    const std::string day = DateText(QDate::currentDate().addDays(-1));
+    std::vector<std::string> lines;
+    std::string history;
+    for (int i = 1; i <= 5; ++i) {
+        lines.push_back(day + " 10:0" + std::to_string(i) + ":00 TCP from 203.0.113." + std::to_string(i) +
+                        ":4000 to 127.0.0.105:80");
+        history += lines.back() + "\r\n";
+    }
+    const std::string tail = "; exported 0 lines\n";
+    for (const char* layout : {"firewall", "wag54g"}) {
+        RouterSim sim({"--layout", layout, "--page-lines", "2"}, RouterLog(lines, "2"));
+        ASSERT_TRUE(sim.Started()) << sim.Error();
+        TempFolder home;
+        const std::string sbDir = PrepareUnattendedHome(home, HistorySettings(sim, "INCLUDEALL"));
+        const DrovixRun partial = RunDrovix(home, {"/auto"});
+        EXPECT_EQ(partial.exitCode, 1) << layout;
+        EXPECT_NE(partial.stdErr.find("Could not read page 2 of the Router's System Log"), std::string::npos)
+            << layout << ": " << partial.stdErr;
+        EXPECT_EQ(partial.stdOut,
+                  "Drovix: system log 2 listed, 2 flagged; read in part (page 2 could not be "
+                  "read); merged 2 lines into Log " +
+                      day + ".txt (2)" + tail)
+            << layout;
+        EXPECT_EQ(ReadFileBytes(sbDir + "DXLog " + day + ".txt"),
+                  history.substr(0, 2 * (lines[0].size() + 2)))
+            << layout;
+
+        sim.SetRecords(RouterLog(lines));
+        const DrovixRun rest = RunDrovix(home, {"/auto"});
+        EXPECT_EQ(rest.exitCode, 0) << layout << ": " << rest.stdErr;
+        EXPECT_EQ(rest.stdOut, "Drovix: system log 5 listed, 3 flagged; merged 3 lines into Log " + day +
+                                   ".txt (3)" + tail)
+            << layout;
+        EXPECT_EQ(ReadFileBytes(sbDir + "DXLog " + day + ".txt"), history) << layout;
+    }
+    // The first page failing reads nothing: no line, no file.
+    RouterSim sim({"--page-lines", "2"}, RouterLog(lines, "1"));
+    ASSERT_TRUE(sim.Started()) << sim.Error();
+    TempFolder home;
+    const std::string sbDir = PrepareUnattendedHome(home, HistorySettings(sim, "INCLUDEALL"));
+    const DrovixRun failed = RunDrovix(home, {"/auto"});
+    EXPECT_EQ(failed.exitCode, 1);
+    EXPECT_EQ(failed.stdOut, "");
+    EXPECT_NE(failed.stdErr.find("Could not read page 1 of the Router's System Log"), std::string::npos)
+        << failed.stdErr;
+    EXPECT_TRUE(FilesIn(sbDir).empty());
 }
 
 }  // namespace

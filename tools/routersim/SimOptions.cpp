@@ -92,6 +92,12 @@ SimOptionsResult ParseSimOptions(const QStringList& args) {
         } else if (name == "--fail-first") {
             if (!takeValue()) return r;
             if (!ParseInt(value, 0, 1000000, o.failFirst)) return bad("0 or more requests");
+        } else if (name == "--line-feed-marker") {
+            if (!takeValue()) return r;
+            if (value.isEmpty()) return bad("a text to look for");
+            o.lineFeedMarker = value.toLatin1().toStdString();
+        } else if (name == "--crlf") {
+            if (!flag(o.crlf)) return r;
         } else if (name == "--no-syslog") {
             if (!flag(o.noSyslog)) return r;
         } else if (name == "--empty") {
@@ -135,6 +141,10 @@ Options:
   --no-syslog       a router without a System Log (its pages answer 404)
   --empty           answer every request with an empty page
   --fail-first N    answer the first N requests with an empty page
+  --crlf            end every line of every page with CR LF instead of LF
+  --line-feed-marker TEXT
+                    serve every TEXT inside a System Log line as a line feed, for a router
+                    that writes one into a line
   --delay MS        wait MS milliseconds before answering each request
   --oversize        make every page longer than 1,048,576 bytes (padding after the content)
   --hold-open       send each answer without a length and keep the connection open after it
@@ -153,6 +163,11 @@ Records file: plain text in sections; lines starting with '#' and empty lines ar
   [outgoing]   one line per Outgoing log row, e.g. 192.168.1.100|203.0.113.40|http
   [syslog]     one line per System Log line, oldest first, as the router writes it, e.g.
                2026-12-06 14:02:11 TCP from 198.51.100.7:4123 to 192.168.1.100:80 dropped
+  [failing]    one line per System Log page (1 is the first) whose request answers with an
+               empty page, as a fetch that fails: the Group.cgi request of that page (the
+               first page read through SysLogTable.htm still answers); for wag54g and
+               befsx41 the request that selects the page, so the page selected before stays
+               selected; for plain, 1 makes VPNLog.htm fail
 Cells and lines are served byte for byte (no trimming, no escaping).
 
 Every page needs basic authentication with the configured logon; a refused logon gets

@@ -24,6 +24,8 @@ struct SimOptions {
     bool verbose = false;
     int delayMs = 0;
     int failFirst = 0;
+    bool crlf = false;           // pages end their lines with CR LF
+    std::string lineFeedMarker;  // served as a line feed inside a System Log line; empty: none
 };
 
 struct SimOptionsResult {

@@ -1,6 +1,7 @@
 #include "SimRecords.h"
 
 #include <QFile>
+#include <cstdlib>
 
 namespace {
 
@@ -37,7 +38,7 @@ bool ParseSimRecords(const std::string& text, SimRecords& out, std::string& erro
         if (line.front() == '[' && line.back() == ']') {
             section = line.substr(1, line.size() - 2);
             if (section != "wan" && section != "clock" && section != "incoming" && section != "outgoing" &&
-                section != "syslog") {
+                section != "syslog" && section != "failing") {
                 error = "line " + std::to_string(lineNumber) + ": unknown section [" + section + "]";
                 return false;
             }
@@ -55,6 +56,13 @@ bool ParseSimRecords(const std::string& text, SimRecords& out, std::string& erro
             out.incoming.push_back(SplitCells(line));
         } else if (section == "outgoing") {
             out.outgoing.push_back(SplitCells(line));
+        } else if (section == "failing") {
+            const int page = std::atoi(line.c_str());
+            if (page < 1) {
+                error = "line " + std::to_string(lineNumber) + ": a failing page is a number from 1";
+                return false;
+            }
+            out.failingPages.insert(page);
         } else {
             out.syslog.push_back(line);
         }

@@ -1,5 +1,6 @@
 #pragma once
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -9,6 +10,7 @@ struct SimRecords {
     std::vector<std::string> syslog;                           // router lines, oldest first
     std::optional<std::string> wan;
     std::optional<std::string> clock;  // "yyyy-mm-dd hh:mm:ss" or a signed offset in seconds
+    std::set<int> failingPages;        // System Log pages (1 = the first) that answer empty
 };
 
 // Parses the text of a records file; on a fault returns false with a message naming the line.

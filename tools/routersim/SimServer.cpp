@@ -60,7 +60,9 @@ SimServer::SimServer(SimOptions options, QObject* parent) : QObject(parent), opt
 }
 
 bool SimServer::Start(std::string& error) {
-    if (!LoadSimRecords(options_.recordsPath, records_, error)) return false;
+    SimRecords records;
+    if (!LoadSimRecords(options_.recordsPath, records, error)) return false;
+    TakeRecords(std::move(records));
     if (!server_.listen(QHostAddress::LocalHost, static_cast<quint16>(options_.port))) {
         error = "cannot listen on 127.0.0.1:" + std::to_string(options_.port) + ": " +
                 server_.errorString().toStdString();
@@ -137,10 +139,26 @@ void SimServer::ReloadRecords() {
     SimRecords fresh;
     std::string error;
     if (LoadSimRecords(options_.recordsPath, fresh, error)) {
-        records_ = std::move(fresh);
+        TakeRecords(std::move(fresh));
     } else {
         std::fprintf(stderr, "drovix-routersim: %s (keeping the logs read before)\n", error.c_str());
     }
+}
+
+void SimServer::TakeRecords(SimRecords records) {
+    const std::string& marker = options_.lineFeedMarker;
+    if (!marker.empty()) {
+        for (std::string& line : records.syslog) {
+            for (auto at = line.find(marker); at != std::string::npos; at = line.find(marker, at + 1))
+                line.replace(at, marker.size(), "\n");
+        }
+    }
+    records_ = std::move(records);
+}
+
+// page counts from 0, as the requests do; the records file counts from 1.
+bool SimServer::PageFails(int page) const {
+    return records_.failingPages.count(page + 1) > 0;
 }
 
 bool SimServer::Authorized(const std::string& authorization) const {
@@ -193,13 +211,17 @@ SimServer::Answer SimServer::Respond(const std::string& target, const std::strin
     } else if (path == (newFamily ? "/RouterStatus.htm" : "/Status.htm")) {
         body = StatusPage(layout, records_.wan.value_or(options_.wan), ClockText());
     } else if (!options_.noSyslog && newFamily && path == "/Gozila.cgi") {
-        selectedPage_ = PageNumber(QueryValue(query, "hid_sysLogPageNum"));
+        // A select request that fails leaves the page selected before.
+        const int page = PageNumber(QueryValue(query, "hid_sysLogPageNum"));
+        if (PageFails(page)) return {200, {}};
+        selectedPage_ = page;
         body = SelectPage(layout);
     } else if (!options_.noSyslog && newFamily && path == "/SysLog.htm") {
         body = SysLogPage(layout, PageLines(selectedPage_), selectedPage_);
     } else if (!options_.noSyslog && !newFamily && path == "/Group.cgi") {
         const std::string page = QueryValue(query, "Log_Page_Num");
         if (!page.empty() && layout == SimLayout::Firewall) {
+            if (PageFails(PageNumber(page))) return {200, {}};
             body = SysLogPage(layout, PageLines(PageNumber(page)), PageNumber(page));
         } else {
             selectedPage_ = 0;
@@ -208,12 +230,17 @@ SimServer::Answer SimServer::Respond(const std::string& target, const std::strin
     } else if (!options_.noSyslog && layout == SimLayout::Firewall && path == "/SysLogTable.htm") {
         body = SysLogPage(layout, PageLines(selectedPage_), selectedPage_);
     } else if (!options_.noSyslog && layout == SimLayout::Plain && path == "/VPNLog.htm") {
+        if (PageFails(0)) return {200, {}};
         body = SysLogPage(layout, records_.syslog, 0);
     } else {
         return {404, NotFoundPage()};
     }
     if (options_.oversize && body.size() < kOversizeBytes) {
         body += "<!--" + std::string(kOversizeBytes - body.size(), 'x') + "-->\n";
+    }
+    if (options_.crlf) {
+        for (auto at = body.find('\n'); at != std::string::npos; at = body.find('\n', at + 2))
+            body.insert(at, 1, '\r');
     }
     return {200, body};
 }

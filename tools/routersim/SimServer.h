@@ -32,6 +32,8 @@ class SimServer : public QObject {
     void OnReadyRead(QTcpSocket* socket);
     void Send(QTcpSocket* socket, const Answer& answer);
     void ReloadRecords();
+    void TakeRecords(SimRecords records);
+    bool PageFails(int page) const;
     bool Authorized(const std::string& authorization) const;
     std::string ClockText() const;
     std::vector<std::string> PageLines(int page) const;
