@@ -118,75 +118,6 @@ TEST(SysLogUnattendedRun, RefreshesKeepsHistoryAndExports) {
               std::string::npos);
 }
 
-const std::string kSettings =
-    "USERID=admin\r\nPW=admin\r\nSAVEPW=1\r\nRWAIT=5\r\nRRETRY=1\r\nSYSLOG=1\r\nCOMPSB=1\r\nINCLUDEALL=1\r\n"
-    "SHOWIN=1\r\nSHOWOUT=1\r\nSHOWMSG=1\r\nSHOWWARNING=1\r\nSHOWIGNORED=1\r\nMAXTIMEDIFF=2\r\n";
-
-// Events without a remote party (a spoofing notice, a packet to a LAN host) and a message that
-// came with a protocol are merged once, in either form of day file: the next run reads them back
-// as the same events. Stillbeacon's own spoofing line is not doubled, nor is a record of a day
-// whose saved file "Log <day> hhnn.txt", read before the day's own file, holds a later record.
-TEST(SysLogUnattendedRun, EventsWithoutARemotePartyAreMergedOnce) {
-    const QDate today = QDate::currentDate();
-    const std::string blankDay = today.addDays(-2).toString("yyyy-MM-dd").toStdString();
-    const std::string tabDay = today.addDays(-1).toString("yyyy-MM-dd").toStdString();
-    auto slashed = [](std::string date) { return date.replace(4, 1, "/").replace(7, 1, "/"); };
-    std::string records = "[syslog]\n";
-    for (const std::string& day : {blankDay, tabDay}) {
-        records += day + " 10:05:00 ICMP IP spoofing detected\n" + day + " 10:06:00 TCP to 127.0.0.40\n" +
-                   day + " 10:07:00 TCP from host-a to host-b\n" + day +
-                   " 10:08:00 TCP from 198.51.100.7:1 to 127.0.0.41:2\n";
-    }
-    RouterSim sim({}, records);
-    ASSERT_TRUE(sim.Started()) << sim.Error();
-    TempFolder home;
-    const std::string sb = PrepareUnattendedHome(
-        home, kSettings + "ADDRESS=" + sim.Address() + "\r\n",
-        {{"Log " + blankDay + ".txt", slashed(blankDay) + " 10:05:00.31 I \xA0icmp . . .\r\n"},
-         {"Log " + blankDay + " 1010.txt",
-          slashed(blankDay) + " 10:08:00 I 198.51.100.7\xA0tcp 1 127.0.0.41 2\r\n"},
-         {"Log " + tabDay + ".txt", slashed(tabDay) + "\t10:05:00.31\tI\ticmp\t\t\t\t\t\r\n" +
-                                        slashed(tabDay) +
-                                        "\t10:08:00.50\tI\ttcp\t198.51.100.7\t\t1\t127.0.0.41\t2\r\n"}});
-
-    const DrovixRun first = RunDrovix(home, {"/auto"});
-    EXPECT_EQ(first.stdErr, "");
-    EXPECT_EQ(first.stdOut, "Drovix: system log 8 listed, 4 flagged; merged 4 lines into Log " + blankDay +
-                                ".txt (2), Log " + tabDay + ".txt (2); exported 0 lines\n");
-    const auto merged = FilesIn(sb);
-    const DrovixRun second = RunDrovix(home, {"/auto"});
-    EXPECT_EQ(second.stdOut, "Drovix: system log 8 listed, 0 flagged; merged 0 lines; exported 0 lines\n");
-    EXPECT_EQ(FilesIn(sb), merged);
-}
-
-// The export after a run that read an undated row between two dated ones, from a router whose
-// clock is eight minutes behind: what the router logged after the last export goes out, what it
-// logged before does not.
-TEST(SysLogUnattendedRun, ExportFollowsTheRouterClockPastUndatedRows) {
-    const QDateTime now = QDateTime::currentDateTime();
-    const QDateTime routerNow = now.addSecs(-8 * 60);
-    if (routerNow.addSecs(-30 * 60).date() != routerNow.date()) GTEST_SKIP() << "too close to midnight";
-    auto at = [&](int minutesAgo) { return routerNow.addSecs(-60LL * minutesAgo); };
-    auto line = [&](int minutesAgo, int n) {
-        return at(minutesAgo).toString("yyyy-MM-dd hh:mm:ss").toStdString() + " TCP from 198.51.100." +
-               std::to_string(n) + ":" + std::to_string(n) + " to 127.0.0.100:80\n";
-    };
-    RouterSim sim({}, "[clock]\n-480\n[syslog]\n" + line(12, 1) + line(3, 2) +
-                          "00:00:07 TCP from 198.51.100.3:3 to 127.0.0.100:80\n" + line(2, 4));
-    ASSERT_TRUE(sim.Started()) << sim.Error();
-    TempFolder home;
-    // The last export, five minutes ago by this computer's clock: after the first record, before the others.
-    PrepareUnattendedHome(home, kSettings + "MNW=1\r\nADDRESS=" + sim.Address() + "\r\nLASTMNW=" +
-                                    now.addSecs(-5 * 60).toString("yyyy-MM-dd hh:mm:ss").toStdString() +
-                                    "\r\n");
-    const DrovixRun run = RunDrovix(home, {"/auto"});
-    EXPECT_EQ(run.stdErr, "");
-    auto exported = [&](int minutesAgo, int n) {
-        const std::string p = std::to_string(n);
-        return at(minutesAgo).toUTC().toString("yyyy/MM/dd hh:mm:ss").toStdString() + " I 198.51.100." + p +
-               " " + p + " 127.0.0.100 80 tcp\r\n";
-    };
-    EXPECT_EQ(ReadFileBytes(home.file("SBmNW.log")), exported(3, 2) + exported(2, 4));
 // Refresh after refresh each router line is stored once in the history and listed once, whatever
 // shape the router gives its lines: an undated line before the first dated one, two lines of one
 // second out of text order, a line feed inside a line, pages whose lines end in CR LF, and a log
@@ -318,6 +249,77 @@ TEST(SysLogUnattendedRun, APageThatFailsToLoadEndsTheRunReadInPart) {
     EXPECT_NE(failed.stdErr.find("Could not read page 1 of the Router's System Log"), std::string::npos)
         << failed.stdErr;
     EXPECT_TRUE(FilesIn(sbDir).empty());
+}
+
+const std::string kSettings =
+    "USERID=admin\r\nPW=admin\r\nSAVEPW=1\r\nRWAIT=5\r\nRRETRY=1\r\nSYSLOG=1\r\nCOMPSB=1\r\nINCLUDEALL=1\r\n"
+    "SHOWIN=1\r\nSHOWOUT=1\r\nSHOWMSG=1\r\nSHOWWARNING=1\r\nSHOWIGNORED=1\r\nMAXTIMEDIFF=2\r\n";
+
+// Events without a remote party (a spoofing notice, a packet to a LAN host) and a message that
+// came with a protocol are merged once, in either form of day file: the next run reads them back
+// as the same events. Stillbeacon's own spoofing line is not doubled, nor is a record of a day
+// whose saved file "Log <day> hhnn.txt", read before the day's own file, holds a later record.
+TEST(SysLogUnattendedRun, EventsWithoutARemotePartyAreMergedOnce) {
+    const QDate today = QDate::currentDate();
+    const std::string blankDay = today.addDays(-2).toString("yyyy-MM-dd").toStdString();
+    const std::string tabDay = today.addDays(-1).toString("yyyy-MM-dd").toStdString();
+    auto slashed = [](std::string date) { return date.replace(4, 1, "/").replace(7, 1, "/"); };
+    std::string records = "[syslog]\n";
+    for (const std::string& day : {blankDay, tabDay}) {
+        records += day + " 10:05:00 ICMP IP spoofing detected\n" + day + " 10:06:00 TCP to 127.0.0.40\n" +
+                   day + " 10:07:00 TCP from host-a to host-b\n" + day +
+                   " 10:08:00 TCP from 198.51.100.7:1 to 127.0.0.41:2\n";
+    }
+    RouterSim sim({}, records);
+    ASSERT_TRUE(sim.Started()) << sim.Error();
+    TempFolder home;
+    const std::string sb = PrepareUnattendedHome(
+        home, kSettings + "ADDRESS=" + sim.Address() + "\r\n",
+        {{"Log " + blankDay + ".txt", slashed(blankDay) + " 10:05:00.31 I \xA0icmp . . .\r\n"},
+         {"Log " + blankDay + " 1010.txt",
+          slashed(blankDay) + " 10:08:00 I 198.51.100.7\xA0tcp 1 127.0.0.41 2\r\n"},
+         {"Log " + tabDay + ".txt", slashed(tabDay) + "\t10:05:00.31\tI\ticmp\t\t\t\t\t\r\n" +
+                                        slashed(tabDay) +
+                                        "\t10:08:00.50\tI\ttcp\t198.51.100.7\t\t1\t127.0.0.41\t2\r\n"}});
+
+    const DrovixRun first = RunDrovix(home, {"/auto"});
+    EXPECT_EQ(first.stdErr, "");
+    EXPECT_EQ(first.stdOut, "Drovix: system log 8 listed, 4 flagged; merged 4 lines into Log " + blankDay +
+                                ".txt (2), Log " + tabDay + ".txt (2); exported 0 lines\n");
+    const auto merged = FilesIn(sb);
+    const DrovixRun second = RunDrovix(home, {"/auto"});
+    EXPECT_EQ(second.stdOut, "Drovix: system log 8 listed, 0 flagged; merged 0 lines; exported 0 lines\n");
+    EXPECT_EQ(FilesIn(sb), merged);
+}
+
+// The export after a run that read an undated row between two dated ones, from a router whose
+// clock is eight minutes behind: what the router logged after the last export goes out, what it
+// logged before does not.
+TEST(SysLogUnattendedRun, ExportFollowsTheRouterClockPastUndatedRows) {
+    const QDateTime now = QDateTime::currentDateTime();
+    const QDateTime routerNow = now.addSecs(-8 * 60);
+    if (routerNow.addSecs(-30 * 60).date() != routerNow.date()) GTEST_SKIP() << "too close to midnight";
+    auto at = [&](int minutesAgo) { return routerNow.addSecs(-60LL * minutesAgo); };
+    auto line = [&](int minutesAgo, int n) {
+        return at(minutesAgo).toString("yyyy-MM-dd hh:mm:ss").toStdString() + " TCP from 198.51.100." +
+               std::to_string(n) + ":" + std::to_string(n) + " to 127.0.0.100:80\n";
+    };
+    RouterSim sim({}, "[clock]\n-480\n[syslog]\n" + line(12, 1) + line(3, 2) +
+                          "00:00:07 TCP from 198.51.100.3:3 to 127.0.0.100:80\n" + line(2, 4));
+    ASSERT_TRUE(sim.Started()) << sim.Error();
+    TempFolder home;
+    // The last export, five minutes ago by this computer's clock: after the first record, before the others.
+    PrepareUnattendedHome(home, kSettings + "MNW=1\r\nADDRESS=" + sim.Address() + "\r\nLASTMNW=" +
+                                    now.addSecs(-5 * 60).toString("yyyy-MM-dd hh:mm:ss").toStdString() +
+                                    "\r\n");
+    const DrovixRun run = RunDrovix(home, {"/auto"});
+    EXPECT_EQ(run.stdErr, "");
+    auto exported = [&](int minutesAgo, int n) {
+        const std::string p = std::to_string(n);
+        return at(minutesAgo).toUTC().toString("yyyy/MM/dd hh:mm:ss").toStdString() + " I 198.51.100." + p +
+               " " + p + " 127.0.0.100 80 tcp\r\n";
+    };
+    EXPECT_EQ(ReadFileBytes(home.file("SBmNW.log")), exported(3, 2) + exported(2, 4));
 }
 
 }  // namespace
