@@ -113,33 +113,39 @@ ExclusiveFileLock::Outcome ExclusiveFileLock::TryLock(const std::string& path, s
             Unlock();
             return cause == EWOULDBLOCK ? Outcome::InUse : Fail(std::strerror(cause), error);
         }
-        switch (TakeWriteLease(fd_)) {
-            case Lease::Taken:
-                leased_ = true;
-                break;
-            case Lease::OpenElsewhere:
-                Unlock();
-                return Outcome::InUse;
-            case Lease::NotOwner:
-                // The owner's programs are hidden from this one, and the new file would no longer
-                // be the owner's: a writer of theirs could lose its lines either way.
-                Unlock();
-                return Fail(
-                    "it belongs to another user, so Drovix cannot make sure that none of their programs is "
-                    "writing to it",
-                    error);
-            case Lease::Unsupported:
-                // A file system without leases: the processes of this computer are asked instead.
-                if (OpenElsewhere(fd_)) {
-                    Unlock();
-                    return Outcome::InUse;
-                }
-                break;
-        }
+        const Outcome openers = against_ == Against::AnyOpener ? KeepOutOtherOpeners(error) : Outcome::Locked;
+        if (openers != Outcome::Locked) return openers;
         if (StillNamed(fd_, path)) return Outcome::Locked;
         Unlock();
     }
     return Outcome::InUse;
+}
+
+ExclusiveFileLock::Outcome ExclusiveFileLock::KeepOutOtherOpeners(std::string* error) {
+    switch (TakeWriteLease(fd_)) {
+        case Lease::Taken:
+            leased_ = true;
+            break;
+        case Lease::OpenElsewhere:
+            Unlock();
+            return Outcome::InUse;
+        case Lease::NotOwner:
+            // The owner's programs are hidden from this one, and the new file would no longer
+            // be the owner's: a writer of theirs could lose its lines either way.
+            Unlock();
+            return Fail(
+                "it belongs to another user, so Drovix cannot make sure that none of their programs is "
+                "writing to it",
+                error);
+        case Lease::Unsupported:
+            // A file system without leases: the processes of this computer are asked instead.
+            if (OpenElsewhere(fd_)) {
+                Unlock();
+                return Outcome::InUse;
+            }
+            break;
+    }
+    return Outcome::Locked;
 }
 
 bool ExclusiveFileLock::StillExclusive() const {

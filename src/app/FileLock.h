@@ -20,7 +20,12 @@ class ExclusiveFileLock {
         Failed,   // anything else, the hold impossible; error says why
     };
 
-    ExclusiveFileLock() = default;
+    // Whom the hold keeps out. A file that is replaced must have no other opener at all; a lock
+    // file that is only ever locked (the single-instance lock) needs the advisory lock alone, and a
+    // lease on it would make every other opener wait until the lease times out.
+    enum class Against { AnyOpener, LockingPrograms };
+
+    explicit ExclusiveFileLock(Against against = Against::AnyOpener) : against_(against) {}
     ~ExclusiveFileLock() { Unlock(); }
     ExclusiveFileLock(const ExclusiveFileLock&) = delete;
     ExclusiveFileLock& operator=(const ExclusiveFileLock&) = delete;
@@ -40,6 +45,10 @@ class ExclusiveFileLock {
     void Unlock();
 
   private:
+    // The write lease (or, without leases, a look through the open files of this computer).
+    Outcome KeepOutOtherOpeners(std::string* error);
+
+    Against against_;
     int fd_ = -1;
     bool leased_ = false;
 };

@@ -27,7 +27,7 @@ class SingleInstance {
 
   private:
     std::string path_;
-    ExclusiveFileLock lock_;
+    ExclusiveFileLock lock_{ExclusiveFileLock::Against::LockingPrograms};
     Outcome outcome_ = Outcome::Failed;
     std::string error_;
 };

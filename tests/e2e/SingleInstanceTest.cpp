@@ -12,15 +12,15 @@
 
 namespace {
 
-// Whether the kernel lists a lock that process pid holds on the file at path
-// ("1: FLOCK  ADVISORY  WRITE 4242 08:01:131 0 EOF": the pid, then device and inode).
-bool HoldsLock(qint64 pid, const std::string& path) {
+// Whether the kernel lists a lock of the kind given (FLOCK, LEASE) that process pid holds on the
+// file at path ("1: FLOCK  ADVISORY  WRITE 4242 08:01:131 0 EOF": the pid, then device and inode).
+bool Holds(const char* kind, qint64 pid, const std::string& path) {
     struct stat file {};
     QFile locks("/proc/locks");
     if (::stat(path.c_str(), &file) != 0 || !locks.open(QIODevice::ReadOnly)) return false;
     for (const QString& line : QString::fromLatin1(locks.readAll()).split('\n')) {
         const QStringList fields = line.simplified().split(' ');
-        if (fields.size() > 5 && fields[4] == QString::number(pid) &&
+        if (fields.size() > 5 && fields[1] == kind && fields[4] == QString::number(pid) &&
             fields[5].endsWith(":" + QString::number(file.st_ino)))
             return true;
     }
@@ -40,11 +40,13 @@ TEST(SingleInstance, OneDrovixPerFolderAndNoLockOutlivesItsProcess) {
     ASSERT_TRUE(window.waitForStarted());
     QElapsedTimer waited;
     waited.start();
-    while (!HoldsLock(window.processId(), home.file("Drovix.lock")) && !window.waitForFinished(20) &&
+    while (!Holds("FLOCK", window.processId(), home.file("Drovix.lock")) && !window.waitForFinished(20) &&
            waited.elapsed() < 20000) {
     }
-    ASSERT_TRUE(HoldsLock(window.processId(), home.file("Drovix.lock")))
+    ASSERT_TRUE(Holds("FLOCK", window.processId(), home.file("Drovix.lock")))
         << "the window did not take the lock: " << window.readAllStandardError().toStdString();
+    // A lease would make the next start's open wait until the kernel gives up on it (45 s).
+    EXPECT_FALSE(Holds("LEASE", window.processId(), home.file("Drovix.lock")));
 
     const DrovixRun skipped = RunDrovix(home, {"/auto"});
     EXPECT_EQ(skipped.exitCode, kExitAlreadyRunning);
