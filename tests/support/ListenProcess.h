@@ -1,0 +1,48 @@
+#pragma once
+#include <QProcess>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "DrovixProcess.h"
+#include "TestFiles.h"
+
+// Runs the real `drovix --listen` (headless, its program folder in home) for one test, as a
+// scheduler or a service manager would. childSetup runs in the child before drovix starts (to
+// hand over a socket), and program replaces the executable (a shell that starts drovix).
+class ListenProcess {
+  public:
+    explicit ListenProcess(const TempFolder& home, const std::string& at = "127.0.0.1:0",
+                           const QString& program = DROVIX_EXE_PATH, const QStringList& args = {},
+                           const std::function<void()>& childSetup = {});
+    ~ListenProcess();
+    ListenProcess(const ListenProcess&) = delete;
+    ListenProcess& operator=(const ListenProcess&) = delete;
+
+    bool Started() const { return port_ > 0; }
+    // What went wrong when it did not start, with all it wrote.
+    const std::string& Error() const { return error_; }
+    int Port() const { return port_; }
+    qint64 Pid() const { return process_->processId(); }
+    // The most memory the receiver has held so far, in KiB (VmHWM).
+    long PeakKiB() const;
+    // Stops it with SIGTERM; its exit status and everything it wrote after its first line.
+    DrovixRun Stop();
+    // Ends it at once with SIGKILL, as a crash would.
+    void Kill();
+
+  private:
+    std::unique_ptr<QProcess> process_;
+    int port_ = 0;
+    std::string error_;
+};
+
+// Sends one datagram from the loopback address `from` to 127.0.0.1:port.
+void SendDatagram(const std::string& from, int port, std::string_view bytes);
+
+// Waits up to timeoutMs for done() to hold; its last answer.
+bool WaitUntil(const std::function<bool()>& done, int timeoutMs = 10000);
+
+// The lines of every capture file in folder, in file name order.
+std::vector<std::string> AllCaptureLines(const std::string& folder);
