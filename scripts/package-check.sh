@@ -2,7 +2,7 @@
 # Builds the .deb from a built build folder and checks it the way an installed Drovix is used:
 # unpacked into a temporary root, the programs answer --version and --help without a display
 # and without touching a file, the desktop entry and the AppStream file validate, the manual
-# pages render cleanly, and the package depends on Qt 6's runtime packages, not the -dev ones.
+# pages render cleanly, the systemd units validate, and the package depends on Qt 6's runtime packages, not the -dev ones.
 # Usage: scripts/package-check.sh [build-folder]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -34,6 +34,7 @@ for f in usr/bin/drovix usr/bin/drovix-routersim \
     usr/share/metainfo/io.github.drovix.Drovix.metainfo.xml \
     usr/share/man/man1/drovix.1.gz usr/share/man/man1/drovix-routersim.1.gz \
     usr/lib/systemd/user/drovix.service usr/lib/systemd/user/drovix.timer \
+    usr/lib/systemd/user/drovix-listen.service \
     usr/share/doc/drovix/user-guide.md usr/share/doc/drovix/images/standard-logs.png; do
     [ -e "$root/$f" ] || fail "the package lacks /$f"
 done
@@ -72,5 +73,17 @@ for page in drovix drovix-routersim; do
     zcat "$root/usr/share/man/man1/$page.1.gz" | head -n1 | grep -q "\"Drovix $version\"" ||
         fail "$page.1 names another version than $version"
 done
+
+# systemd looks for "drovix" in /usr/bin, where the package is not installed: the units are
+# checked with their command pointed at the unpacked one. Any remark (an unknown key) fails.
+if command -v systemd-analyze >/dev/null; then
+    units="$work/units"
+    mkdir -p "$units"
+    for unit in "$root"/usr/lib/systemd/user/*; do
+        sed "s|^ExecStart=drovix|ExecStart=$root/usr/bin/drovix|" "$unit" >"$units/$(basename "$unit")"
+    done
+    remarks="$(systemd-analyze verify --man=no "$units"/* 2>&1)" || fail "systemd units: $remarks"
+    [ -z "$remarks" ] || fail "systemd units: $remarks"
+fi
 
 echo "package-check: $(basename "$deb") ($(du -k "$deb" | cut -f1) KiB) passed; Depends: $depends"
