@@ -67,9 +67,7 @@ SyslogReceiver::SyslogReceiver(ReceiverSetup setup)
 }
 
 SyslogReceiver::~SyslogReceiver() {
-    for (const Connection& c : connections_) ::close(c.fd);
-    if (udp_ >= 0) ::close(udp_);
-    if (tcp_ >= 0) ::close(tcp_);
+    CloseSockets();
 }
 
 bool SyslogReceiver::Open(std::string& error) {
@@ -77,40 +75,53 @@ bool SyslogReceiver::Open(std::string& error) {
         error = "the router's address " + setup_.routerAddress + " is not an IPv4 address";
         return false;
     }
-    if (setup_.udpSocket >= 0 || setup_.tcpSocket >= 0) {
-        udp_ = setup_.udpSocket;
-        tcp_ = setup_.tcpSocket;
-        if ((udp_ >= 0 && !SetNonBlocking(udp_)) || (tcp_ >= 0 && !SetNonBlocking(tcp_))) {
-            error = SystemError("cannot use the sockets handed over");
-            return false;
-        }
-        // Senders are told apart by their IPv4 address; an IPv6 socket would name them otherwise.
-        for (const int fd : {udp_, tcp_}) {
-            sockaddr_storage bound{};
-            socklen_t length = sizeof bound;
-            if (fd >= 0 && (::getsockname(fd, reinterpret_cast<sockaddr*>(&bound), &length) != 0 ||
-                            bound.ss_family != AF_INET)) {
-                error = "the sockets handed over must be IPv4 ones (ListenDatagram=0.0.0.0:514)";
-                return false;
-            }
-        }
-        return true;
-    }
+    if (setup_.udpSocket >= 0 || setup_.tcpSocket >= 0) return TakeHandedOver(error);
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_port = htons(static_cast<uint16_t>(setup_.listenAt.port));
-    const std::string where = setup_.listenAt.address + ":" + std::to_string(setup_.listenAt.port);
     if (::inet_pton(AF_INET, setup_.listenAt.address.c_str(), &address.sin_addr) != 1) {
-        error = "cannot receive on " + where + ": not an IPv4 address";
+        error = "cannot receive on " + setup_.listenAt.address + ": not an IPv4 address";
         return false;
     }
+    // Port 0 takes any free port for the datagrams; another program may hold the same one for
+    // TCP, and then another port is taken.
+    for (int attempt = 0; attempt < 20; ++attempt) {
+        if (Bind(address, error)) return true;
+        if (setup_.listenAt.port != 0) return false;
+    }
+    return false;
+}
+
+bool SyslogReceiver::TakeHandedOver(std::string& error) {
+    udp_ = setup_.udpSocket;
+    tcp_ = setup_.tcpSocket;
+    if ((udp_ >= 0 && !SetNonBlocking(udp_)) || (tcp_ >= 0 && !SetNonBlocking(tcp_))) {
+        error = SystemError("cannot use the sockets handed over");
+        return false;
+    }
+    // Senders are told apart by their IPv4 address; an IPv6 socket would name them otherwise.
+    for (const int fd : {udp_, tcp_}) {
+        sockaddr_storage bound{};
+        socklen_t length = sizeof bound;
+        if (fd >= 0 && (::getsockname(fd, reinterpret_cast<sockaddr*>(&bound), &length) != 0 ||
+                        bound.ss_family != AF_INET)) {
+            error = "the sockets handed over must be IPv4 ones (ListenDatagram=0.0.0.0:514)";
+            return false;
+        }
+    }
+    return true;
+}
+
+// UDP and TCP on the same address and port.
+bool SyslogReceiver::Bind(sockaddr_in address, std::string& error) {
+    CloseSockets();
+    const std::string where = AddressText(address);
     udp_ = ::socket(AF_INET, SOCK_DGRAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
     if (udp_ < 0 || ::bind(udp_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
         error = SystemError("cannot receive on " + where);
         return false;
     }
     ::setsockopt(udp_, SOL_SOCKET, SO_RCVBUF, &kReceiveBuffer, sizeof kReceiveBuffer);
-    // Port 0 took a free port for the datagrams; the stream socket takes the same one.
     socklen_t length = sizeof address;
     ::getsockname(udp_, reinterpret_cast<sockaddr*>(&address), &length);
     const int on = 1;
@@ -121,6 +132,14 @@ bool SyslogReceiver::Open(std::string& error) {
         return false;
     }
     return true;
+}
+
+void SyslogReceiver::CloseSockets() {
+    for (const Connection& c : connections_) ::close(c.fd);
+    connections_.clear();
+    if (udp_ >= 0) ::close(udp_);
+    if (tcp_ >= 0) ::close(tcp_);
+    udp_ = tcp_ = -1;
 }
 
 std::string SyslogReceiver::LocalAddress() const {

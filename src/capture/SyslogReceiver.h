@@ -76,6 +76,9 @@ class SyslogReceiver {
     };
     static constexpr size_t kBatch = 32;
 
+    bool TakeHandedOver(std::string& error);
+    bool Bind(sockaddr_in address, std::string& error);
+    void CloseSockets();
     void ReceiveDatagrams();
     void AcceptConnection();
     bool ReadConnection(Connection& connection);

@@ -62,13 +62,14 @@ TEST(Listen, TheRoutersLinesArriveInThePageGrammar) {
     const DrovixRun refresh = RunDrovix(home, {"/auto"});
     ASSERT_EQ(refresh.exitCode, 0) << refresh.stdErr;
     const auto offset = ReadRouterClockOffset(home.path());
-    ASSERT_TRUE(offset && *offset >= 3598 && *offset <= 3602) << offset.value_or(0);
+    // Measured, so a loaded machine may make it a little short of the hour.
+    ASSERT_TRUE(offset && *offset > 3590 && *offset <= 3601) << offset.value_or(0);
 
     const std::vector<std::string> logged = {
         "2026-12-06 14:02:11 TCP from 198.51.100.7:4123 to 127.0.0.100:80 dropped",
         "2026-12-06 14:03:00 UDP from 127.0.0.101:1030 to 198.51.100.53:53"};
     sim.SetRecords(records + logged[0] + "\n" + logged[1] + "\n");
-    const QDateTime before = QDateTime::currentDateTime().addSecs(-3600 - 2);
+    const QDateTime before = QDateTime::currentDateTime().addSecs(-*offset - 1);
     SendDatagram("127.0.0.2", listener.Port(), "<134>Dec  6 14:04:00 from a stranger");
     SendDatagram("127.0.0.1", listener.Port(), "<134>Dec  6 14:04:00 ICMP by UDP\n");
     const int tcp = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
@@ -83,7 +84,7 @@ TEST(Listen, TheRoutersLinesArriveInThePageGrammar) {
     ::close(tcp);
     ASSERT_TRUE(WaitUntil([&] { return AllCaptureLines(home.path()).size() == 4; }))
         << ReadFileBytes(home.file("DXCapture 2026-12-06.txt"));
-    const QDateTime after = QDateTime::currentDateTime().addSecs(-3600 + 2);
+    const QDateTime after = QDateTime::currentDateTime().addSecs(-*offset + 1);
 
     EXPECT_EQ(ReadFileBytes(home.file("DXCapture 2026-12-06.txt")), logged[0] + "\r\n" + logged[1] + "\r\n");
     std::vector<std::string> undated;
@@ -170,8 +171,9 @@ TEST(Listen, SurvivesHugeBinaryAndFloodedDatagramsInBoundedMemory) {
     EXPECT_NE(text.find(" " + cleaned + "\r\n"), std::string::npos);
 }
 
-// Killed in the middle of a flood, the receiver leaves whole lines; restarted, it goes on
-// appending; only what the router sent while it was down is missing.
+// Killed in the middle of a flood, the receiver leaves whole lines; restarted (on the port LISTEN
+// in Drovix.ini names), it goes on appending; only what the router sent while it was down is
+// missing.
 TEST(Listen, KilledAndRestartedLosesOnlyWhatCameWhileDown) {
     TempFolder home;
     WriteFileBytes(home.file("Drovix.ini"), kListenOnly);
@@ -209,8 +211,11 @@ TEST(Listen, KilledAndRestartedLosesOnlyWhatCameWhileDown) {
     log("down");
     QThread::msleep(300);
 
-    listener = std::make_unique<ListenProcess>(home, at);
-    ASSERT_TRUE(listener->Started()) << listener->Error();
+    WriteFileBytes(home.file("Drovix.ini"), kListenOnly + "LISTEN=" + at + "\r\n");
+    // The port is free again once the system lets go of it; another program may hold it for a
+    // moment meanwhile.
+    ASSERT_TRUE(WaitUntil([&] { return (listener = std::make_unique<ListenProcess>(home, ""))->Started(); }))
+        << listener->Error();
     log("after");
     ASSERT_TRUE(WaitUntil([&] { return routerTexts().size() == 6; })) << routerTexts().size();
     EXPECT_EQ(routerTexts(), (std::vector<std::string>{"before 1", "before 2", "before 3", "after 1",

@@ -21,7 +21,10 @@ ListenProcess::ListenProcess(const TempFolder& home, const std::string& at, cons
     env.insert("XDG_CONFIG_HOME", QString::fromStdString(home.path() + "config"));
     process_->setProcessEnvironment(env);
     if (childSetup) process_->setChildProcessModifier(childSetup);
-    process_->start(program, args.isEmpty() ? QStringList{"--listen", QString::fromStdString(at)} : args);
+    QStringList arguments = args;
+    if (arguments.isEmpty()) arguments = {"--listen"};
+    if (args.isEmpty() && !at.empty()) arguments << QString::fromStdString(at);
+    process_->start(program, arguments);
     QElapsedTimer timer;
     timer.start();
     while (!process_->canReadLine() && timer.elapsed() < 10000) {

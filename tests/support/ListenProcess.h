@@ -8,9 +8,10 @@
 #include "DrovixProcess.h"
 #include "TestFiles.h"
 
-// Runs the real `drovix --listen` (headless, its program folder in home) for one test, as a
-// scheduler or a service manager would. childSetup runs in the child before drovix starts (to
-// hand over a socket), and program replaces the executable (a shell that starts drovix).
+// Runs the real `drovix --listen [at]` (headless, its program folder in home) for one test, as a
+// scheduler or a service manager would; an empty `at` leaves the address to Drovix.ini. childSetup runs in
+// the child before drovix starts (to hand over a socket), and program replaces the executable (a shell that
+// starts drovix).
 class ListenProcess {
   public:
     explicit ListenProcess(const TempFolder& home, const std::string& at = "127.0.0.1:0",
