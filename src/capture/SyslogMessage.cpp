@@ -1,6 +1,7 @@
 #include "capture/SyslogMessage.h"
 
 #include <QDate>
+#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -11,7 +12,7 @@ bool IsDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
-// The value of the count digits at pos, or -1 when any of them is not a digit.
+// The value of the count digits at pos (at most 9 of them), or -1 when any is not a digit.
 int Digits(std::string_view text, size_t pos, size_t count) {
     if (pos + count > text.size()) return -1;
     int value = 0;
@@ -167,7 +168,8 @@ bool IsTagWithProcessId(std::string_view word) {
     const size_t open = word.find('[');
     if (open == 0 || open == std::string_view::npos || word.size() < open + 4) return false;
     if (!word.ends_with("]:")) return false;
-    return Digits(word, open + 1, word.size() - open - 3) >= 0;
+    const std::string_view id = word.substr(open + 1, word.size() - open - 3);
+    return std::all_of(id.begin(), id.end(), IsDigit);
 }
 
 void ParseRfc3164(std::string_view rest, std::span<const std::string> hostNames, SyslogMessage& message) {
