@@ -19,12 +19,14 @@ constexpr std::array<CommandSwitch, 5> kSwitches = {{
 
 constexpr std::array<ExitStatusText, 6> kExitStatuses = {{
     {kExitCompleted, "the run completed (or the window was closed)"},
-    {kExitProblemReported, "an unattended run without a display met a problem (told on standard error)"},
+    {kExitProblemReported,
+     "an unattended run without a display, or --listen, met a problem (told on standard error)"},
     {kExitNoDisplay, "no display for the window: start with /auto for an unattended run"},
     {kExitAlreadyRunning, "another Drovix already runs in the same folder"},
     {kExitCannotListen,
      "--listen cannot receive: the address or port cannot be used (told on standard error)"},
-    {kExitUsage, "an option written with \"--\" that Drovix does not know"},
+    {kExitUsage,
+     "an option written with \"--\" that Drovix does not know, or a --listen value that is no [ADDR:]PORT"},
 }};
 
 bool IsLongOption(const CommandSwitch& s) {
@@ -105,19 +107,17 @@ CommandLineAction ReadCommandLine(int argc, const char* const* argv) {
         if (argument == "--version") return {Kind::Version, {}, VersionText(), kExitCompleted};
         if (argument == "--listen" || argument.starts_with("--listen=")) {
             run.kind = Kind::Listen;
-            if (argument.size() > 8) {
-                run.listenAt = argument.substr(9);
-            } else if (i + 1 < argc && argv[i + 1][0] != '-' && argv[i + 1][0] != '/') {
-                run.listenAt = argv[++i];
-            }
-            if (argument.size() > 8 || !run.listenAt.empty()) {
-                if (!ParseListenEndpoint(run.listenAt)) {
-                    return {Kind::UnknownOption,
-                            {},
-                            "drovix: --listen takes [ADDR:]PORT, not '" + run.listenAt +
-                                "'\nTry 'drovix --help'.\n",
-                            kExitUsage};
-                }
+            // The address follows "=", or comes as the next argument unless that is a switch.
+            const bool afterEquals = argument.size() > 8;
+            const bool given =
+                afterEquals || (i + 1 < argc && argv[i + 1][0] != '-' && argv[i + 1][0] != '/');
+            if (given) run.listenAt = afterEquals ? argument.substr(9) : argv[++i];
+            if (given && !ParseListenEndpoint(run.listenAt)) {
+                return {
+                    Kind::UnknownOption,
+                    {},
+                    "drovix: --listen takes [ADDR:]PORT, not '" + run.listenAt + "'\nTry 'drovix --help'.\n",
+                    kExitUsage};
             }
             continue;
         }
