@@ -26,7 +26,7 @@ constexpr std::array<ExitStatusText, 6> kExitStatuses = {{
     {kExitCannotListen,
      "--listen cannot receive: the address or port cannot be used (told on standard error)"},
     {kExitUsage,
-     "an option written with \"--\" that Drovix does not know, or a --listen value that is no [ADDR:]PORT"},
+     "an option written with \"--\" that Drovix does not know, or a bad --listen value"},
 }};
 
 bool IsLongOption(const CommandSwitch& s) {
