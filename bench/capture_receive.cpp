@@ -2,8 +2,6 @@
 // receives and writes to its capture file without losing one (bursts that fit the receive
 // buffer, each waited for), what it keeps and drops when flooded, and its share of one core at
 // 100 messages a second, a busy router. Prints its figures; not a test.
-#include <arpa/inet.h>
-#include <sys/socket.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <QCoreApplication>
@@ -55,23 +53,6 @@ double CpuSeconds(qint64 pid) {
     return static_cast<double>(user + system) / static_cast<double>(::sysconf(_SC_CLK_TCK));
 }
 
-class Sender {
-  public:
-    explicit Sender(int port) : fd_(::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0)) {
-        to_.sin_family = AF_INET;
-        to_.sin_port = htons(static_cast<uint16_t>(port));
-        ::inet_pton(AF_INET, "127.0.0.1", &to_.sin_addr);
-    }
-    ~Sender() { ::close(fd_); }
-    void Send(const std::string& m) {
-        ::sendto(fd_, m.data(), m.size(), 0, reinterpret_cast<const sockaddr*>(&to_), sizeof to_);
-    }
-
-  private:
-    int fd_;
-    sockaddr_in to_{};
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -83,7 +64,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "%s\n", listener.Error().c_str());
         return 1;
     }
-    Sender sender(listener.Port());
+    LoopbackSender sender(listener.Port());
     const std::string today =
         home.file("DXCapture " + QDate::currentDate().toString("yyyy-MM-dd").toStdString() + ".txt");
     int next = 0;
@@ -93,7 +74,7 @@ int main(int argc, char** argv) {
     QElapsedTimer timer;
     timer.start();
     for (int b = 0; b < kBursts; ++b) {
-        for (int i = 0; i < kBurst; ++i) sender.Send(Message(next++));
+        for (int i = 0; i < kBurst; ++i) sender.Datagram(Message(next++));
         const long want = static_cast<long>(next) * kLineBytes;
         while (TodayBytes(today) < want && timer.elapsed() < 120000) {
         }
@@ -107,7 +88,7 @@ int main(int argc, char** argv) {
     const long before = CaptureBytes(home);
     timer.restart();
     constexpr int kFlood = 200000;
-    for (int i = 0; i < kFlood; ++i) sender.Send(Message(next++));
+    for (int i = 0; i < kFlood; ++i) sender.Datagram(Message(next++));
     const double sendSeconds = static_cast<double>(timer.nsecsElapsed()) / 1e9;
     long last = -1;
     while (CaptureBytes(home) != last) {
@@ -123,7 +104,7 @@ int main(int argc, char** argv) {
     const double cpuBefore = CpuSeconds(listener.Pid());
     timer.restart();
     for (int i = 0; i < 2000; ++i) {
-        sender.Send(Message(next++));
+        sender.Datagram(Message(next++));
         const qint64 due = (i + 1) * 10LL;
         if (due > timer.elapsed()) QThread::msleep(static_cast<unsigned long>(due - timer.elapsed()));
     }

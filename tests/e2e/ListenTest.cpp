@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <arpa/inet.h>
-#include <sys/socket.h>
 #include <unistd.h>
 #include <QDateTime>
 #include <QThread>
@@ -17,35 +15,40 @@
 
 namespace {
 
+using Lines = std::vector<std::string>;
+
 const std::string kListenOnly = "ADDRESS=127.0.0.1\r\n";
 
-std::string Stopped(uint64_t written, uint64_t foreign, uint64_t overload, uint64_t cut) {
+std::string Stopped(int written, int foreign) {
     return "drovix --listen: stopped; " + std::to_string(written) + " lines written, " +
-           std::to_string(foreign) + " from other addresses dropped, " + std::to_string(overload) +
-           " dropped under overload, " + std::to_string(cut) +
-           " cut to 8192 bytes, 0 lost to failed writes\n";
+           std::to_string(foreign) +
+           " from other addresses dropped, 0 dropped under overload, 0 cut to 8192 bytes, 0 lost to failed "
+           "writes\n";
 }
 
-std::vector<std::string> Texts(const std::vector<std::string>& lines) {
-    std::vector<std::string> texts;
-    for (const std::string& line : lines) texts.push_back(line.substr(20));
+// The capture lines' texts (the stamps cut off), leaving out those that start with `except`.
+Lines Texts(const TempFolder& home, const std::string& except = "\n") {
+    Lines texts;
+    for (const std::string& line : AllCaptureLines(home.path())) {
+        if (!line.substr(20).starts_with(except)) texts.push_back(line.substr(20));
+    }
     return texts;
 }
 
-std::string Stamp(const QDateTime& t) {
-    return t.toString("yyyy-MM-dd hh:mm:ss").toStdString();
+// Every capture file holds whole lines only: each with a stamp, no NUL, the last one ended.
+void ExpectWholeLines(const TempFolder& home) {
+    for (const auto& [name, bytes] : FilesIn(home.path())) {
+        if (!name.starts_with("DXCapture ")) continue;
+        EXPECT_TRUE(bytes.ends_with("\r\n")) << name;
+        EXPECT_EQ(bytes.find('\0'), std::string::npos) << name;
+        EXPECT_EQ(std::count(bytes.begin(), bytes.end(), '\n'),
+                  static_cast<long>(CaptureLines(bytes).size()));
+    }
 }
 
-// Every line of the capture file is whole: a stamp, no NUL, ended by CR LF.
-void ExpectWholeLines(const std::string& bytes) {
-    EXPECT_TRUE(bytes.empty() || bytes.ends_with("\r\n"));
-    EXPECT_EQ(bytes.find('\0'), std::string::npos);
-    EXPECT_EQ(std::count(bytes.begin(), bytes.end(), '\n'), static_cast<long>(CaptureLines(bytes).size()));
-}
-
-// The router (the simulator, sending RFC 5424) logs two lines between refreshes; a refresh has
-// measured its clock an hour behind, so a message without a dated header, by UDP or by TCP, is put
-// in the router's time; a datagram from another address is dropped and counted.
+// The router (the simulator, sending RFC 5424) logs two lines between refreshes. A refresh beside
+// the receiver measured the router's clock an hour behind, so a message without a dated header,
+// by UDP or by TCP, is put in the router's time. A datagram from another address is dropped.
 TEST(Listen, TheRoutersLinesArriveInThePageGrammar) {
     TempFolder home;
     WriteFileBytes(home.file("Drovix.ini"), kListenOnly);
@@ -55,8 +58,6 @@ TEST(Listen, TheRoutersLinesArriveInThePageGrammar) {
     RouterSim sim({"--syslog-to", "127.0.0.1:" + std::to_string(listener.Port()), "--syslog-format", "5424"},
                   records);
     ASSERT_TRUE(sim.Started()) << sim.Error();
-
-    // An unattended refresh beside the receiver leaves the offset it measured.
     PrepareUnattendedHome(home, "USERID=admin\r\nPW=admin\r\nSAVEPW=1\r\nADDRESS=" + sim.Address() +
                                     "\r\nRWAIT=5\r\nRRETRY=1\r\nSYSLOG=1\r\nINCLUDEALL=1\r\n");
     const DrovixRun refresh = RunDrovix(home, {"/auto"});
@@ -65,39 +66,36 @@ TEST(Listen, TheRoutersLinesArriveInThePageGrammar) {
     // Measured, so a loaded machine may make it a little short of the hour.
     ASSERT_TRUE(offset && *offset > 3590 && *offset <= 3601) << offset.value_or(0);
 
-    const std::vector<std::string> logged = {
-        "2026-12-06 14:02:11 TCP from 198.51.100.7:4123 to 127.0.0.100:80 dropped",
-        "2026-12-06 14:03:00 UDP from 127.0.0.101:1030 to 198.51.100.53:53"};
+    const Lines logged = {"2026-12-06 14:02:11 TCP from 198.51.100.7:4123 to 127.0.0.100:80 dropped",
+                          "2026-12-06 14:03:00 UDP from 127.0.0.101:1030 to 198.51.100.53:53"};
     sim.SetRecords(records + logged[0] + "\n" + logged[1] + "\n");
-    const QDateTime before = QDateTime::currentDateTime().addSecs(-*offset - 1);
-    SendDatagram("127.0.0.2", listener.Port(), "<134>Dec  6 14:04:00 from a stranger");
-    SendDatagram("127.0.0.1", listener.Port(), "<134>Dec  6 14:04:00 ICMP by UDP\n");
-    const int tcp = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in to{};
-    to.sin_family = AF_INET;
-    to.sin_port = htons(static_cast<uint16_t>(listener.Port()));
-    ::inet_pton(AF_INET, "127.0.0.1", &to.sin_addr);
-    ASSERT_EQ(::connect(tcp, reinterpret_cast<sockaddr*>(&to), sizeof to), 0);
+    auto routerTime = [&](int slack) {
+        return QDateTime::currentDateTime()
+            .addSecs(-*offset + slack)
+            .toString("yyyy-MM-dd hh:mm:ss")
+            .toStdString();
+    };
+    const std::string before = routerTime(-1);
+    LoopbackSender(listener.Port(), "127.0.0.2").Datagram("<134>Dec  6 14:04:00 from a stranger");
+    LoopbackSender router(listener.Port());
+    router.Datagram("<134>Dec  6 14:04:00 ICMP by UDP\n");
     const std::string message = "<134>Dec  6 14:04:01 TCP by TCP";
-    const std::string frame = std::to_string(message.size()) + " " + message;
-    ASSERT_EQ(::send(tcp, frame.data(), frame.size(), 0), static_cast<ssize_t>(frame.size()));
-    ::close(tcp);
-    ASSERT_TRUE(WaitUntil([&] { return AllCaptureLines(home.path()).size() == 4; }))
-        << ReadFileBytes(home.file("DXCapture 2026-12-06.txt"));
-    const QDateTime after = QDateTime::currentDateTime().addSecs(-*offset + 1);
+    ASSERT_TRUE(router.Stream(std::to_string(message.size()) + " " + message));
+    ASSERT_TRUE(WaitUntil([&] { return AllCaptureLines(home.path()).size() == 4; }));
+    const std::string after = routerTime(1);
 
     EXPECT_EQ(ReadFileBytes(home.file("DXCapture 2026-12-06.txt")), logged[0] + "\r\n" + logged[1] + "\r\n");
-    std::vector<std::string> undated;
+    Lines undated;
     for (const std::string& line : AllCaptureLines(home.path())) {
         if (line.starts_with("2026-12-06 14:0")) continue;
         undated.push_back(line.substr(20));
-        EXPECT_TRUE(line.substr(0, 19) >= Stamp(before) && line.substr(0, 19) <= Stamp(after)) << line;
+        EXPECT_TRUE(line.substr(0, 19) >= before && line.substr(0, 19) <= after) << line;
     }
     std::sort(undated.begin(), undated.end());
-    EXPECT_EQ(undated, (std::vector<std::string>{"ICMP by UDP", "TCP by TCP"}));
+    EXPECT_EQ(undated, (Lines{"ICMP by UDP", "TCP by TCP"}));
     const DrovixRun stopped = listener.Stop();
     EXPECT_EQ(stopped.exitCode, 0) << stopped.stdErr;
-    EXPECT_EQ(stopped.stdOut, Stopped(4, 1, 0, 0));
+    EXPECT_EQ(stopped.stdOut, Stopped(4, 1));
 }
 
 // A datagram of 64 KiB, one of arbitrary bytes and a flood of 100,000: every one is written or
@@ -109,38 +107,30 @@ TEST(Listen, SurvivesHugeBinaryAndFloodedDatagramsInBoundedMemory) {
     ASSERT_TRUE(listener.Started()) << listener.Error();
     const long startKiB = listener.PeakKiB();
 
-    SendDatagram("127.0.0.1", listener.Port(), std::string(65507, 'x'));
-    std::string binary;
-    for (int i = 1; i < 256; ++i) binary += static_cast<char>(i);
-    binary += '\0';
-    SendDatagram("127.0.0.1", listener.Port(), binary);
-    const int fd = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
-    sockaddr_in to{};
-    to.sin_family = AF_INET;
-    to.sin_port = htons(static_cast<uint16_t>(listener.Port()));
-    ::inet_pton(AF_INET, "127.0.0.1", &to.sin_addr);
-    const int flood = 100000;
-    for (int i = 0; i < flood; ++i) {
-        const std::string message =
-            "<134>Dec  6 14:02:11 flood " + std::to_string(i) + " " + std::string(200, 'f');
-        ::sendto(fd, message.data(), message.size(), 0, reinterpret_cast<sockaddr*>(&to), sizeof to);
+    LoopbackSender router(listener.Port());
+    router.Datagram(std::string(65507, 'x'));
+    std::string binary, cleaned;
+    for (int c = 1; c <= 256; ++c) {
+        binary += static_cast<char>(c);
+        cleaned += c == '\r' || c == '\n' || c == 256 ? ' ' : static_cast<char>(c);
     }
-    ::close(fd);
+    router.Datagram(binary + "end");
+    const int flood = 100000;
+    for (int i = 0; i < flood; ++i) router.Datagram("<134>Dec  6 14:02:11 flood " + std::string(200, 'f'));
     size_t lines = 0;
     WaitUntil(
         [&] {
-            const size_t now = AllCaptureLines(home.path()).size();
-            const bool settled = now == lines;
-            lines = now;
+            size_t now = AllCaptureLines(home.path()).size();
+            std::swap(now, lines);
             QThread::msleep(300);
-            return settled;
+            return now == lines;
         },
         60000);
     const long peakKiB = listener.PeakKiB();
     const DrovixRun stopped = listener.Stop();
     EXPECT_EQ(stopped.exitCode, 0) << stopped.stdErr;
 
-    // The summary accounts for every datagram: written, or dropped by the system under overload.
+    // The counts account for every datagram: written, or dropped by the system under overload.
     unsigned long long written = 0, foreign = 0, overload = 0, cut = 0;
     ASSERT_EQ(
         std::sscanf(stopped.stdOut.c_str(),
@@ -153,73 +143,49 @@ TEST(Listen, SurvivesHugeBinaryAndFloodedDatagramsInBoundedMemory) {
     EXPECT_EQ(cut, 1u);
     EXPECT_EQ(lines, written);
     std::printf(
-        "[ listen   ] flood of %d: %llu written, %llu dropped under overload; peak memory %ld KiB -> %ld "
-        "KiB\n",
-        flood, written, overload, startKiB, peakKiB);
+        "[ listen   ] flood of %d: %llu written, %llu dropped; peak memory %ld KiB, before it %ld KiB\n",
+        flood, written, overload, peakKiB, startKiB);
     EXPECT_LT(peakKiB - startKiB, 8 * 1024);
-
-    std::string text;
-    for (const auto& [name, bytes] : FilesIn(home.path())) {
-        if (!name.starts_with("DXCapture ")) continue;
-        ExpectWholeLines(bytes);
-        text += bytes;
-    }
-    EXPECT_NE(text.find(" " + std::string(8192, 'x') + "\r\n"), std::string::npos);
-    std::string cleaned = binary.substr(0, 255);
-    std::replace(cleaned.begin(), cleaned.end(), '\n', ' ');
-    std::replace(cleaned.begin(), cleaned.end(), '\r', ' ');
-    EXPECT_NE(text.find(" " + cleaned + "\r\n"), std::string::npos);
+    ExpectWholeLines(home);
+    const Lines texts = Texts(home, "flood");
+    EXPECT_EQ(texts, (Lines{std::string(8192, 'x'), cleaned + "end"}));
 }
 
 // Killed in the middle of a flood, the receiver leaves whole lines; restarted (on the port LISTEN
-// in Drovix.ini names), it goes on appending; only what the router sent while it was down is
-// missing.
+// in Drovix.ini names), it goes on appending; only what the router sent while it was down is lost.
 TEST(Listen, KilledAndRestartedLosesOnlyWhatCameWhileDown) {
     TempFolder home;
     WriteFileBytes(home.file("Drovix.ini"), kListenOnly);
     auto listener = std::make_unique<ListenProcess>(home);
     ASSERT_TRUE(listener->Started()) << listener->Error();
-    const int port = listener->Port();
-    const std::string at = "127.0.0.1:" + std::to_string(port);
+    const std::string at = "127.0.0.1:" + std::to_string(listener->Port());
     RouterSim sim({"--syslog-to", at}, "[syslog]\n");
     ASSERT_TRUE(sim.Started()) << sim.Error();
-
     std::string records = "[syslog]\n";
     auto log = [&](const std::string& batch) {
-        for (int i = 1; i <= 3; ++i)
-            records +=
-                "2026-12-06 14:0" + std::to_string(i) + ":00 " + batch + " " + std::to_string(i) + "\n";
+        for (const char* second : {"01", "02", "03"})
+            records += "2026-12-06 14:00:" + std::string(second) + " " + batch + "\n";
         sim.SetRecords(records);
     };
-    auto routerTexts = [&] {
-        std::vector<std::string> texts;
-        for (const std::string& t : Texts(AllCaptureLines(home.path())))
-            if (!t.starts_with("flood")) texts.push_back(t);
-        return texts;
-    };
-    log("before");
-    ASSERT_TRUE(WaitUntil([&] { return routerTexts().size() == 3; }));
 
-    const std::string flood = "<134>Dec  6 14:02:11 flood " + std::string(100, 'f');
+    log("before");
+    ASSERT_TRUE(WaitUntil([&] { return Texts(home, "flood").size() == 3; }));
+    LoopbackSender flood(listener->Port());
     for (int i = 0; i < 20000; ++i) {
         if (i == 10000) listener->Kill();
-        SendDatagram("127.0.0.1", port, flood);
+        flood.Datagram("<134>Dec  6 14:02:11 flood " + std::string(100, 'f'));
     }
-    for (const auto& [name, bytes] : FilesIn(home.path())) {
-        if (name.starts_with("DXCapture ")) ExpectWholeLines(bytes);
-    }
+    ExpectWholeLines(home);
     log("down");
     QThread::msleep(300);
 
     WriteFileBytes(home.file("Drovix.ini"), kListenOnly + "LISTEN=" + at + "\r\n");
-    // The port is free again once the system lets go of it; another program may hold it for a
-    // moment meanwhile.
+    // The port is free again once the system lets go of it; another program may hold it meanwhile.
     ASSERT_TRUE(WaitUntil([&] { return (listener = std::make_unique<ListenProcess>(home, ""))->Started(); }))
         << listener->Error();
     log("after");
-    ASSERT_TRUE(WaitUntil([&] { return routerTexts().size() == 6; })) << routerTexts().size();
-    EXPECT_EQ(routerTexts(), (std::vector<std::string>{"before 1", "before 2", "before 3", "after 1",
-                                                       "after 2", "after 3"}));
+    ASSERT_TRUE(WaitUntil([&] { return Texts(home, "flood").size() == 6; }));
+    EXPECT_EQ(Texts(home, "flood"), (Lines{"before", "before", "before", "after", "after", "after"}));
     EXPECT_EQ(listener->Stop().exitCode, 0);
 }
 
@@ -228,28 +194,22 @@ TEST(Listen, KilledAndRestartedLosesOnlyWhatCameWhileDown) {
 TEST(Listen, APortInUseFailsAndAHandedOverSocketIsUsed) {
     TempFolder home;
     WriteFileBytes(home.file("Drovix.ini"), kListenOnly);
-    const int taken = ::socket(AF_INET, SOCK_DGRAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    ::inet_pton(AF_INET, "127.0.0.1", &address.sin_addr);
-    ASSERT_EQ(::bind(taken, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
-    socklen_t length = sizeof address;
-    ::getsockname(taken, reinterpret_cast<sockaddr*>(&address), &length);
-    const std::string port = std::to_string(ntohs(address.sin_port));
+    int port = 0;
+    const int taken = OpenDatagramSocket(port);
+    const std::string at = "127.0.0.1:" + std::to_string(port);
 
-    const DrovixRun refused = RunDrovix(home, {"--listen", QString::fromStdString("127.0.0.1:" + port)});
+    const DrovixRun refused = RunDrovix(home, {"--listen", QString::fromStdString(at)});
     EXPECT_EQ(refused.exitCode, 4);
-    EXPECT_NE(refused.stdErr.find("cannot receive on 127.0.0.1:" + port), std::string::npos)
-        << refused.stdErr;
+    EXPECT_NE(refused.stdErr.find("cannot receive on " + at), std::string::npos) << refused.stdErr;
 
     ListenProcess activated(home, {}, "/bin/sh",
                             {"-c", "LISTEN_PID=$$ LISTEN_FDS=1 exec \"$0\" --listen", DROVIX_EXE_PATH},
                             [taken] { ::dup2(taken, 3); });
     ASSERT_TRUE(activated.Started()) << activated.Error();
-    EXPECT_EQ(std::to_string(activated.Port()), port);
-    SendDatagram("127.0.0.1", std::stoi(port), "<134>Dec  6 14:02:11 handed over");
-    EXPECT_TRUE(WaitUntil([&] { return AllCaptureLines(home.path()).size() == 1; }));
-    EXPECT_EQ(activated.Stop().stdOut, Stopped(1, 0, 0, 0));
+    EXPECT_EQ(activated.Port(), port);
+    LoopbackSender(port).Datagram("<134>Dec  6 14:02:11 handed over");
+    EXPECT_TRUE(WaitUntil([&] { return Texts(home).size() == 1; }));
+    EXPECT_EQ(activated.Stop().stdOut, Stopped(1, 0));
     ::close(taken);
 }
 

@@ -69,16 +69,50 @@ void ListenProcess::Kill() {
     process_->waitForFinished(5000);
 }
 
-void SendDatagram(const std::string& from, int port, std::string_view bytes) {
-    const int fd = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    ::inet_pton(AF_INET, from.c_str(), &address.sin_addr);
-    ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
-    ::inet_pton(AF_INET, "127.0.0.1", &address.sin_addr);
-    address.sin_port = htons(static_cast<uint16_t>(port));
-    ::sendto(fd, bytes.data(), bytes.size(), 0, reinterpret_cast<sockaddr*>(&address), sizeof address);
+namespace {
+
+sockaddr_in Loopback(const std::string& address, int port) {
+    sockaddr_in a{};
+    a.sin_family = AF_INET;
+    a.sin_port = htons(static_cast<uint16_t>(port));
+    ::inet_pton(AF_INET, address.c_str(), &a.sin_addr);
+    return a;
+}
+
+}  // namespace
+
+LoopbackSender::LoopbackSender(int port, const std::string& from)
+    : fd_(::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0)),
+      to_(Loopback("127.0.0.1", port)),
+      from_(Loopback(from, 0)) {
+    ::bind(fd_, reinterpret_cast<const sockaddr*>(&from_), sizeof from_);
+}
+
+LoopbackSender::~LoopbackSender() {
+    ::close(fd_);
+}
+
+void LoopbackSender::Datagram(std::string_view bytes) {
+    ::sendto(fd_, bytes.data(), bytes.size(), 0, reinterpret_cast<const sockaddr*>(&to_), sizeof to_);
+}
+
+bool LoopbackSender::Stream(std::string_view bytes) {
+    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    const bool sent = ::bind(fd, reinterpret_cast<const sockaddr*>(&from_), sizeof from_) == 0 &&
+                      ::connect(fd, reinterpret_cast<const sockaddr*>(&to_), sizeof to_) == 0 &&
+                      ::send(fd, bytes.data(), bytes.size(), 0) == static_cast<ssize_t>(bytes.size());
     ::close(fd);
+    return sent;
+}
+
+int OpenDatagramSocket(int& port) {
+    const int fd = ::socket(AF_INET, SOCK_DGRAM, 0);
+    sockaddr_in address = Loopback("127.0.0.1", 0);
+    socklen_t length = sizeof address;
+    ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
+    port = ntohs(address.sin_port);
+    return fd;
 }
 
 bool WaitUntil(const std::function<bool()>& done, int timeoutMs) {

@@ -1,4 +1,5 @@
 #pragma once
+#include <netinet/in.h>
 #include <QProcess>
 #include <functional>
 #include <memory>
@@ -39,8 +40,24 @@ class ListenProcess {
     std::string error_;
 };
 
-// Sends one datagram from the loopback address `from` to 127.0.0.1:port.
-void SendDatagram(const std::string& from, int port, std::string_view bytes);
+// Sends to a receiver at 127.0.0.1:port, from the loopback address `from`.
+class LoopbackSender {
+  public:
+    explicit LoopbackSender(int port, const std::string& from = "127.0.0.1");
+    ~LoopbackSender();
+    LoopbackSender(const LoopbackSender&) = delete;
+    LoopbackSender& operator=(const LoopbackSender&) = delete;
+    void Datagram(std::string_view bytes);
+    // One TCP connection that carries bytes and closes; false when it could not connect.
+    bool Stream(std::string_view bytes);
+
+  private:
+    int fd_;
+    sockaddr_in to_{}, from_{};
+};
+
+// A UDP socket on a free loopback port, as a service manager opens one; its port in port.
+int OpenDatagramSocket(int& port);
 
 // Waits up to timeoutMs for done() to hold; its last answer.
 bool WaitUntil(const std::function<bool()>& done, int timeoutMs = 10000);
