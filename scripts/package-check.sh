@@ -35,6 +35,7 @@ for f in usr/bin/drovix usr/bin/drovix-routersim \
     usr/share/metainfo/io.github.drovix.Drovix.metainfo.xml \
     usr/share/man/man1/drovix.1.gz usr/share/man/man1/drovix-routersim.1.gz \
     usr/lib/systemd/user/drovix.service usr/lib/systemd/user/drovix.timer \
+    usr/lib/systemd/user/drovix-listen.service \
     usr/share/doc/drovix/user-guide.md usr/share/doc/drovix/images/standard-logs.png; do
     [ -e "$root/$f" ] || fail "the package lacks /$f"
 done
@@ -74,21 +75,20 @@ for page in drovix drovix-routersim; do
         fail "$page.1 names another version than $version"
 done
 
-# The systemd units validate, with the service pointed at the unpacked drovix: systemd looks a
-# bare command name up in the system's own folders, where this package is not installed. A run
-# skipped because the window is open (status 3) is no failure of the service; any other status
-# is, and so is a run that never ends.
+# systemd looks for "drovix" in /usr/bin, where the package is not installed: the units are
+# checked with their command pointed at the unpacked one. Any remark (an unknown key) fails. A
+# scheduled run skipped because the window is open (status 3) is no failure of the service; any
+# other status is, and so is a run that never ends.
 if command -v systemd-analyze >/dev/null; then
     units="$work/units"
     mkdir -p "$units"
-    sed "s|^ExecStart=drovix |ExecStart=$root/usr/bin/drovix |" "$root/usr/lib/systemd/user/drovix.service" \
-        >"$units/drovix.service"
-    cp "$root/usr/lib/systemd/user/drovix.timer" "$units/"
+    for unit in "$root"/usr/lib/systemd/user/*; do
+        sed "s|^ExecStart=drovix|ExecStart=$root/usr/bin/drovix|" "$unit" >"$units/$(basename "$unit")"
+    done
     grep -q "^ExecStart=$root/usr/bin/drovix /auto$" "$units/drovix.service" ||
         fail "drovix.service does not run drovix /auto"
-    warnings="$(cd "$units" && systemd-analyze verify --man=no drovix.service drovix.timer 2>&1)" ||
-        fail "systemd units: $warnings"
-    [ -z "$warnings" ] || fail "systemd units: $warnings"
+    remarks="$(systemd-analyze verify --man=no "$units"/* 2>&1)" || fail "systemd units: $remarks"
+    [ -z "$remarks" ] || fail "systemd units: $remarks"
     [ "$(sed -n 's/^SuccessExitStatus=//p' "$units/drovix.service")" = 3 ] ||
         fail "drovix.service must count status 3 (already running), and only it, as success"
     grep -q '^TimeoutStartSec=[1-9]' "$units/drovix.service" ||

@@ -11,6 +11,7 @@
 #include "app/DisplayRule.h"
 #include "app/EventDispatch.h"
 #include "app/HeadlessFrontend.h"
+#include "app/ListenCommand.h"
 #include "app/MainForm.h"
 #include "app/ProgramDir.h"
 #include "app/RunCycle.h"
@@ -84,13 +85,19 @@ int RunWindow(int argc, char** argv, const std::string& commandLine) {
 
 int main(int argc, char** argv) {
     // --help and --version answer before anything resolves a folder, takes the lock or needs a display.
-    if (const CommandLineAction action = ReadCommandLine(argc, argv);
-        action.kind != CommandLineAction::Kind::Run) {
+    const CommandLineAction action = ReadCommandLine(argc, argv);
+    if (action.kind != CommandLineAction::Kind::Run && action.kind != CommandLineAction::Kind::Listen) {
         std::fputs(action.text.c_str(), action.exitStatus == kExitCompleted ? stdout : stderr);
         return action.exitStatus;
     }
     // Before either face starts: the folders both faces resolve follow from it.
     SetApplicationIdentity();
+    // The syslog receiver has no face and takes no single-instance lock.
+    if (action.kind == CommandLineAction::Kind::Listen) {
+        QCoreApplication app(argc, argv);
+        return RunListen(ResolveProgramDir(QCoreApplication::applicationDirPath().toStdString()),
+                         action.listenAt);
+    }
     const std::string commandLine = JoinArguments(argc, argv);
     if (CanShowWindow(CurrentDisplayEnvironment())) return RunWindow(argc, argv, commandLine);
     if (WantsAutoMode(commandLine)) return RunHeadless(argc, argv, commandLine);

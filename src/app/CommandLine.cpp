@@ -5,23 +5,29 @@
 #include <string_view>
 
 #include "app/Startup.h"
+#include "capture/SyslogReceiver.h"
 
 namespace {
 
-constexpr std::array<CommandSwitch, 4> kSwitches = {{
+constexpr std::array<CommandSwitch, 5> kSwitches = {{
     {"/auto", "refresh once without showing the window, print one summary line, exit"},
     {"/trace", "write Drovix_Trace.Log and a copy of every page fetched"},
+    {"--listen", "receive the router's syslog messages into capture files (below); no window"},
     {"--help", "show this help and exit"},
     {"--version", "show the version and exit"},
 }};
 
 constexpr std::array<ExitStatusText, 6> kExitStatuses = {{
     {kExitCompleted, "the run completed (or the window was closed)"},
-    {kExitProblemReported, "an unattended run without a display met a problem (told on standard error)"},
+    {kExitProblemReported,
+     "an unattended run without a display, or --listen, met a problem (told on standard error)"},
     {kExitNoDisplay, "no display for the window: start with /auto for an unattended run"},
     {kExitAlreadyRunning, "another Drovix already runs in the same folder"},
     {kExitNotSetUp, "an unattended run lacks the router address or the saved password"},
-    {kExitUsage, "an option written with \"--\" that Drovix does not know"},
+    {kExitCannotListen,
+     "--listen cannot receive: the address or port cannot be used (told on standard error)"},
+    {kExitUsage,
+     "an option written with \"--\" that Drovix does not know, or a bad --listen value"},
 }};
 
 bool IsLongOption(const CommandSwitch& s) {
@@ -58,6 +64,7 @@ std::string VersionText() {
 std::string HelpText() {
     std::string text =
         "Usage: drovix [/auto] [/trace]\n"
+        "       drovix --listen [[ADDR:]PORT]\n"
         "       drovix --help | --version\n"
         "\n"
         "Drovix logs onto a small-office router's web administration, reads its logs, finds the\n"
@@ -68,6 +75,13 @@ std::string HelpText() {
         "and may be written with \"-\" instead of \"/\"):\n";
     for (const CommandSwitch& s : kSwitches) text += "  " + Padded(s.name, 11) + s.description + "\n";
     text +=
+        "\n"
+        "Receiving the router's syslog (--listen):\n"
+        "  Runs without a window, beside the window or /auto, until SIGTERM or SIGINT. Keeps the\n"
+        "  messages (RFC 3164 or RFC 5424, UDP, or TCP on the same port) that come from the router's\n"
+        "  address (ADDRESS in Drovix.ini) and appends each as a System Log line to\n"
+        "  \"DXCapture yyyy-mm-dd.txt\" in the program folder. ADDR:PORT: the argument, else LISTEN in\n"
+        "  Drovix.ini, else port 5514 on every IPv4 address.\n"
         "\n"
         "Folders:\n"
         "  Drovix.ini, Stillbeacon.ini (read only), the trace log, the caches and the export file\n"
@@ -86,14 +100,34 @@ std::string HelpText() {
 }
 
 CommandLineAction ReadCommandLine(int argc, const char* const* argv) {
+    using Kind = CommandLineAction::Kind;
+    CommandLineAction run;
     for (int i = 1; i < argc; ++i) {
         const std::string argument = argv[i];
-        if (argument == "--help") return {CommandLineAction::Kind::Help, HelpText(), kExitCompleted};
-        if (argument == "--version") return {CommandLineAction::Kind::Version, VersionText(), kExitCompleted};
+        if (argument == "--help") return {Kind::Help, {}, HelpText(), kExitCompleted};
+        if (argument == "--version") return {Kind::Version, {}, VersionText(), kExitCompleted};
+        if (argument == "--listen" || argument.starts_with("--listen=")) {
+            run.kind = Kind::Listen;
+            // The address follows "=", or comes as the next argument unless that is a switch.
+            const bool afterEquals = argument.size() > 8;
+            const bool given =
+                afterEquals || (i + 1 < argc && argv[i + 1][0] != '-' && argv[i + 1][0] != '/');
+            if (given) run.listenAt = afterEquals ? argument.substr(9) : argv[++i];
+            if (given && !ParseListenEndpoint(run.listenAt)) {
+                return {
+                    Kind::UnknownOption,
+                    {},
+                    "drovix: --listen takes [ADDR:]PORT, not '" + run.listenAt + "'\nTry 'drovix --help'.\n",
+                    kExitUsage};
+            }
+            continue;
+        }
         if (argument.starts_with("--") && argument != "--" && !HoldsSlashSwitch(argument)) {
-            return {CommandLineAction::Kind::UnknownOption,
-                    "drovix: unknown option '" + argument + "'\nTry 'drovix --help'.\n", kExitUsage};
+            return {Kind::UnknownOption,
+                    {},
+                    "drovix: unknown option '" + argument + "'\nTry 'drovix --help'.\n",
+                    kExitUsage};
         }
     }
-    return {};
+    return run;
 }

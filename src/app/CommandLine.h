@@ -27,11 +27,14 @@ constexpr int kExitProblemReported = 1;
 constexpr int kExitNoDisplay = 2;
 constexpr int kExitAlreadyRunning = 3;
 constexpr int kExitNotSetUp = 4;
+constexpr int kExitCannotListen = 5;
 constexpr int kExitUsage = 64;
 
 struct CommandLineAction {
-    enum class Kind { Run, Help, Version, UnknownOption };
+    enum class Kind { Run, Listen, Help, Version, UnknownOption };
     Kind kind = Kind::Run;
+    // For Listen: the "[ADDR:]PORT" given after --listen, empty when none was.
+    std::string listenAt;
     // For anything but Run: the text to print (standard output for the help and the version,
     // standard error for an unknown option), ending with a line feed.
     std::string text;
@@ -39,7 +42,8 @@ struct CommandLineAction {
 };
 
 // Reads the arguments after the program's name. The first of "--help", "--version" or an unknown
-// "--" option decides; anything else runs the program. An argument written with "--" that holds
+// "--" option decides; then "--listen" (with "[ADDR:]PORT" as its next argument or after "=")
+// runs the syslog receiver; anything else runs the program. An argument written with "--" that holds
 // a slash switch ("--auto") still counts as that switch, since the substring rule has always
 // accepted it.
 CommandLineAction ReadCommandLine(int argc, const char* const* argv);

@@ -70,6 +70,8 @@ struct MainForm {
     int LookupThreads = 0;  // concurrent lookups in effect; 0 or 1: one at a time
     int AltAuth = 0;
     bool StdOnly = false;
+    // LISTEN: where drovix --listen receives the router's syslog, "[ADDR:]PORT"; empty: the default.
+    std::string ListenAt;
     // The conversion directions in effect (the check boxes take effect when the options close).
     bool ConvertIPInEffect = false;
     bool ConvertURLInEffect = false;

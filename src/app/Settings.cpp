@@ -238,6 +238,15 @@ void WriteLookupThreads(MainForm& F, std::string_view key, std::string& out) {
     if (F.LookupThreads > 1) PutLine(out, key, std::to_string(F.LookupThreads));
 }
 
+void ReadListenAt(MainForm& F, const std::string& value, PendingValues&) {
+    F.ListenAt = TrimBlanks(value);
+}
+
+// Only a file that names it carries it, so the files of those who never listen stay as they were.
+void WriteListenAt(MainForm& F, std::string_view key, std::string& out) {
+    if (!F.ListenAt.empty()) PutLine(out, key, F.ListenAt);
+}
+
 // Every key, in the order IniWrite writes them; the older names follow, read only.
 constexpr SettingKey kSettingKeys[] = {
     {"VERSION", Ignore, WriteVersion},
@@ -280,6 +289,7 @@ constexpr SettingKey kSettingKeys[] = {
     {"ALTAUTH", ReadAltAuth, WriteAltAuth},
     {"SRONLY", ReadStdOnly, WriteStdOnly},
     {"UTHREADS", ReadLookupThreads, WriteLookupThreads},
+    {"LISTEN", ReadListenAt, WriteListenAt},
     // Older names, same meaning.
     {"SHOWALL", ReadTimeframe<0>, nullptr},
     {"SHOWNEW", ReadTimeframe<1>, nullptr},
@@ -393,6 +403,15 @@ void IniRead(MainForm& F) {
     F.Window = window;
     F.WindowState = windowState;
     ApplyDrovixIni(F, bytes);
+}
+
+bool ReadDrovixIniOnly(MainForm& F) {
+    std::string bytes;
+    if (ReadSettingsFile(F, std::string(kSettingsFileName), bytes) == SettingsFileRead::Unreadable)
+        return false;
+    const PasswordStoreAccess untouched{[] { return std::string(); }, [](const std::string&) {}, [] {}};
+    ApplyDrovixIni(F, bytes, untouched);
+    return true;
 }
 
 void ApplyDrovixIni(MainForm& F, std::string_view bytes, const PasswordStoreAccess& store) {

@@ -10,6 +10,10 @@ struct MainForm;
 // Missing files and values out of range leave the current (design) values; a file that exists
 // but cannot be read is reported.
 void IniRead(MainForm& F);
+// Drovix.ini alone, for a process that only needs its values (the syslog receiver): the
+// password store and Stillbeacon's files are not touched. False when the file exists but could
+// not be read (reported).
+bool ReadDrovixIniOnly(MainForm& F);
 // What IniRead makes of the bytes of Drovix.ini (empty for a missing file), with the password
 // store it reads and writes; Stillbeacon's files are read on their own.
 void ApplyDrovixIni(MainForm& F, std::string_view bytes, const PasswordStoreAccess& store = {});

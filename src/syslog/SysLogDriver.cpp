@@ -4,6 +4,7 @@
 #include "app/FileBytes.h"
 #include "app/MainForm.h"
 #include "app/ProblemReport.h"
+#include "capture/RouterClockFile.h"
 #include "resolve/AddressConversion.h"
 #include "resolve/SysLogLookups.h"
 #include "syslog/DayFileMerge.h"
@@ -98,6 +99,8 @@ class SysLogRefresh {
         failedAddress_ = read.failedAddress;
         const QDateTime readAt = F.clock.Now();
         routerTime_ = ReadRouterClock(F, readAt);
+        // For the syslog receiver, which puts lines without a dated header in the router's time.
+        KeepRouterClockOffset(F.ProgramDir, F.RouterClockOffset);
         if (F.QuitRequested || F.UnloadRequested || pages_.empty()) return false;
 
         const QDate today = readAt.date();

@@ -94,6 +94,7 @@ TEST_F(SettingsTest, EveryKeyIsWrittenInOrderAndReadBack) {
     f.AltAuth = 2;
     f.StdOnly = true;
     f.LookupThreads = 40;
+    f.ListenAt = "192.168.1.10:5514";
     f.SettingsChanged = true;
 
     ASSERT_TRUE(IniWrite(f));
@@ -107,7 +108,7 @@ TEST_F(SettingsTest, EveryKeyIsWrittenInOrderAndReadBack) {
         "SHOWMSG",    "SHOWWARNING", "INCLUDEDXHISTORY", "SHOWNOTLOGGED", "SHOWIGNORED", "WINLEFT",
         "WINTOP",     "WINWIDTH",    "WINHEIGHT",        "WINSTATE"};
     expected.insert(expected.end(), 10, "COLWIDTH");
-    expected.insert(expected.end(), {"ALTAUTH", "SRONLY", "UTHREADS"});
+    expected.insert(expected.end(), {"ALTAUTH", "SRONLY", "UTHREADS", "LISTEN"});
     EXPECT_EQ(KeysInFile(), expected);
     EXPECT_NE(IniText().find("VERSION=" DROVIX_VERSION "\r\n"), std::string::npos);
     EXPECT_NE(IniText().find("COLWIDTH=9 590\r\n"), std::string::npos);
@@ -144,6 +145,7 @@ TEST_F(SettingsTest, EveryKeyIsWrittenInOrderAndReadBack) {
     EXPECT_EQ(g->AltAuth, 2);
     EXPECT_TRUE(g->StdOnly);
     EXPECT_EQ(g->LookupThreads, 40);
+    EXPECT_EQ(g->ListenAt, "192.168.1.10:5514");
 }
 
 TEST_F(SettingsTest, MissingFileKeepsDesignStateAndDefaults) {

@@ -25,6 +25,7 @@ TEST(RouterSimTool, CommandLineFaultsAreReportedWithNonZeroExit) {
         {{"--layout", "round"}, 2, "bad value for --layout"},
         {{"--port", "70000"}, 2, "bad value for --port"},
         {{"--delay"}, 2, "option --delay needs a value"},
+        {{"--syslog-to", "192.0.2.1:514"}, 2, "bad value for --syslog-to"},
         {{"--records", QString::fromStdString(dir.file("none.txt"))}, 1, "cannot read records file"},
         {{"--records", QString::fromStdString(dir.file("bad.txt"))}, 1, "line 3: unknown section [routes]"},
         {{"--port", QString::number(running.Port())}, 1, "cannot listen on 127.0.0.1:"},
@@ -61,4 +62,17 @@ TEST(RouterSimTool, ARecordsFileBrokenWhileRunningKeepsTheLastGoodRecords) {
     sim.SetRecords("[nonsense]\n");
     EXPECT_NE(GetHtml(t.F(), sim.Url("/inLogTable.htm")).find("<td>203.0.113.5</td><td>21</td>"),
               std::string::npos);
+}
+
+// A router whose small log buffer wrapped: the pages keep only the newest lines.
+TEST(RouterSimTool, ARingKeepsOnlyTheNewestLinesOnThePages) {
+    RouterSim sim({"--ring", "2"},
+                  "[syslog]\n2026-12-06 10:00:00 alpha\n2026-12-06 10:00:01 bravo\n"
+                  "2026-12-06 10:00:02 charlie\n");
+    ASSERT_TRUE(sim.Started()) << sim.Error();
+    RouterTestForm t;
+    const std::string page = GetHtml(t.F(), sim.Url("/Group.cgi?Log_Page_Num=0&LogClear=0"));
+    EXPECT_EQ(page.find("alpha"), std::string::npos) << page;
+    EXPECT_NE(page.find("bravo"), std::string::npos) << page;
+    EXPECT_NE(page.find("charlie"), std::string::npos) << page;
 }

@@ -1,6 +1,7 @@
 #include "RouterSim.h"
 
 #include <QElapsedTimer>
+#include <cstdio>
 
 RouterSim::RouterSim(const std::vector<std::string>& options, const std::string& records)
     : recordsPath_(dir_.file("records.txt")), process_(std::make_unique<QProcess>()) {
@@ -45,7 +46,9 @@ std::string RouterSim::Url(const std::string& path) const {
 }
 
 void RouterSim::SetRecords(const std::string& records) {
-    WriteFileBytes(recordsPath_, records);
+    // Renamed into place, so the simulator never reads a file half written.
+    WriteFileBytes(recordsPath_ + ".new", records);
+    std::rename((recordsPath_ + ".new").c_str(), recordsPath_.c_str());
 }
 
 std::string RouterSim::Output() {

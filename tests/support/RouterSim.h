@@ -8,7 +8,8 @@
 
 // Runs drovix-routersim on a free loopback port for one test. The records file lives in a
 // temporary folder of its own; the simulator reads it again at every request, so SetRecords
-// changes what the next page shows. Options are the simulator's own (see drovix-routersim --help).
+// changes what the next page shows (and, with --syslog-to, sends the System Log lines it adds). Options are
+// the simulator's own (see drovix-routersim --help).
 class RouterSim {
   public:
     explicit RouterSim(const std::vector<std::string>& options = {}, const std::string& records = {});

@@ -1,5 +1,6 @@
 #include "SimOptions.h"
 
+#include <QHostAddress>
 #include <map>
 
 namespace {
@@ -20,6 +21,18 @@ bool ParseLayout(const QString& text, SimLayout& out) {
     const auto it = names.find(text.toLower());
     if (it == names.end()) return false;
     out = it->second;
+    return true;
+}
+
+// "ADDR:PORT" with a loopback ADDR: the simulator never sends off this machine.
+bool ParseLoopbackTarget(const QString& text, std::string& host, int& port) {
+    const qsizetype colon = text.lastIndexOf(':');
+    if (colon <= 0) return false;
+    const QString address = text.left(colon);
+    const QHostAddress parsed(address);
+    if (parsed.protocol() != QAbstractSocket::IPv4Protocol || !parsed.isLoopback()) return false;
+    if (!ParseInt(text.mid(colon + 1), 1, 65535, port)) return false;
+    host = address.toStdString();
     return true;
 }
 
@@ -98,6 +111,21 @@ SimOptionsResult ParseSimOptions(const QStringList& args) {
             o.lineFeedMarker = value.toLatin1().toStdString();
         } else if (name == "--crlf") {
             if (!flag(o.crlf)) return r;
+        } else if (name == "--ring") {
+            if (!takeValue()) return r;
+            if (!ParseInt(value, 1, 1000000, o.ring)) return bad("1 to 1000000 lines");
+        } else if (name == "--syslog-to") {
+            if (!takeValue()) return r;
+            if (!ParseLoopbackTarget(value, o.syslogHost, o.syslogPort)) return bad("127.x.x.x:PORT");
+        } else if (name == "--syslog-format") {
+            if (!takeValue()) return r;
+            if (value == "3164") {
+                o.syslogFormat = SimSyslogFormat::Rfc3164;
+            } else if (value == "5424") {
+                o.syslogFormat = SimSyslogFormat::Rfc5424;
+            } else {
+                return bad("3164 or 5424");
+            }
         } else if (name == "--no-syslog") {
             if (!flag(o.noSyslog)) return r;
         } else if (name == "--empty") {
@@ -138,6 +166,13 @@ Options:
                     the logs or the WAN address between two requests
   --wan ADDRESS     WAN address when the records file has no [wan] section (default 203.0.113.7)
   --page-lines N    System Log lines per page (default 20; at most 10 pages are read by clients)
+  --ring N          keep only the newest N System Log lines on the pages, as a router's small
+                    log buffer does; older lines are gone from the pages (not from the file)
+  --syslog-to ADDR:PORT
+                    send each System Log line added to the records file as a syslog datagram
+                    (UDP, from 127.0.0.1) to ADDR:PORT, a loopback address only
+  --syslog-format F 3164 (the default: "<134>Mmm dd hh:mm:ss text", no year, no host name) or
+                    5424 (time with its zone, host name, structured data, byte order mark)
   --no-syslog       a router without a System Log (its pages answer 404)
   --empty           answer every request with an empty page
   --fail-first N    answer the first N requests with an empty page
@@ -169,6 +204,13 @@ Records file: plain text in sections; lines starting with '#' and empty lines ar
                befsx41 the request that selects the page, so the page selected before stays
                selected; for plain, 1 makes VPNLog.htm fail
 Cells and lines are served byte for byte (no trimming, no escaping).
+
+New System Log lines: with --syslog-to, the records file is looked at every 50 ms, and every
+line added at the end of its [syslog] section is sent at once, in order. A test makes the router
+log something between two refreshes by writing the file anew with lines appended (write a new
+file and rename it over the old one, so no half-written file is read). The lines in the file at
+the start are not sent, nor are the lines of a file whose [syslog] section no longer begins with
+the lines seen before (such a file starts afresh).
 
 Every page needs basic authentication with the configured logon; a refused logon gets
 "401 Authorization Required", an unknown page "Error 404 Not Found". The status page shows

@@ -8,6 +8,9 @@
 // "wag54g" or "befsx41" (the newer family), contains "firewall" (the standard layout), or neither.
 enum class SimLayout { Firewall, Wag54g, Befsx41, Plain };
 
+// How the System Log lines are sent to a syslog receiver.
+enum class SimSyslogFormat { Rfc3164, Rfc5424 };
+
 struct SimOptions {
     int port = 0;  // 0: any free port
     SimLayout layout = SimLayout::Firewall;
@@ -26,6 +29,10 @@ struct SimOptions {
     int failFirst = 0;
     bool crlf = false;           // pages end their lines with CR LF
     std::string lineFeedMarker;  // served as a line feed inside a System Log line; empty: none
+    int ring = 0;            // System Log lines the pages keep, the newest; 0: all of them
+    std::string syslogHost;  // a loopback address to send each new System Log line to; empty: none
+    int syslogPort = 0;
+    SimSyslogFormat syslogFormat = SimSyslogFormat::Rfc3164;
 };
 
 struct SimOptionsResult {

@@ -153,6 +153,10 @@ void SimServer::TakeRecords(SimRecords records) {
                 line.replace(at, marker.size(), "\n");
         }
     }
+    // The router's buffer holds the newest lines only: the oldest are gone from its pages.
+    auto& lines = records.syslog;
+    if (options_.ring > 0 && lines.size() > static_cast<size_t>(options_.ring))
+        lines.erase(lines.begin(), lines.end() - options_.ring);
     records_ = std::move(records);
 }
 
@@ -183,7 +187,7 @@ std::string SimServer::ClockText() const {
 }
 
 std::vector<std::string> SimServer::PageLines(int page) const {
-    const auto& all = records_.syslog;
+    const auto& all = records_.syslog;  // already cut to the ring
     const size_t first = static_cast<size_t>(page) * static_cast<size_t>(options_.pageLines);
     if (first >= all.size()) return {};
     const size_t last = std::min(all.size(), first + static_cast<size_t>(options_.pageLines));

@@ -8,6 +8,7 @@
 
 #include "SimOptions.h"
 #include "SimServer.h"
+#include "SimSyslog.h"
 
 namespace {
 
@@ -54,6 +55,17 @@ int main(int argc, char** argv) {
     if (!server.Start(error)) {
         std::fprintf(stderr, "drovix-routersim: %s\n", error.c_str());
         return 1;
+    }
+    SimSyslogSender* sender = nullptr;
+    if (!parsed.options.syslogHost.empty()) {
+        sender = new SimSyslogSender(parsed.options.recordsPath,
+                                     QHostAddress(QString::fromStdString(parsed.options.syslogHost)),
+                                     static_cast<quint16>(parsed.options.syslogPort),
+                                     parsed.options.syslogFormat, parsed.options.verbose, &app);
+        if (!sender->Start(error)) {
+            std::fprintf(stderr, "drovix-routersim: %s\n", error.c_str());
+            return 1;
+        }
     }
     std::printf("listening 127.0.0.1:%u\n", static_cast<unsigned>(server.Port()));
     std::fflush(stdout);

@@ -1,0 +1,40 @@
+#include "capture/RouterClockFile.h"
+
+#include <charconv>
+#include <cstdlib>
+#include <string_view>
+
+#include "app/Constants.h"
+#include "app/FileBytes.h"
+#include "app/TextLines.h"
+
+namespace {
+
+constexpr std::string_view kKey = "OFFSET=";
+
+bool IsKnown(long long offset) {
+    return std::llabs(offset) < drovix::ClockNotKnown;
+}
+
+}  // namespace
+
+bool KeepRouterClockOffset(const std::string& folder, long long offset) {
+    if (folder.empty() || !IsKnown(offset)) return true;
+    return SaveFileAtomically(folder + RouterClockFileName,
+                              std::string(kKey) + std::to_string(offset) + "\r\n");
+}
+
+std::optional<long long> ReadRouterClockOffset(const std::string& folder) {
+    std::string bytes;
+    if (folder.empty() || !ReadFileBytes(folder + RouterClockFileName, bytes)) return std::nullopt;
+    std::optional<long long> offset;
+    ForEachLine(bytes, [&](std::string_view line) {
+        if (!line.starts_with(kKey)) return true;
+        line.remove_prefix(kKey.size());
+        long long value = 0;
+        const auto [end, ec] = std::from_chars(line.data(), line.data() + line.size(), value);
+        if (ec == std::errc() && end == line.data() + line.size() && IsKnown(value)) offset = value;
+        return false;
+    });
+    return offset;
+}
