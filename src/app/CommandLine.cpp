@@ -17,7 +17,7 @@ constexpr std::array<CommandSwitch, 5> kSwitches = {{
     {"--version", "show the version and exit"},
 }};
 
-constexpr std::array<ExitStatusText, 6> kExitStatuses = {{
+constexpr std::array<ExitStatusText, 7> kExitStatuses = {{
     {kExitCompleted, "the run completed (or the window was closed)"},
     {kExitProblemReported,
      "an unattended run without a display, or --listen, met a problem (told on standard error)"},

@@ -10,6 +10,7 @@
 #include "RouterSim.h"
 #include "TestFiles.h"
 #include "UnattendedHome.h"
+#include "app/CommandLine.h"
 #include "capture/CaptureFiles.h"
 #include "capture/RouterClockFile.h"
 
@@ -199,7 +200,7 @@ TEST(Listen, APortInUseFailsAndAHandedOverSocketIsUsed) {
     const std::string at = "127.0.0.1:" + std::to_string(port);
 
     const DrovixRun refused = RunDrovix(home, {"--listen", QString::fromStdString(at)});
-    EXPECT_EQ(refused.exitCode, 4);
+    EXPECT_EQ(refused.exitCode, kExitCannotListen);
     EXPECT_NE(refused.stdErr.find("cannot receive on " + at), std::string::npos) << refused.stdErr;
 
     ListenProcess activated(home, {}, "/bin/sh",
