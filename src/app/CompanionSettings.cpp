@@ -31,7 +31,7 @@ std::string_view From(std::string_view line, size_t position) {
 
 void ReadStillbeaconIni(MainForm& F) {
     std::string bytes;
-    ReadSettingsFile(F, "Stillbeacon.ini", bytes);
+    F.SbSettingsFound = ReadSettingsFile(F, "Stillbeacon.ini", bytes) == SettingsFileRead::Read;
     ApplyStillbeaconIni(F, bytes);
 }
 

@@ -51,6 +51,8 @@ struct MainForm {
 
     std::string ProgramDir;  // always ends with the platform separator
     std::string SbLogDir;    // Stillbeacon's log folder, ends with the separator
+    // Stillbeacon.ini was read, so SbLogDir is Stillbeacon's folder rather than a mere default.
+    bool SbSettingsFound = true;
     std::string TracePath;
     std::string StoredPassword;
     std::string RouterAddress;

@@ -229,8 +229,10 @@ void CompareSBLogs(MainForm& F) {
     F.stdlog.OutFlagCount = 0;
     if (!F.InLog.HasRecords() && !F.OutLog.HasRecords()) return;
 
-    // A folder that cannot be listed or a file that cannot be read ends the comparison quietly:
-    // going on without it would flag records Stillbeacon may well have logged.
+    // A folder that cannot be used or a file that cannot be read ends the comparison quietly (the
+    // run's summary says why): going on without it would flag records Stillbeacon may well have
+    // logged.
+    if (!SbLogFolderProblem(F).empty()) return;
     const auto files = ListSbLogFiles(F.SbLogDir);
     if (!files) return;
 

@@ -1,6 +1,9 @@
 #include "stdlog/SbLogFolder.h"
 
 #include <QDir>
+#include <QFileInfo>
+
+#include "app/MainForm.h"
 
 #include "app/TextLines.h"
 #include "stdlog/SbLineReader.h"
@@ -17,6 +20,16 @@ std::optional<std::vector<std::string>> ListSbLogFiles(const std::string& folder
     result.reserve(static_cast<std::size_t>(names.size()));
     for (const QString& n : names) result.push_back(n.toStdString());
     return result;
+}
+
+std::string SbLogFolderProblem(const MainForm& F) {
+    const std::string settings = "\"" + F.ProgramDir + "Stillbeacon.ini\"";
+    if (!F.SbSettingsFound)
+        return "Drovix does not know Stillbeacon's log folder: it reads it from LOGDIR in " + settings +
+               ", and there is no such file";
+    if (F.SbLogDir.empty() || !QFileInfo(QString::fromStdString(F.SbLogDir)).isDir())
+        return "Stillbeacon's log folder \"" + F.SbLogDir + "\" (LOGDIR in " + settings + ") does not exist";
+    return {};
 }
 
 bool IsDrovixLogName(std::string_view name) {

@@ -10,6 +10,7 @@
 #include "app/MainForm.h"
 #include "app/ProblemReport.h"
 #include "stdlog/HiddenLists.h"
+#include "stdlog/SbLogFolder.h"
 #include "stdlog/StdLogLine.h"
 #include "syslog/DayFileMerge.h"
 #include "syslog/MnwExport.h"
@@ -143,10 +144,15 @@ void SaveLogs(MainForm& F, bool highlightedOnly) {
         }
         return;
     }
-    const QDateTime now = F.clock.Now();
     // Nothing may be written outside Stillbeacon's folder: without one there is nowhere to save.
+    if (const std::string problem = SbLogFolderProblem(F); !problem.empty()) {
+        ReportProblem(F, problem + ": nothing was saved.", MsgIcon::Exclamation, MsgButtons::OK,
+                      drovix::ErrorTitle);
+        return;
+    }
+    const QDateTime now = F.clock.Now();
     QFile file;
-    if (F.SbLogDir.empty() || !CreateNewFile(F.SbLogDir, now, file)) {
+    if (!CreateNewFile(F.SbLogDir, now, file)) {
         ReportSaveError(F);
         return;
     }

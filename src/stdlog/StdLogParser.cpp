@@ -132,8 +132,8 @@ void NoteSummary(MainForm& F) {
     s.NotCompared.clear();
     if (!F.CompSB.Value) {
         s.NotCompared = "\"Compare with SB logs\" is off";
-    } else if (s.InListed + s.OutListed > 0 && !ListSbLogFiles(F.SbLogDir)) {
-        s.NotCompared = "Stillbeacon's log folder " + F.SbLogDir + " not found";
+    } else if (s.InListed + s.OutListed > 0) {
+        s.NotCompared = SbLogFolderProblem(F);
     }
 }
 

@@ -11,6 +11,7 @@
 #include "app/OsServices.h"
 #include "app/ProblemReport.h"
 #include "app/RunCycle.h"
+#include "stdlog/SbLogFolder.h"
 #include "syslog/DayFileLines.h"
 #include "syslog/DayFileSort.h"
 
@@ -217,5 +218,11 @@ class DayFileMerge {
 void SysLogSave(MainForm& F, bool unattended) {
     // A click that arrives inside a refresh's or another merge's wait.
     if (F.Busy) return;
+    // Day files go into Stillbeacon's folder only: the rows stay highlighted for a later try.
+    if (const std::string problem = SbLogFolderProblem(F); !problem.empty()) {
+        ReportProblem(F, problem + ": nothing was merged.", MsgIcon::Exclamation, MsgButtons::OK,
+                      drovix::ErrorTitle);
+        return;
+    }
     DayFileMerge(F, unattended).Run();
 }

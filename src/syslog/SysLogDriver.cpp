@@ -1,5 +1,8 @@
 #include "syslog/SysLogDriver.h"
 
+#include <QFileInfo>
+
+#include "app/Constants.h"
 #include "app/EventPacer.h"
 #include "app/FileBytes.h"
 #include "app/MainForm.h"
@@ -7,6 +10,7 @@
 #include "capture/RouterClockFile.h"
 #include "resolve/AddressConversion.h"
 #include "resolve/SysLogLookups.h"
+#include "stdlog/SbLogFolder.h"
 #include "syslog/DayFileMerge.h"
 #include "syslog/HistoryEnd.h"
 #include "syslog/HistoryFiles.h"
@@ -75,6 +79,7 @@ class SysLogRefresh {
     // The button turns into Cancel, and the list stops redrawing while it fills.
     void Begin() {
         kind_ = SysLogKindOf(F.router);
+        historyFolderExists_ = QFileInfo(QString::fromStdString(F.SbLogDir)).isDir();
         layout_ = LayoutFor(kind_);
         quitCaption_ = F.BQuit.Caption;
         F.BQuit.Caption = "Cancel";
@@ -171,7 +176,8 @@ class SysLogRefresh {
         return All;
     }
 
-    bool KeepHistory() const { return F.CSaveSysLog.Value; }
+    // The history lives in Stillbeacon's folder; one that is not there cannot keep it.
+    bool KeepHistory() const { return F.CSaveSysLog.Value && historyFolderExists_; }
     bool ListHistory() const { return F.ShowMessages[4].Value && KeepHistory(); }
 
     // Earlier days from the history files, and the file the new lines go to.
@@ -316,6 +322,7 @@ class SysLogRefresh {
 
     // Finish the list, choose the myNetWatchman lines, convert addresses, count.
     void Finish() {
+        finished_ = true;
         ShowProgress(F, -1, "");
         SysLogFinish(F);
         if (F.SysLog.HasRecords() && !F.QuitRequested && !F.UnloadRequested) {
@@ -355,11 +362,27 @@ class SysLogRefresh {
         F.SysLog.Visible = true;
         F.SysCaption.Visible = F.SysStats.Visible;
         F.ui.SetMousePointer(MousePointer::Default);
-        if (F.AutoMode && !cancelled && !F.UnloadRequested) {
-            SysLogSave(F, true);
+        const std::string folderProblem = SbLogFolderProblem(F);
+        const bool autoRun = F.AutoMode && !cancelled && !F.UnloadRequested;
+        if (autoRun) {
+            if (folderProblem.empty()) SysLogSave(F, true);
             if (F.AutoMode) SysLogmNWSave(F);
         }
+        if (!folderProblem.empty() && finished_ && !F.UnloadRequested &&
+            (autoRun || F.CompSB.Value || (F.CSaveSysLog.Value && !historyFolderExists_)))
+            ReportFolderProblem(folderProblem);
         if (failedPage_ >= 0 && !F.UnloadRequested) ReportUnreadPage();
+    }
+
+    // Without Stillbeacon's folder the records are only listed: nothing is compared or merged, and
+    // a history that cannot be kept is said to be lost too. An unattended run ends as failed.
+    void ReportFolderProblem(const std::string& problem) {
+        std::string text =
+            problem +
+            ". The records were listed, but not compared with Stillbeacon's logs or merged into them";
+        if (F.CSaveSysLog.Value && !historyFolderExists_)
+            text += ", and the router's lines were not kept in the history files";
+        ReportProblem(F, text + ".", MsgIcon::Exclamation, MsgButtons::OK, drovix::ErrorTitle);
     }
 
     // A page that failed to load is no end of the log: said after what was read is saved, so
@@ -390,6 +413,7 @@ class SysLogRefresh {
     std::string quitCaption_;  // the Exit button's caption, given back at the end
     std::string lastDatedStamp_, lastReadName_, appendName_;
     bool adding_ = true, started_ = false;
+    bool historyFolderExists_ = false, finished_ = false;
     int failedPage_ = -1, pagesRead_ = 0;
     std::string failedAddress_;
     HistoryEnd historyEnd_;

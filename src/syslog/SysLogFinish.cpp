@@ -106,7 +106,7 @@ std::string Caption(const SysLogCounts& c, int notInSb) {
 }
 
 // What the unattended run's summary line reports of this refresh.
-void NoteSummary(MainForm& F, int listed, int notInSb) {
+void NoteSummary(MainForm& F, int listed, int notInSb, const std::string& folderProblem) {
     RunSummary& s = F.Summary;
     s.Read = RunSummary::Source::SystemLog;
     s.SysLogListed = listed;
@@ -114,8 +114,8 @@ void NoteSummary(MainForm& F, int listed, int notInSb) {
     s.NotCompared.clear();
     if (!F.CompSB.Value) {
         s.NotCompared = "\"Compare with SB logs\" is off";
-    } else if (listed > 0 && !ListSbLogFiles(F.SbLogDir)) {
-        s.NotCompared = "Stillbeacon's log folder " + F.SbLogDir + " not found";
+    } else if (listed > 0 && !folderProblem.empty()) {
+        s.NotCompared = folderProblem;
     }
 }
 
@@ -175,12 +175,13 @@ void SysLogFinish(MainForm& F) {
     list.SortRows(
         1, [](const auto& a, const auto& b) { return NumericLess(b[R::SortKey].text, a[R::SortKey].text); });
 
-    const int notInSb = F.CompSB.Value ? SysLogMatch(F) : 0;
+    const std::string folderProblem = SbLogFolderProblem(F);
+    const int notInSb = F.CompSB.Value && folderProblem.empty() ? SysLogMatch(F) : 0;
     const SysLogCounts counts = CountAndPaint(list, today);
     F.syslog.NewCount = counts.fresh;
     F.syslog.NotInSbLogs = notInSb;
     FillStats(F, counts, notInSb);
     F.SysCaption.Caption = Caption(counts, notInSb);
-    NoteSummary(F, counts.listed, notInSb);
+    NoteSummary(F, counts.listed, notInSb, folderProblem);
     F.BReplaceToday.Enabled = F.CSaveSysLog.Value;
 }

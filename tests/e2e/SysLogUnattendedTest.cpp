@@ -3,7 +3,9 @@
 #include <QDate>
 #include <QDateTime>
 #include <QDir>
+#include <QFile>
 #include <map>
+#include <set>
 
 #include "DrovixProcess.h"
 #include "RouterSim.h"
@@ -320,6 +322,44 @@ TEST(SysLogUnattendedRun, ExportFollowsTheRouterClockPastUndatedRows) {
                " " + p + " 127.0.0.100 80 tcp\r\n";
     };
     EXPECT_EQ(ReadFileBytes(home.file("SBmNW.log")), exported(3, 2) + exported(2, 4));
+}
+
+// Without Stillbeacon's settings, or with a log folder that is not there, the records are listed
+// but nothing is compared or merged, and no day file lands anywhere else: the run says where Drovix
+// looked and fails. The history, Drovix's own, stays in Drovix's folder when there are no settings.
+TEST(SysLogUnattendedRun, WithoutStillbeaconsFolderNothingIsMergedAndTheRunFails) {
+    const std::string day = DateText(QDate::currentDate().addDays(-1));
+    RouterSim sim({}, RouterLog({day + " 10:00:00 TCP from 203.0.113.9:4000 to 127.0.0.105:80"}));
+    ASSERT_TRUE(sim.Started()) << sim.Error();
+    for (const bool withSettings : {false, true}) {
+        TempFolder home;
+        PrepareUnattendedHome(home, HistorySettings(sim, "INCLUDEALL"));
+        const std::string settings = "\"" + home.path() + "Stillbeacon.ini\"";
+        std::string problem = "Drovix does not know Stillbeacon's log folder: it reads it from LOGDIR in " +
+                              settings + ", and there is no such file";
+        if (withSettings) {
+            WriteFileBytes(home.file("Stillbeacon.ini"), "LOGDIR " + home.path() + "gone\r\n");
+            problem = "Stillbeacon's log folder \"" + home.path() + "gone/\" (LOGDIR in " + settings +
+                      ") does not exist";
+        } else {
+            ASSERT_TRUE(QFile::remove(QString::fromStdString(home.file("Stillbeacon.ini"))));
+        }
+        const DrovixRun run = RunDrovix(home, {"/auto"});
+        EXPECT_EQ(run.exitCode, 1);
+        EXPECT_EQ(run.stdOut, "");
+        EXPECT_EQ(run.stdErr,
+                  problem +
+                      ". The records were listed, but not compared with Stillbeacon's logs or merged "
+                      "into them" +
+                      (withSettings ? ", and the router's lines were not kept in the history files" : "") +
+                      ".\n");
+        std::set<std::string> names;
+        for (const auto& [name, bytes] : FilesIn(home.path())) names.insert(name);
+        std::set<std::string> expected = {"Drovix.ini", "DXRouterClock.txt"};
+        expected.insert(withSettings ? "Stillbeacon.ini" : "DXLog " + day + ".txt");
+        EXPECT_EQ(names, expected) << (withSettings ? "a folder that is not there" : "no settings");
+        EXPECT_EQ(HistoryFilesIn(home.file("sb/")), (std::map<std::string, std::string>{}));
+    }
 }
 
 }  // namespace

@@ -105,8 +105,9 @@ TEST(UnattendedRun, SummaryLineTellsWhatBothFacesListedAndWrote) {
     const DrovixRun r = RunDrovix(home, {"/auto"});
     EXPECT_EQ(r.exitCode, 0) << r.stdErr;
     EXPECT_EQ(r.stdOut,
-              "Drovix: incoming 3 listed; outgoing 2 listed; not compared: Stillbeacon's log folder " +
-                  home.path() + "gone/ not found; merged 0 lines; exported 0 lines\n");
+              "Drovix: incoming 3 listed; outgoing 2 listed; not compared: Stillbeacon's log folder \"" +
+                  home.path() + "gone/\" (LOGDIR in \"" + home.path() +
+                  "Stillbeacon.ini\") does not exist; merged 0 lines; exported 0 lines\n");
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <map>
+
 #include "StdLogTestData.h"
 #include "TestForm.h"
 #include "stdlog/SbLogWriter.h"
@@ -89,18 +91,25 @@ TEST_F(SbLogWriterTest, EmptyListsWriteNothingAndSayWhyUnlessUnattended) {
     EXPECT_FALSE(FileExists(t.dir.file("Log 2026-12-06 1430.txt")));
 }
 
-TEST_F(SbLogWriterTest, UnwritableFolderIsReportedAsSaveError) {
+// Nothing is written anywhere but in Stillbeacon's folder: not into a folder LOGDIR names that is
+// not there, nor into Drovix's own folder when there are no Stillbeacon settings at all.
+TEST_F(SbLogWriterTest, WithoutStillbeaconsFolderNothingIsSaved) {
     F().SbLogDir = t.dir.path() + "no such folder/";
     F().AutoMode = true;
     BSaveAll_Click(F());
     ASSERT_EQ(t.frontend.messages.size(), 1u);
-    EXPECT_EQ(t.frontend.messages[0].text, "Error in 'SaveLogs'");
+    EXPECT_EQ(t.frontend.messages[0].text, "Stillbeacon's log folder \"" + F().SbLogDir + "\" (LOGDIR in \"" +
+                                               F().ProgramDir +
+                                               "Stillbeacon.ini\") does not exist: nothing was saved.");
     EXPECT_EQ(t.frontend.messages[0].title, "Drovix Error");
     EXPECT_FALSE(F().AutoMode);
 
-    F().SbLogDir.clear();
+    F().SbLogDir = F().ProgramDir;
+    F().SbSettingsFound = false;
     BSaveAll_Click(F());
-    EXPECT_EQ(t.frontend.messages.size(), 2u) << "no Stillbeacon folder: nothing is written anywhere";
+    ASSERT_EQ(t.frontend.messages.size(), 2u);
+    EXPECT_NE(t.frontend.messages[1].text.find("there is no such file"), std::string::npos);
+    EXPECT_EQ(FilesIn(t.dir.path()), (std::map<std::string, std::string>{}));
 }
 
 TEST_F(SbLogWriterTest, SystemLogModeLeavesTheStandardListsUnsaved) {
