@@ -2,6 +2,15 @@
 #include <cstring>
 #include <string_view>
 
+// A file saved by an editor may begin with the UTF-8 byte order mark. It is not part of the
+// first line: readers pass over it, and a file rewritten keeps it as its first bytes.
+inline constexpr std::string_view Utf8ByteOrderMark = "\xEF\xBB\xBF";
+
+inline std::string_view WithoutByteOrderMark(std::string_view bytes) {
+    if (bytes.starts_with(Utf8ByteOrderMark)) bytes.remove_prefix(Utf8ByteOrderMark.size());
+    return bytes;
+}
+
 // Walks the lines of file bytes without copying them: each line is cut at its line feed, with a
 // carriage return before it removed; a last line without an end counts too. fn(line) returns
 // false to stop the walk.

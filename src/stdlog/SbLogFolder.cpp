@@ -38,7 +38,7 @@ bool IsDrovixLogName(std::string_view name) {
 
 void CollectRecordLines(std::string_view text, std::vector<std::string_view>& lines) {
     lines.clear();
-    ForEachLine(text, [&](std::string_view line) {
+    ForEachLine(WithoutByteOrderMark(text), [&](std::string_view line) {
         if (IsSbRecordLine(line)) lines.push_back(line);
         return true;
     });

@@ -2,7 +2,6 @@
 
 #include "app/TextLines.h"
 #include "stdlog/StdLogLine.h"
-#include "syslog/DayFileSort.h"
 
 namespace {
 
@@ -87,7 +86,7 @@ std::string MessageLine(const std::string& recordLine, const std::string& messag
 }  // namespace
 
 DayForm DayFormOf(std::string_view fileBytes) {
-    if (fileBytes.starts_with(Utf8ByteOrderMark)) fileBytes.remove_prefix(Utf8ByteOrderMark.size());
+    fileBytes = WithoutByteOrderMark(fileBytes);
     DayForm form = DayForm::Blank;
     ForEachLine(fileBytes, [&](std::string_view line) {
         if (line.size() > 10 && line[10] == '\t') form = DayForm::Tab;

@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <unordered_map>
+#include <unordered_set>
 
 #include "app/Constants.h"
 #include "app/FileBytes.h"
@@ -35,13 +36,15 @@ bool Tagged(const RecordGrid& list, int row) {
 
 // The tagged rows by day, days in the order they first occur from the bottom (oldest) row up, so
 // each day file is read and written once whatever order the list is sorted in. A row whose date
-// is not a real date stays tagged: only a real date may name a file.
-std::vector<PendingDay> TaggedDays(const RecordGrid& list) {
+// is not a real date, or only a guess, stays tagged: only a real date may name a file, and a
+// guessed one would put the record into a second day file once the router tells the right one.
+std::vector<PendingDay> TaggedDays(const RecordGrid& list, const std::unordered_set<std::string>& unsettled) {
     std::vector<PendingDay> days;
     std::unordered_map<std::string, size_t> index;
     for (int row = list.Rows() - 1; row >= 1; --row) {
         const std::string& date = list.TextMatrix(row, R::Date);
-        if (!Tagged(list, row) || !IsValidDate(date)) continue;
+        if (!Tagged(list, row) || !IsValidDate(date) || unsettled.count(list.TextMatrix(row, R::SortKey)))
+            continue;
         const auto [at, added] = index.try_emplace(date, days.size());
         if (added) days.push_back({date, {}});
         days[at->second].rows.push_back(row);
@@ -61,7 +64,7 @@ class DayFileMerge {
 
     void Run() {
         Begin();
-        for (const PendingDay& day : TaggedDays(F.SysLog)) {
+        for (const PendingDay& day : TaggedDays(F.SysLog, F.syslog.UnsettledDateKeys)) {
             if (Stopped() || !MergeDay(day)) {
                 complete_ = false;
                 break;
@@ -149,6 +152,12 @@ class DayFileMerge {
         for (int row : day.rows) AppendRecordLines(RowRecord(F.SysLog, row), form, lines);
         const MergedDay merged =
             MergeDayLines(existing ? std::string_view(*existing) : std::string_view(), lines);
+        if (existing && merged.added == 0) {
+            // Every line is in the file already: Stillbeacon's file is left as it is.
+            for (int row : day.rows) F.SysLog.SetTextMatrix(row, R::RowTag, "");
+            somethingSaved_ = true;
+            return Attempt::Merged;
+        }
 
         FileReplacement replacement(path);
         int number = 0;

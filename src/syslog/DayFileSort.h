@@ -19,10 +19,6 @@ struct MergedDay {
     int added = 0;      // lines that were not in the file before, not even as an equal line
 };
 
-// A file saved by an editor may begin with the UTF-8 byte order mark. It is not part of the
-// first line: it stays the first bytes of the file.
-inline constexpr std::string_view Utf8ByteOrderMark = "\xEF\xBB\xBF";
-
 // The file's lines (CR LF or a lone LF; a last line without an end counts) and the new lines,
 // sorted byte by byte in ascending order, with every line that gives way to the next left out;
 // a byte order mark the file began with stays in front.

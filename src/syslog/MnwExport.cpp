@@ -153,7 +153,7 @@ void SysLogMNW(MainForm& F) {
         const std::string& dir = list.TextMatrix(row, R::Dir);
         if (dir != "I" && dir != "P") continue;
         const auto moment = RowMoment(list, row);
-        if (!moment) continue;
+        if (!moment || F.syslog.UnsettledDateKeys.count(list.TextMatrix(row, R::SortKey))) continue;
         if (*moment >= cutoff) {
             // The tag, not the colour: more missing records than are painted are still missing.
             const bool missing = !F.CompSB.Value || list.TextMatrix(row, R::RowTag) == "R";

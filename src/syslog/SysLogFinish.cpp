@@ -28,14 +28,16 @@ bool IsRecordRow(const RecordGrid& list, int row) {
 
 // Rows the router gave without a date (it had no clock yet, as after a restart) take the date of
 // the next dated record, which the router wrote once its clock was set; the last ones, with none
-// after them, take the date of the record before them. Returns the sort keys of the rows dated.
-std::unordered_set<std::string> DateUndatedRows(RecordGrid& list, const std::string& today) {
-    std::unordered_set<std::string> dated;
+// after them, take the date of the record before them, which is only a guess. Notes the sort keys
+// of the rows dated, and of the guessed ones.
+void DateUndatedRows(RecordGrid& list, const std::string& today, SysLogState& state) {
+    state.InferredDateKeys.clear();
+    state.UnsettledDateKeys.clear();
     std::string next;
     for (int row = list.Rows() - 1; row >= 1; --row) {
         const std::string& date = list.TextMatrix(row, R::Date);
         if (date == Undated) {
-            dated.insert(list.TextMatrix(row, R::SortKey));
+            state.InferredDateKeys.insert(list.TextMatrix(row, R::SortKey));
             if (!next.empty()) list.SetTextMatrix(row, R::Date, next);
         } else if (!date.empty()) {
             next = date;
@@ -45,12 +47,12 @@ std::unordered_set<std::string> DateUndatedRows(RecordGrid& list, const std::str
     for (int row = 1; row < list.Rows(); ++row) {
         const std::string& date = list.TextMatrix(row, R::Date);
         if (date == Undated) {
+            state.UnsettledDateKeys.insert(list.TextMatrix(row, R::SortKey));
             list.SetTextMatrix(row, R::Date, previous);
         } else if (!date.empty()) {
             previous = date;
         }
     }
-    return dated;
 }
 
 // Removes blue separators whose neighbours are of the same day, and a separator that ends the list.
@@ -166,7 +168,7 @@ void SysLogFinish(MainForm& F) {
     list.SetRows(F.syslog.SysRowCount + 1);
     // The list was built oldest first; the key is that order, so the newest record ends on top.
     for (int row = 1; row < list.Rows(); ++row) list.SetTextMatrix(row, R::SortKey, std::to_string(row));
-    F.syslog.InferredDateKeys = DateUndatedRows(list, today);
+    DateUndatedRows(list, today, F.syslog);
     TidyDaySeparators(list);
     F.syslog.SysRowCount = list.Rows() - 1;
 

@@ -207,7 +207,7 @@ class Matching {
         p_ = last_;
         SysLogRecord rec;
         bool cancelled = false;
-        ForEachLine(bytes, [&](std::string_view line) {
+        ForEachLine(WithoutByteOrderMark(bytes), [&](std::string_view line) {
             if (pacer_.Due()) ShowProgress(F, double(list.Rows() - p_) / list.Rows(), "Compare with SB");
             cancelled = F.QuitRequested || F.UnloadRequested;
             if (!cancelled && SysLogParse(line, rec)) p_ = SysLogCompare(list, p_, rec, tolerance, &times_);
@@ -287,6 +287,30 @@ RowTimes ReadRowTimes(const RecordGrid& list) {
     return t;
 }
 
+namespace {
+
+// The merge writes records that are alike in every field as one line (the second would only
+// repeat it), so the line in Stillbeacon's file stands for each of them: the row's twins of the
+// same second are matched with it, or they would stay missing for good and be merged again and
+// again.
+void ClearTwins(RecordGrid& list, int r, const RowTimes& times) {
+    const auto same = [&](int j) {
+        for (int c = 0; c <= R::Message; ++c)
+            if (list.TextMatrix(j, c) != list.TextMatrix(r, c)) return false;
+        return true;
+    };
+    const auto at = times.time[static_cast<size_t>(r)];
+    for (const int step : {-1, 1}) {
+        for (int j = r + step; j >= 1 && j < list.Rows(); j += step) {
+            if (list.TextMatrix(j, R::Date).empty()) continue;  // a separator
+            if (times.time[static_cast<size_t>(j)] != at) break;
+            if (list.TextMatrix(j, R::RowTag) == "R" && same(j)) list.SetTextMatrix(j, R::RowTag, "");
+        }
+    }
+}
+
+}  // namespace
+
 int SysLogCompare(RecordGrid& list, int p, const SysLogRecord& rec, long long tolerance,
                   const RowTimes* given) {
     RowTimes read;
@@ -307,10 +331,11 @@ int SysLogCompare(RecordGrid& list, int p, const SysLogRecord& rec, long long to
         if (!SameDirection(list.TextMatrix(r, R::Dir), rec[R::Dir])) continue;
         if (rec[R::Dir] == "M") {
             if (!MessageMatches(list, r, recMessage)) continue;
-        } else {
-            if (!RecordMatches(list, r, rec)) continue;
-            CompleteFrom(list, r, rec);
+        } else if (!RecordMatches(list, r, rec)) {
+            continue;
         }
+        ClearTwins(list, r, times);
+        if (rec[R::Dir] != "M") CompleteFrom(list, r, rec);
         list.SetTextMatrix(r, R::RowTag, "");
         // The next Stillbeacon line may be slightly out of order: start at the oldest row still
         // within this match's time window.

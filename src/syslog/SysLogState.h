@@ -18,8 +18,12 @@ struct SysLogState {
     // Counts of the last refresh, for the caption, the statistics row and the run summary.
     int NewCount = 0;
     int NotInSbLogs = 0;
-    // Sort keys of the rows the router gave without a date, dated after their neighbours.
+    // Sort keys of the rows the router gave without a date, dated after their neighbours; and of
+    // those among them with no dated record after them, whose day is a guess until the router logs
+    // one: they are neither merged nor exported before it is known, or a later refresh that knows
+    // it would put the same record into a second day.
     std::unordered_set<std::string> InferredDateKeys;
+    std::unordered_set<std::string> UnsettledDateKeys;
     // Export lines of the records chosen for myNetWatchman and not written yet, oldest first, and
     // when they were chosen (LASTMNW's form).
     std::vector<std::string> MnwLines;

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QDate>
 #include <QDateTime>
@@ -360,6 +361,65 @@ TEST(SysLogUnattendedRun, WithoutStillbeaconsFolderNothingIsMergedAndTheRunFails
         EXPECT_EQ(names, expected) << (withSettings ? "a folder that is not there" : "no settings");
         EXPECT_EQ(HistoryFilesIn(home.file("sb/")), (std::map<std::string, std::string>{}));
     }
+}
+
+// Stillbeacon's day file begins with a byte order mark and holds the first record; the router logs
+// a second one twice in one second. The first is found despite the mark, the twins are merged as
+// the one line they make, and the next run finds everything and leaves the file as it is.
+TEST(SysLogUnattendedRun, TwinRecordsAndAMarkedDayFileAreMergedOnceAndThenLeftAlone) {
+    const std::string day = DateText(QDate::currentDate().addDays(-1));
+    std::string slashed = day;
+    slashed[4] = slashed[7] = '/';
+    const std::string twin = day + " 10:06:00 TCP from 198.51.100.8:5 to 127.0.0.41:6";
+    RouterSim sim({}, RouterLog({day + " 10:05:00 TCP from 198.51.100.7:1 to 127.0.0.41:2", twin, twin}));
+    ASSERT_TRUE(sim.Started()) << sim.Error();
+    TempFolder home;
+    const std::string name = "Log " + day + ".txt";
+    const std::string sb = PrepareUnattendedHome(
+        home, kSettings + "ADDRESS=" + sim.Address() + "\r\n",
+        {{name, "\xEF\xBB\xBF" + slashed + " 10:05:00.31 I 198.51.100.7\xA0tcp 1 127.0.0.41 2\r\n"}});
+
+    const DrovixRun first = RunDrovix(home, {"/auto"});
+    EXPECT_EQ(first.stdOut, "Drovix: system log 3 listed, 2 flagged; merged 1 line into " + name +
+                                " (1); exported 0 lines\n")
+        << first.stdErr;
+    const std::string merged = ReadFileBytes(sb + name);
+    struct stat before {};
+    ASSERT_EQ(::stat((sb + name).c_str(), &before), 0);
+
+    const DrovixRun second = RunDrovix(home, {"/auto"});
+    EXPECT_EQ(second.stdOut, "Drovix: system log 3 listed, 0 flagged; merged 0 lines; exported 0 lines\n")
+        << second.stdErr;
+    struct stat after {};
+    ASSERT_EQ(::stat((sb + name).c_str(), &after), 0);
+    EXPECT_EQ(after.st_ino, before.st_ino) << "the day file was replaced for nothing";
+    EXPECT_EQ(ReadFileBytes(sb + name), merged);
+}
+
+// The router restarted without its clock: its last line has no date, and nothing after it tells
+// the day. It is merged only once a dated line follows it, into that line's day, never first into
+// the day of the record before it and then again into the right one.
+TEST(SysLogUnattendedRun, AnUndatedLastLineWaitsForItsDay) {
+    const std::string yesterday = DateText(QDate::currentDate().addDays(-1));
+    const std::string today = DateText(QDate::currentDate());
+    std::vector<std::string> log = {yesterday + " 23:50:00 TCP from 198.51.100.7:1 to 127.0.0.41:2",
+                                    "00:00:03 @sys Booting"};
+    RouterSim sim({}, RouterLog(log));
+    ASSERT_TRUE(sim.Started()) << sim.Error();
+    TempFolder home;
+    const std::string sb = PrepareUnattendedHome(home, kSettings + "ADDRESS=" + sim.Address() + "\r\n");
+
+    const DrovixRun first = RunDrovix(home, {"/auto"});
+    EXPECT_EQ(first.exitCode, 0) << first.stdErr;
+    log.push_back(today + " 00:05:00 @sys WAN up");
+    sim.SetRecords(RouterLog(log));
+    const DrovixRun second = RunDrovix(home, {"/auto"});
+    EXPECT_EQ(second.exitCode, 0) << second.stdErr;
+
+    std::map<std::string, int> booting;
+    for (const auto& [name, bytes] : FilesIn(sb))
+        if (bytes.find("Booting") != std::string::npos) ++booting[name];
+    EXPECT_EQ(booting, (std::map<std::string, int>{{"Log " + today + ".txt", 1}}));
 }
 
 }  // namespace
