@@ -1,6 +1,7 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <QDir>
@@ -103,6 +104,15 @@ TEST(SysLogSave, MergesEachDayInItsOwnForm) {
     EXPECT_FALSE(F.BSaveHilited.Enabled);
     EXPECT_FALSE(F.Busy);
     EXPECT_EQ(t.frontend.pointer, MousePointer::Default);
+
+    // Rows whose lines are all in the files already leave the files as they are, not rewritten.
+    struct stat before {}, after{};
+    ASSERT_EQ(::stat(t.dir.file("Log 2026-12-05.txt").c_str(), &before), 0);
+    for (int row = 1; row < F.SysLog.Rows() - 1; ++row) F.SysLog.SetTextMatrix(row, R::RowTag, "R");
+    SysLogSave(F, true);
+    ASSERT_EQ(::stat(t.dir.file("Log 2026-12-05.txt").c_str(), &after), 0);
+    EXPECT_EQ(after.st_ino, before.st_ino);
+    EXPECT_EQ(F.Summary.MergedLines(), 8);
 }
 
 // A tab-form line gives way only to an identical one: the blank after the time that tells
