@@ -5,7 +5,7 @@
 
 #include "app/MainForm.h"
 #include "app/SettingsFiles.h"
-#include "app/SettingsText.h"
+#include "text/SettingsText.h"
 
 namespace {
 

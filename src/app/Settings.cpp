@@ -14,7 +14,8 @@
 #include "app/PasswordStore.h"
 #include "app/ProblemReport.h"
 #include "app/SettingsFiles.h"
-#include "app/SettingsText.h"
+#include "text/SettingsText.h"
+#include "ui/OptionsFields.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <cstring>
 
 #include "app/FileBytes.h"
-#include "app/TextLines.h"
+#include "text/TextLines.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 
 #include "app/Constants.h"
 #include "app/FileBytes.h"
-#include "app/TextLines.h"
+#include "text/TextLines.h"
 
 namespace {
 

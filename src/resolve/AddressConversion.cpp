@@ -3,7 +3,7 @@
 #include "app/EventPacer.h"
 #include "app/MainForm.h"
 #include "app/OsServices.h"
-#include "resolve/AddressText.h"
+#include "text/AddressText.h"
 #include "resolve/LookupCache.h"
 #include "resolve/NameLookup.h"
 #include "ui/Progress.h"

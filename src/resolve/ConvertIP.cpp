@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "app/OsServices.h"
-#include "resolve/AddressText.h"
+#include "text/AddressText.h"
 #include "resolve/Resolver.h"
 
 std::string PadForConvertIP(const std::string& address) {

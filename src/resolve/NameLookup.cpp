@@ -1,7 +1,7 @@
 #include "resolve/NameLookup.h"
 
 #include "app/MainForm.h"
-#include "resolve/AddressText.h"
+#include "text/AddressText.h"
 #include "resolve/ConvertIP.h"
 #include "resolve/Resolver.h"
 

@@ -7,7 +7,7 @@
 #include "app/Constants.h"
 #include "app/MainForm.h"
 #include "app/ProblemReport.h"
-#include "resolve/AddressText.h"
+#include "text/AddressText.h"
 #include "resolve/DoneList.h"
 
 namespace {

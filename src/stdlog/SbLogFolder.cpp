@@ -5,7 +5,7 @@
 
 #include "app/MainForm.h"
 
-#include "app/TextLines.h"
+#include "text/TextLines.h"
 #include "stdlog/SbLineReader.h"
 
 std::optional<std::vector<std::string>> ListSbLogFiles(const std::string& folder) {

@@ -1,6 +1,6 @@
 #include "syslog/DayFileLines.h"
 
-#include "app/TextLines.h"
+#include "text/TextLines.h"
 #include "stdlog/StdLogLine.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <functional>
 
-#include "app/TextLines.h"
+#include "text/TextLines.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <QDir>
 
-#include "app/TextLines.h"
+#include "text/TextLines.h"
 
 std::string HistoryFileName(std::string_view date) {
     return "DXLog " + std::string(date) + ".txt";

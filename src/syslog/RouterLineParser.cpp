@@ -3,7 +3,7 @@
 #include <utility>
 
 #include "syslog/SysLogRecord.h"
-#include "syslog/SysLogText.h"
+#include "text/SysLogText.h"
 
 using namespace syslogtext;
 

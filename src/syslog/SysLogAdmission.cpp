@@ -2,7 +2,7 @@
 
 #include "app/MainForm.h"
 #include "app/ProblemReport.h"
-#include "resolve/AddressText.h"
+#include "text/AddressText.h"
 #include "stdlog/HiddenLists.h"
 #include "syslog/SysLogState.h"
 #include "ui/Colours.h"

@@ -10,7 +10,7 @@
 #include "app/FileBytes.h"
 #include "app/MainForm.h"
 #include "app/ProblemReport.h"
-#include "app/TextLines.h"
+#include "text/TextLines.h"
 #include "stdlog/SbLogFolder.h"
 #include "ui/Colours.h"
 #include "ui/Progress.h"

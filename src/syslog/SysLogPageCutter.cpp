@@ -1,5 +1,5 @@
 #include "syslog/SysLogRecord.h"
-#include "syslog/SysLogText.h"
+#include "text/SysLogText.h"
 
 using namespace syslogtext;
 

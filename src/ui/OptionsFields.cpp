@@ -84,6 +84,12 @@ void ShowMessages_Click(MainForm& F, int index) {
     MarkChanged(F);
 }
 
+std::optional<long long> AcceptedTimeDifference(std::string_view text) {
+    const long long seconds = std::llround(LeadingNumber(text));
+    if (seconds < 1 || seconds > drovix::MaxTimeDifference) return std::nullopt;
+    return seconds;
+}
+
 // The field keeps the whole number it accepted, which is what the settings file keeps.
 void MaxTdiff_LostFocus(MainForm& F) {
     const auto seconds = AcceptedTimeDifference(F.MaxTdiff.Text);

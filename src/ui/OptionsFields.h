@@ -1,7 +1,9 @@
 #pragma once
+#include <optional>
 #include <string>
+#include <string_view>
 
-#include "app/SettingsText.h"  // LeadingNumber, as typed numbers are read
+#include "text/SettingsText.h"  // LeadingNumber, as typed numbers are read
 
 struct MainForm;
 
@@ -21,6 +23,10 @@ void CmnW_Click(MainForm& F);
 // Timeframe options: exactly one is chosen.
 void Include_Click(MainForm& F, int index);
 void ShowMessages_Click(MainForm& F, int index);
+
+// The time difference a text stands for, rounded to a whole number, when it lies from 1 to
+// MaxTimeDifference; nothing otherwise. The field and the settings file agree on it.
+std::optional<long long> AcceptedTimeDifference(std::string_view text);
 
 // Validators, run when a field loses the focus.
 void MaxTdiff_LostFocus(MainForm& F);

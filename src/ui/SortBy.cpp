@@ -4,7 +4,7 @@
 #include <cstdlib>
 
 #include "app/MainForm.h"
-#include "resolve/AddressText.h"
+#include "text/AddressText.h"
 #include "syslog/SysLogRecord.h"
 
 namespace {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "ResolveTestHelpers.h"
-#include "resolve/AddressText.h"
+#include "text/AddressText.h"
 #include "resolve/ConvertIP.h"
 #include "resolve/NameLookup.h"
 

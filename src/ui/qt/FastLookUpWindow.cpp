@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 
 #include "resolve/FastLookUp.h"
+#include "text/Latin1.h"
 
 namespace {
 
@@ -129,12 +130,10 @@ FastLookUpWindow::FastLookUpWindow(FastLookUp& model, QWidget* parent)
 
 void FastLookUpWindow::Refresh() {
     for (size_t i = 0; i < counters_.size(); ++i) counters_[i]->setText(QString::number(model_.LStatus[i]));
-    const QString recent =
-        QString::fromLatin1(model_.LrecentIPs.data(), static_cast<qsizetype>(model_.LrecentIPs.size()));
+    const QString recent = Latin1(model_.LrecentIPs);
     recent_->setText(
         recent_->fontMetrics().elidedText(recent, Qt::ElideRight, std::max(1, recent_->width())));
-    quit_->setText(QString::fromLatin1(model_.BQuit.Caption.data(),
-                                       static_cast<qsizetype>(model_.BQuit.Caption.size())));
+    quit_->setText(Latin1(model_.BQuit.Caption));
     quit_->setEnabled(model_.BQuit.Enabled);
     indicators_->updateGeometry();
     indicators_->update();

@@ -1,6 +1,7 @@
 #include "ui/qt/HelpPaneView.h"
 
 #include "app/MainForm.h"
+#include "text/Latin1.h"
 #include "ui/qt/EngineHost.h"
 
 HelpPaneView::HelpPaneView(EngineHost& host, QWidget* parent) : QLabel(parent), host_(host) {
@@ -19,8 +20,7 @@ HelpPaneView::HelpPaneView(EngineHost& host, QWidget* parent) : QLabel(parent), 
 
 void HelpPaneView::Sync() {
     const Label& model = host_.Form().LHelp;
-    const QString text =
-        QString::fromLatin1(model.Caption.data(), static_cast<qsizetype>(model.Caption.size()));
+    const QString text = Latin1(model.Caption);
     if (text != this->text()) setText(text);
     setGeometry(host_.ToPixelsX(model.Left), host_.ToPixelsY(model.Top), host_.ToPixelsX(model.Width),
                 host_.ToPixelsY(model.Height));

@@ -23,17 +23,10 @@
 #include "ui/qt/FastLookUpWindow.h"
 #include "ui/qt/RecordGridView.h"
 #if __has_include("ui/qt/OptionsPanelView.h")
+#include "text/Latin1.h"
 #include "ui/qt/OptionsPanelView.h"
 #define DROVIX_HAS_OPTIONS_VIEW 1
 #endif
-
-namespace {
-
-QString Latin1(const std::string& s) {
-    return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size()));
-}
-
-}  // namespace
 
 MainWindow::MainWindow(const Clock& clock, const std::string& programDir)
     : form_(std::make_unique<MainForm>(*this, clock)) {
@@ -284,8 +277,8 @@ MsgAnswer MainWindow::MsgBox(std::string_view text, MsgIcon icon, MsgButtons but
                              std::string_view title) {
     Sync();
     QMessageBox box(this);
-    box.setWindowTitle(Latin1(std::string(title)));
-    box.setText(Latin1(std::string(text)));
+    box.setWindowTitle(Latin1(title));
+    box.setText(Latin1(text));
     switch (icon) {
         case MsgIcon::Critical:
             box.setIcon(QMessageBox::Critical);
@@ -350,13 +343,13 @@ void MainWindow::ShowWindow() {
 }
 
 int MainWindow::TextWidth(std::string_view text) {
-    return fontMetrics().horizontalAdvance(Latin1(std::string(text))) * TwipsPerPixelX();
+    return fontMetrics().horizontalAdvance(Latin1(text)) * TwipsPerPixelX();
 }
 
 void MainWindow::SetClipboardText(std::string_view text) {
     QClipboard* clipboard = QGuiApplication::clipboard();
     clipboard->clear();
-    clipboard->setText(Latin1(std::string(text)));
+    clipboard->setText(Latin1(text));
 }
 
 std::string MainWindow::ShowPopupMenu(const PopupMenu& menu, int x, int y) {
@@ -371,7 +364,7 @@ std::string MainWindow::ShowPopupMenu(const PopupMenu& menu, int x, int y) {
         action->setEnabled(item.Enabled);
     }
     QAction* chosen = popup.exec(mapToGlobal(QPoint(ToPixelsX(x), ToPixelsY(y))));
-    return chosen != nullptr ? chosen->objectName().toLatin1().toStdString() : std::string();
+    return chosen != nullptr ? Bytes(chosen->objectName()) : std::string();
 }
 
 void MainWindow::SetMousePointer(MousePointer pointer) {

@@ -13,24 +13,13 @@
 
 #include "app/MainForm.h"
 #include "router/WanMonitor.h"
+#include "text/Latin1.h"
 #include "ui/Help.h"
 #include "ui/OptionsDependents.h"
 #include "ui/OptionsFields.h"
 #include "ui/OptionsPanel.h"
 #include "ui/qt/EngineHost.h"
 #include "ui/qt/HelpPaneView.h"
-
-namespace {
-
-QString Latin1(const std::string& s) {
-    return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size()));
-}
-
-std::string Bytes(const QString& s) {
-    return s.toLatin1().toStdString();
-}
-
-}  // namespace
 
 OptionsPanelView::OptionsPanelView(EngineHost& host, QWidget* parent)
     : QFrame(parent), host_(host), help_(new HelpPaneView(host, parent)) {

@@ -1,4 +1,5 @@
 #include "ui/qt/RecordGridModel.h"
+#include "text/Latin1.h"
 
 #include <QColor>
 
@@ -37,11 +38,11 @@ QVariant RecordGridModel::data(const QModelIndex& index, int role) const {
     const int col = index.column();
     switch (role) {
         case Qt::DisplayRole:
-            return QString::fromLatin1(grid_.TextMatrix(row, col));
+            return Latin1(grid_.TextMatrix(row, col));
         case Qt::ToolTipRole:
             // The engine sets the tip for the cell under the mouse, only when its text is cut.
             if (grid_.ToolTipText.empty()) return {};
-            return QString::fromLatin1(grid_.ToolTipText);
+            return Latin1(grid_.ToolTipText);
         case Qt::BackgroundRole: {
             const Colour c = grid_.CellBackColorAt(row, col);
             return QColor(ColourRed(c), ColourGreen(c), ColourBlue(c));
@@ -66,7 +67,7 @@ QVariant RecordGridModel::headerData(int section, Qt::Orientation orientation, i
         return QVariant::fromValue(ToQt(a));
     }
     if (role != Qt::DisplayRole) return {};
-    return QString::fromLatin1(grid_.TextMatrix(0, section));
+    return Latin1(grid_.TextMatrix(0, section));
 }
 
 bool RecordGridModel::Sync() {

@@ -5,6 +5,7 @@
 #include <QScrollBar>
 #include <QWheelEvent>
 
+#include "text/Latin1.h"
 #include "ui/qt/EngineHost.h"
 #include "ui/qt/RecordGridModel.h"
 
@@ -143,7 +144,7 @@ void RecordGridView::Sync() {
     setVisible(grid_.Visible);
     setGeometry(host_.ToPixelsX(grid_.Left), host_.ToPixelsY(grid_.Top), host_.ToPixelsX(grid_.Width),
                 host_.ToPixelsY(grid_.Height));
-    setToolTip(QString::fromLatin1(grid_.ToolTipText));
+    setToolTip(Latin1(grid_.ToolTipText));
     if (model_->Sync()) {
         widthsSeen_ = ~0ull;
         topRowSeen_ = -1;

@@ -2,7 +2,7 @@
 #include <string>
 #include <string_view>
 
-#include "resolve/AddressText.h"
+#include "text/AddressText.h"
 
 // Text helpers of the System Log parsers. The page walk and the router-line grammar count
 // positions from 1, with 0 meaning "not found", the way the routers' formats were worked out;

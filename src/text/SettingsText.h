@@ -30,7 +30,3 @@ double LeadingNumber(std::string_view text);
 
 // The number's whole part as an int; 0 for a number beyond the int range, which no setting uses.
 int WholeIntOrZero(double number);
-
-// The time difference a text stands for, rounded to a whole number, when it lies from 1 to
-// MaxTimeDifference; nothing otherwise. The options field and the settings file agree on it.
-std::optional<long long> AcceptedTimeDifference(std::string_view text);

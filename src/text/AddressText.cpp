@@ -1,4 +1,4 @@
-#include "resolve/AddressText.h"
+#include "text/AddressText.h"
 
 #include <array>
 #include <optional>

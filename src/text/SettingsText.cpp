@@ -1,11 +1,9 @@
-#include "app/SettingsText.h"
+#include "text/SettingsText.h"
 
 #include <cctype>
 #include <charconv>
 #include <climits>
 #include <cmath>
-
-#include "app/Constants.h"
 
 std::vector<std::string> SplitLines(std::string_view bytes) {
     std::vector<std::string> lines;
@@ -93,10 +91,4 @@ int WholeIntOrZero(double number) {
     // Compared as doubles: both bounds are exact, and NaN fails both tests.
     if (!(number > static_cast<double>(INT_MIN) - 1 && number < static_cast<double>(INT_MAX) + 1)) return 0;
     return static_cast<int>(number);
-}
-
-std::optional<long long> AcceptedTimeDifference(std::string_view text) {
-    const long long seconds = std::llround(LeadingNumber(text));
-    if (seconds < 1 || seconds > drovix::MaxTimeDifference) return std::nullopt;
-    return seconds;
 }
