@@ -16,10 +16,10 @@
 #include <string>
 #include <vector>
 
-#include "app/Clock.h"
 #include "app/FileBytes.h"
-#include "app/MainForm.h"
-#include "app/SilentFrontend.h"
+#include "form/Clock.h"
+#include "form/MainForm.h"
+#include "form/SilentFrontend.h"
 #include "syslog/DayFileLines.h"
 #include "syslog/DayFileMerge.h"
 #include "syslog/DayFileSort.h"

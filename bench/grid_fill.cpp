@@ -9,9 +9,9 @@
 #include <string>
 
 #include "PeakMemory.h"
-#include "app/Clock.h"
-#include "app/MainForm.h"
-#include "app/SilentFrontend.h"
+#include "form/Clock.h"
+#include "form/MainForm.h"
+#include "form/SilentFrontend.h"
 #include "stdlog/CopyData.h"
 
 namespace {

@@ -6,8 +6,8 @@
 #include <cstdio>
 
 #include "ScriptedResolver.h"
-#include "app/MainForm.h"
-#include "app/SilentFrontend.h"
+#include "form/MainForm.h"
+#include "form/SilentFrontend.h"
 #include "resolve/RunLookups.h"
 
 namespace {

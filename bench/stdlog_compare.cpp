@@ -16,10 +16,10 @@
 
 #include "PeakMemory.h"
 #include "RouterSim.h"
-#include "app/Clock.h"
 #include "app/FileBytes.h"
-#include "app/MainForm.h"
-#include "app/SilentFrontend.h"
+#include "form/Clock.h"
+#include "form/MainForm.h"
+#include "form/SilentFrontend.h"
 #include "router/PageFetcher.h"
 #include "stdlog/CompareSBLogs.h"
 #include "stdlog/SbLogFolder.h"

@@ -14,7 +14,7 @@
 #include "RouterSysLogForm.h"
 #include "ScriptedResolver.h"
 #include "app/RunCycle.h"
-#include "syslog/SysLogRecord.h"
+#include "form/SysLogRecord.h"
 
 namespace {
 

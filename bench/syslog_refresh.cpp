@@ -11,10 +11,10 @@
 #include <string>
 
 #include "PeakMemory.h"
-#include "app/Clock.h"
 #include "app/FileBytes.h"
-#include "app/MainForm.h"
-#include "app/SilentFrontend.h"
+#include "form/Clock.h"
+#include "form/MainForm.h"
+#include "form/SilentFrontend.h"
 #include "syslog/SysLogDriver.h"
 
 namespace {

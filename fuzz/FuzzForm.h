@@ -11,9 +11,9 @@
 #include <string>
 #include <string_view>
 
-#include "app/Clock.h"
-#include "app/MainForm.h"
-#include "app/SilentFrontend.h"
+#include "form/Clock.h"
+#include "form/MainForm.h"
+#include "form/SilentFrontend.h"
 
 namespace fuzz {
 

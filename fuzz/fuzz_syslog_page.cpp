@@ -1,7 +1,10 @@
 // The System Log page cutter of every layout, then each line it cut through the date repair and
 // the router line parser, with a WAN address learnt along the page.
 #include "FuzzForm.h"
-#include "syslog/SysLogRecord.h"
+#include "form/SysLogRecord.h"
+#include "syslog/RouterDate.h"
+#include "syslog/RouterLineParser.h"
+#include "syslog/SysLogPageCutter.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string_view page = fuzz::Bytes(data, size);

@@ -5,18 +5,18 @@
 #include <cstdio>
 
 #include "app/ApplicationIdentity.h"
-#include "app/Clock.h"
 #include "app/CommandLine.h"
-#include "app/Constants.h"
 #include "app/DisplayRule.h"
-#include "app/EventDispatch.h"
 #include "app/HeadlessFrontend.h"
 #include "app/ListenCommand.h"
-#include "app/MainForm.h"
 #include "app/ProgramDir.h"
 #include "app/RunCycle.h"
 #include "app/SingleInstance.h"
 #include "app/Startup.h"
+#include "form/Clock.h"
+#include "form/Constants.h"
+#include "form/EventDispatch.h"
+#include "form/MainForm.h"
 #include "ui/qt/MainWindow.h"
 
 namespace {

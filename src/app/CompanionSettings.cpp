@@ -3,8 +3,8 @@
 #include <QDir>
 #include <string_view>
 
-#include "app/MainForm.h"
 #include "app/SettingsFiles.h"
+#include "form/MainForm.h"
 #include "text/SettingsText.h"
 
 namespace {

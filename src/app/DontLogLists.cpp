@@ -1,7 +1,7 @@
 #include "app/DontLogLists.h"
 
-#include "app/MainForm.h"
 #include "app/SettingsFiles.h"
+#include "form/MainForm.h"
 #include "text/SettingsText.h"
 
 namespace {

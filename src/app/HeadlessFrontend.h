@@ -1,5 +1,5 @@
 #pragma once
-#include "app/Frontend.h"
+#include "form/Frontend.h"
 
 // The face of an unattended run without a display: messages go to standard error, and any
 // message means the run did not complete (the caller turns that into a non-zero exit status).

@@ -9,14 +9,14 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "app/Clock.h"
 #include "app/CommandLine.h"
 #include "app/HeadlessFrontend.h"
-#include "app/MainForm.h"
-#include "app/OsServices.h"
 #include "app/Settings.h"
 #include "app/Startup.h"
 #include "capture/SyslogReceiver.h"
+#include "form/Clock.h"
+#include "form/MainForm.h"
+#include "form/OsServices.h"
 
 namespace {
 

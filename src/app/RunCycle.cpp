@@ -2,14 +2,15 @@
 
 #include <QFile>
 
-#include "app/Constants.h"
-#include "app/EventDispatch.h"
-#include "app/MainControls.h"
-#include "app/MainForm.h"
-#include "app/OsServices.h"
-#include "app/ProblemReport.h"
 #include "app/Settings.h"
 #include "app/Startup.h"
+#include "form/Constants.h"
+#include "form/EventDispatch.h"
+#include "form/MainControls.h"
+#include "form/MainForm.h"
+#include "form/OsServices.h"
+#include "form/ProblemReport.h"
+#include "form/Progress.h"
 #include "router/PageFetcher.h"
 #include "router/PageSource.h"
 #include "router/RouterContact.h"
@@ -21,7 +22,6 @@
 #include "ui/Help.h"
 #include "ui/Layout.h"
 #include "ui/OptionsPanel.h"
-#include "ui/Progress.h"
 
 namespace {
 

@@ -7,13 +7,13 @@
 #include <string_view>
 
 #include "app/CompanionSettings.h"
-#include "app/Constants.h"
 #include "app/DontLogLists.h"
 #include "app/FileBytes.h"
-#include "app/MainForm.h"
 #include "app/PasswordStore.h"
-#include "app/ProblemReport.h"
 #include "app/SettingsFiles.h"
+#include "form/Constants.h"
+#include "form/MainForm.h"
+#include "form/ProblemReport.h"
 #include "text/SettingsText.h"
 #include "ui/OptionsFields.h"
 

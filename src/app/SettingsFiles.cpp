@@ -2,10 +2,10 @@
 
 #include <QFileInfo>
 
-#include "app/Constants.h"
 #include "app/FileBytes.h"
-#include "app/MainForm.h"
-#include "app/ProblemReport.h"
+#include "form/Constants.h"
+#include "form/MainForm.h"
+#include "form/ProblemReport.h"
 
 SettingsFileRead ReadSettingsFile(MainForm& F, const std::string& name, std::string& bytes) {
     bytes.clear();

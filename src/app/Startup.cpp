@@ -4,10 +4,10 @@
 #include <cctype>
 
 #include "app/CommandLine.h"
-#include "app/DesignDefaults.h"
-#include "app/MainControls.h"
-#include "app/MainForm.h"
 #include "app/PasswordStore.h"
+#include "form/DesignDefaults.h"
+#include "form/MainControls.h"
+#include "form/MainForm.h"
 #include "ui/OptionsLayout.h"
 
 void PrepareMainForm(MainForm& F, const std::string& programDir) {

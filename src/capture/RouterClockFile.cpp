@@ -4,8 +4,8 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "app/Constants.h"
 #include "app/FileBytes.h"
+#include "form/Constants.h"
 #include "text/TextLines.h"
 
 namespace {

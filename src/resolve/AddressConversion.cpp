@@ -1,12 +1,12 @@
 #include "resolve/AddressConversion.h"
 
-#include "app/EventPacer.h"
-#include "app/MainForm.h"
-#include "app/OsServices.h"
-#include "text/AddressText.h"
+#include "form/EventPacer.h"
+#include "form/MainForm.h"
+#include "form/OsServices.h"
+#include "form/Progress.h"
 #include "resolve/LookupCache.h"
 #include "resolve/NameLookup.h"
-#include "ui/Progress.h"
+#include "text/AddressText.h"
 
 namespace {
 

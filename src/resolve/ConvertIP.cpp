@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-#include "app/OsServices.h"
+#include "form/OsServices.h"
+#include "form/Resolver.h"
 #include "text/AddressText.h"
-#include "resolve/Resolver.h"
 
 std::string PadForConvertIP(const std::string& address) {
     std::string padded = address.substr(0, ConvertIPAddressSize - 1);

@@ -2,10 +2,10 @@
 
 #include <QFile>
 
-#include "app/Constants.h"
 #include "app/FileBytes.h"
-#include "app/MainForm.h"
-#include "app/ProblemReport.h"
+#include "form/Constants.h"
+#include "form/MainForm.h"
+#include "form/ProblemReport.h"
 
 std::string CacheLookup(const RecentLookups& recent, const std::string& key) {
     for (int i = 0; i < recent.RecentCount; ++i) {

@@ -1,20 +1,12 @@
 #pragma once
-#include <array>
 #include <string>
-#include <utility>
+
+#include "form/ResolveState.h"
 
 struct MainForm;
 
 // The text standing for "looked up, nothing found"; the empty text means "not looked up".
 inline const std::string NotFound(1, '\0');
-
-// The last lookups of this program run, successes and failures alike, answering both ways.
-// Entries are only ever appended; once full, new results are simply not kept.
-struct RecentLookups {
-    static constexpr int Capacity = 256;
-    std::array<std::pair<std::string, std::string>, Capacity> entries;  // (key, result)
-    int RecentCount = 0;
-};
 
 // The partner of the first entry whose key or result equals key (exact, case-sensitive); "" when
 // none does.

@@ -2,6 +2,11 @@
 
 #include <algorithm>
 
+LookupDispatcher& DispatcherOf(ResolveState& state) {
+    if (!state.dispatcher) state.dispatcher = std::make_shared<LookupDispatcher>();
+    return *state.dispatcher;
+}
+
 void LookupDispatcher::Initialize(int threads) {
     if (Initialized()) return;
     WorkerCount = threads <= 0 ? DefaultWorkers : std::min(threads, MaxWorkers);

@@ -2,7 +2,8 @@
 #include <memory>
 #include <vector>
 
-#include "app/Constants.h"
+#include "form/Constants.h"
+#include "form/ResolveState.h"
 #include "resolve/LookupSlot.h"
 #include "resolve/clsMultiThread.h"
 
@@ -30,3 +31,6 @@ struct LookupDispatcher {
     std::vector<std::unique_ptr<clsMultiThread>> Workers;
     std::shared_ptr<LookupDoorbell> Doorbell = std::make_shared<LookupDoorbell>();
 };
+
+// The form's dispatcher, made at its first use.
+LookupDispatcher& DispatcherOf(ResolveState& state);

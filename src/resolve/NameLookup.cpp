@@ -1,9 +1,9 @@
 #include "resolve/NameLookup.h"
 
-#include "app/MainForm.h"
-#include "text/AddressText.h"
+#include "form/MainForm.h"
 #include "resolve/ConvertIP.h"
-#include "resolve/Resolver.h"
+#include "resolve/SystemResolver.h"
+#include "text/AddressText.h"
 
 namespace {
 
@@ -37,7 +37,7 @@ std::string TrimBlanks(const std::string& text) {
 }  // namespace
 
 LookupFlags LookupFlagsOf(const MainForm& F) {
-    return LookupFlags{F.WinNT5, F.ResolveNetBios, F.BadNameChars, F.resolve.resolver};
+    return LookupFlags{F.WinNT5, F.ResolveNetBios, F.BadNameChars, ResolverOf(F.resolve)};
 }
 
 std::string CleanHostName(const std::string& raw, const std::string& badNameChars) {

@@ -4,11 +4,12 @@
 #include <stdexcept>
 #include <vector>
 
-#include "app/Constants.h"
-#include "app/MainForm.h"
-#include "app/ProblemReport.h"
-#include "text/AddressText.h"
+#include "form/Constants.h"
+#include "form/MainForm.h"
+#include "form/ProblemReport.h"
 #include "resolve/DoneList.h"
+#include "resolve/LookupDispatcher.h"
+#include "text/AddressText.h"
 
 namespace {
 
@@ -22,7 +23,7 @@ class LookupRun {
     LookupRun(MainForm& F, LookupTable& table)
         : F(F),
           table(table),
-          d(F.resolve.dispatcher),
+          d(DispatcherOf(F.resolve)),
           w(F.resolve.fastLookUp),
           limit(F.resolve.LookupTimeLimit) {}
 

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "app/MainForm.h"
+#include "form/MainForm.h"
 #include "resolve/RunLookups.h"
 
 namespace {

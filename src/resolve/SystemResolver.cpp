@@ -5,11 +5,11 @@
 
 #include <cstring>
 
-#include "resolve/Resolver.h"
+#include "resolve/SystemResolver.h"
 
 namespace {
 
-class SystemResolver final : public Resolver {
+class PlatformResolver final : public Resolver {
   public:
     std::optional<std::string> HostNameOf(const std::string& dottedAddress) override {
         sockaddr_in address{};
@@ -45,6 +45,11 @@ class SystemResolver final : public Resolver {
 
 }  // namespace
 
-std::shared_ptr<Resolver> MakeSystemResolver() {
-    return std::make_shared<SystemResolver>();
+std::shared_ptr<Resolver> SystemResolver() {
+    static const std::shared_ptr<Resolver> platform = std::make_shared<PlatformResolver>();
+    return platform;
+}
+
+std::shared_ptr<Resolver> ResolverOf(const ResolveState& state) {
+    return state.resolver ? state.resolver : SystemResolver();
 }

@@ -10,9 +10,9 @@
 #include <QUrl>
 #include <memory>
 
-#include "app/Constants.h"
-#include "app/MainForm.h"
-#include "app/OsServices.h"
+#include "form/Constants.h"
+#include "form/MainForm.h"
+#include "form/OsServices.h"
 #include "router/FetchTrace.h"
 #include "router/RouterLogon.h"
 

@@ -1,6 +1,6 @@
 #include "router/PageSource.h"
 
-#include "app/MainForm.h"
+#include "form/MainForm.h"
 #include "router/PageFetcher.h"
 
 std::string FetchPage(MainForm& F, const std::string& url) {

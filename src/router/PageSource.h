@@ -1,12 +1,10 @@
 #pragma once
-#include <functional>
 #include <string>
+
+#include "form/RouterState.h"
 
 struct MainForm;
 
-// Where procedures that read router pages get them. By default the page fetcher (GetHtml);
-// tests may script the pages instead. Same contract as GetHtml: the page text, or an empty text
-// when nothing came back; never a message.
-using PageSource = std::function<std::string(const std::string& url)>;
-
+// A router page through the form's page source (F.router.Pages), or the page fetcher when none is
+// set. Never a message: an empty text when nothing came back.
 std::string FetchPage(MainForm& F, const std::string& url);

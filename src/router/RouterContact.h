@@ -1,7 +1,7 @@
 #pragma once
 #include <string>
 
-#include "app/MainForm.h"
+#include "form/MainForm.h"
 
 // While a refresh waits for the router, the Exit button reads "Cancel" and a click on it stops
 // the wait instead of closing the window. Cancelled() tells the caller that the person, not the

@@ -1,6 +1,6 @@
 #include "router/RouterPages.h"
 
-#include "app/MainForm.h"
+#include "form/MainForm.h"
 #include "router/PageSource.h"
 
 namespace {

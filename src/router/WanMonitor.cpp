@@ -4,7 +4,7 @@
 #include <QLocale>
 #include <QTimer>
 
-#include "app/MainForm.h"
+#include "form/MainForm.h"
 #include "router/PageSource.h"
 
 namespace {

@@ -6,11 +6,11 @@
 #include <vector>
 
 #include "app/FileBytes.h"
-#include "app/MainForm.h"
+#include "form/MainForm.h"
+#include "form/Progress.h"
 #include "stdlog/HiddenLists.h"
 #include "stdlog/SbLineReader.h"
 #include "stdlog/SbLogFolder.h"
-#include "ui/Progress.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <array>
 #include <utility>
 
-#include "ui/RecordGrid.h"
+#include "form/RecordGrid.h"
 
 namespace {
 

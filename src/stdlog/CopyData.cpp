@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "app/EventPacer.h"
-#include "app/MainForm.h"
+#include "form/EventPacer.h"
+#include "form/MainForm.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/MainForm.h"
+#include "form/MainForm.h"
 
 namespace {
 

@@ -3,10 +3,10 @@
 #include <QDir>
 #include <QFileInfo>
 
-#include "app/MainForm.h"
+#include "form/MainForm.h"
 
-#include "text/TextLines.h"
 #include "stdlog/SbLineReader.h"
+#include "text/TextLines.h"
 
 std::optional<std::vector<std::string>> ListSbLogFiles(const std::string& folder) {
     if (folder.empty()) return std::nullopt;

@@ -6,9 +6,9 @@
 #include <optional>
 #include <string_view>
 
-#include "app/Constants.h"
-#include "app/MainForm.h"
-#include "app/ProblemReport.h"
+#include "form/Constants.h"
+#include "form/MainForm.h"
+#include "form/ProblemReport.h"
 #include "stdlog/HiddenLists.h"
 #include "stdlog/SbLogFolder.h"
 #include "stdlog/StdLogLine.h"

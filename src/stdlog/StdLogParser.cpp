@@ -3,8 +3,9 @@
 #include <algorithm>
 #include <string>
 
-#include "app/MainForm.h"
-#include "app/ProblemReport.h"
+#include "form/MainForm.h"
+#include "form/ProblemReport.h"
+#include "form/Progress.h"
 #include "resolve/AddressConversion.h"
 #include "router/PageSource.h"
 #include "router/RouterContact.h"
@@ -12,7 +13,6 @@
 #include "stdlog/ConvertPorts.h"
 #include "stdlog/CopyData.h"
 #include "stdlog/SbLogFolder.h"
-#include "ui/Progress.h"
 
 namespace {
 

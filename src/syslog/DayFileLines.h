@@ -3,7 +3,7 @@
 #include <string_view>
 #include <vector>
 
-#include "syslog/SysLogRecord.h"
+#include "form/SysLogRecord.h"
 
 // The lines a System Log record becomes in one of Stillbeacon's day files. Pure functions over
 // bytes: no form, no files.

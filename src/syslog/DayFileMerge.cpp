@@ -4,17 +4,18 @@
 #include <unordered_map>
 #include <unordered_set>
 
-#include "app/Constants.h"
 #include "app/FileBytes.h"
 #include "app/FileLock.h"
 #include "app/FileReplacement.h"
-#include "app/MainForm.h"
-#include "app/OsServices.h"
-#include "app/ProblemReport.h"
 #include "app/RunCycle.h"
+#include "form/Constants.h"
+#include "form/MainForm.h"
+#include "form/OsServices.h"
+#include "form/ProblemReport.h"
 #include "stdlog/SbLogFolder.h"
 #include "syslog/DayFileLines.h"
 #include "syslog/DayFileSort.h"
+#include "syslog/RouterDate.h"
 
 namespace {
 

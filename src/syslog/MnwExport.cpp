@@ -7,15 +7,16 @@
 #include <optional>
 #include <string_view>
 
-#include "app/Constants.h"
 #include "app/FileBytes.h"
-#include "app/MainForm.h"
-#include "app/OsServices.h"
-#include "app/ProblemReport.h"
 #include "app/Settings.h"
+#include "form/Colours.h"
+#include "form/Constants.h"
+#include "form/MainForm.h"
+#include "form/OsServices.h"
+#include "form/ProblemReport.h"
+#include "form/SysLogRecord.h"
+#include "syslog/RouterDate.h"
 #include "syslog/SysLogMatching.h"
-#include "syslog/SysLogRecord.h"
-#include "ui/Colours.h"
 
 namespace {
 

@@ -2,9 +2,9 @@
 
 #include <cstdlib>
 
-#include "app/MainForm.h"
+#include "form/MainForm.h"
+#include "form/SysLogRecord.h"
 #include "syslog/SysLogFinish.h"
-#include "syslog/SysLogRecord.h"
 
 namespace {
 

@@ -2,9 +2,9 @@
 
 #include <QFile>
 
-#include "app/Constants.h"
-#include "app/MainForm.h"
-#include "app/ProblemReport.h"
+#include "form/Constants.h"
+#include "form/MainForm.h"
+#include "form/ProblemReport.h"
 #include "syslog/HistoryFiles.h"
 #include "ui/OptionsPanel.h"
 

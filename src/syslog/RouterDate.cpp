@@ -1,7 +1,7 @@
+#include "syslog/RouterDate.h"
+
 #include <QDate>
 #include <cstdio>
-
-#include "syslog/SysLogRecord.h"
 
 namespace {
 

@@ -1,8 +1,9 @@
+#include "syslog/RouterLineParser.h"
+
 #include <algorithm>
 #include <array>
 #include <utility>
 
-#include "syslog/SysLogRecord.h"
 #include "text/SysLogText.h"
 
 using namespace syslogtext;

@@ -1,7 +1,8 @@
+#include "syslog/SbLineParser.h"
+
 #include <algorithm>
 #include <utility>
 
-#include "syslog/SysLogRecord.h"
 #include "text/SysLogText.h"
 
 using namespace syslogtext;

@@ -1,12 +1,13 @@
 #include "syslog/SysLogAdmission.h"
 
-#include "app/MainForm.h"
-#include "app/ProblemReport.h"
-#include "text/AddressText.h"
+#include "form/Colours.h"
+#include "form/MainForm.h"
+#include "form/ProblemReport.h"
+#include "form/RecordGrid.h"
+#include "form/SysLogState.h"
 #include "stdlog/HiddenLists.h"
-#include "syslog/SysLogState.h"
-#include "ui/Colours.h"
-#include "ui/RecordGrid.h"
+#include "syslog/RouterLineParser.h"
+#include "text/AddressText.h"
 
 namespace {
 

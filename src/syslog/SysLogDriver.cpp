@@ -2,12 +2,13 @@
 
 #include <QFileInfo>
 
-#include "app/Constants.h"
-#include "app/EventPacer.h"
 #include "app/FileBytes.h"
-#include "app/MainForm.h"
-#include "app/ProblemReport.h"
 #include "capture/RouterClockFile.h"
+#include "form/Constants.h"
+#include "form/EventPacer.h"
+#include "form/MainForm.h"
+#include "form/ProblemReport.h"
+#include "form/Progress.h"
 #include "resolve/AddressConversion.h"
 #include "resolve/SysLogLookups.h"
 #include "stdlog/SbLogFolder.h"
@@ -15,11 +16,12 @@
 #include "syslog/HistoryEnd.h"
 #include "syslog/HistoryFiles.h"
 #include "syslog/MnwExport.h"
+#include "syslog/RouterDate.h"
 #include "syslog/SysLogAdmission.h"
 #include "syslog/SysLogFinish.h"
 #include "syslog/SysLogLists.h"
+#include "syslog/SysLogPageCutter.h"
 #include "syslog/SysLogPages.h"
-#include "ui/Progress.h"
 
 namespace {
 

@@ -2,12 +2,12 @@
 
 #include <unordered_set>
 
-#include "app/MainForm.h"
-#include "app/RunSummary.h"
+#include "form/Colours.h"
+#include "form/MainForm.h"
+#include "form/RunSummary.h"
+#include "form/SysLogRecord.h"
 #include "stdlog/SbLogFolder.h"
 #include "syslog/SysLogMatching.h"
-#include "syslog/SysLogRecord.h"
-#include "ui/Colours.h"
 
 namespace {
 

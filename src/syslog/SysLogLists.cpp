@@ -3,9 +3,9 @@
 #include <array>
 #include <cmath>
 
-#include "app/MainForm.h"
+#include "form/MainForm.h"
+#include "form/SysLogRecord.h"
 #include "router/WanMonitor.h"
-#include "syslog/SysLogRecord.h"
 #include "ui/Layout.h"
 
 namespace {

@@ -6,14 +6,15 @@
 #include <cstdlib>
 #include <limits>
 
-#include "app/EventPacer.h"
 #include "app/FileBytes.h"
-#include "app/MainForm.h"
-#include "app/ProblemReport.h"
-#include "text/TextLines.h"
+#include "form/Colours.h"
+#include "form/EventPacer.h"
+#include "form/MainForm.h"
+#include "form/ProblemReport.h"
+#include "form/Progress.h"
 #include "stdlog/SbLogFolder.h"
-#include "ui/Colours.h"
-#include "ui/Progress.h"
+#include "syslog/SbLineParser.h"
+#include "text/TextLines.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <string_view>
 #include <vector>
 
-#include "syslog/SysLogRecord.h"
+#include "form/SysLogRecord.h"
 
 class RecordGrid;
 struct MainForm;

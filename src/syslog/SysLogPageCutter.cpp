@@ -1,4 +1,5 @@
-#include "syslog/SysLogRecord.h"
+#include "syslog/SysLogPageCutter.h"
+
 #include "text/SysLogText.h"
 
 using namespace syslogtext;

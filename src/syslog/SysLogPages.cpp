@@ -3,10 +3,11 @@
 #include <QLocale>
 #include <cctype>
 
-#include "app/Constants.h"
-#include "app/MainForm.h"
+#include "form/Constants.h"
+#include "form/MainForm.h"
+#include "form/Progress.h"
 #include "router/PageSource.h"
-#include "ui/Progress.h"
+#include "syslog/RouterDate.h"
 
 namespace {
 

@@ -5,7 +5,8 @@
 #include <string_view>
 #include <vector>
 
-#include "syslog/SysLogRecord.h"
+#include "form/SysLogRecord.h"
+#include "syslog/SysLogPageCutter.h"
 
 struct MainForm;
 struct RouterState;

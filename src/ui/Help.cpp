@@ -4,7 +4,7 @@
 #include <cctype>
 #include <cstdlib>
 
-#include "app/MainForm.h"
+#include "form/MainForm.h"
 #include "ui/HelpTexts.h"
 
 namespace {

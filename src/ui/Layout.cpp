@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
-#include "app/MainForm.h"
 #include "app/RunCycle.h"
+#include "form/MainForm.h"
+#include "form/Progress.h"
 #include "syslog/SysLogLists.h"
-#include "ui/Progress.h"
 
 namespace {
 

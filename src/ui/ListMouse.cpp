@@ -4,7 +4,7 @@
 #include <array>
 #include <cstdlib>
 
-#include "app/MainForm.h"
+#include "form/MainForm.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "ui/OptionsDependents.h"
 
-#include "app/MainForm.h"
+#include "form/MainForm.h"
 #include "ui/OptionsPanel.h"
 
 namespace {

@@ -3,8 +3,8 @@
 #include <cmath>
 #include <string>
 
-#include "app/Constants.h"
-#include "app/MainForm.h"
+#include "form/Constants.h"
+#include "form/MainForm.h"
 #include "ui/Help.h"
 #include "ui/OptionsPanel.h"
 

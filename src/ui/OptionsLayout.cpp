@@ -4,7 +4,7 @@
 #include <initializer_list>
 #include <string>
 
-#include "app/MainForm.h"
+#include "form/MainForm.h"
 
 namespace {
 

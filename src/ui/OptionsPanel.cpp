@@ -4,10 +4,10 @@
 #include <cmath>
 #include <string>
 
-#include "app/Constants.h"
-#include "app/MainForm.h"
 #include "app/RunCycle.h"
 #include "app/Settings.h"
+#include "form/Constants.h"
+#include "form/MainForm.h"
 #include "router/RouterPages.h"
 #include "router/WanMonitor.h"
 #include "ui/Layout.h"

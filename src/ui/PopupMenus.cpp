@@ -3,10 +3,10 @@
 #include <functional>
 #include <map>
 
-#include "app/MainForm.h"
+#include "form/MainForm.h"
+#include "form/SysLogRecord.h"
 #include "resolve/AddressConversion.h"
 #include "syslog/RecordMarking.h"
-#include "syslog/SysLogRecord.h"
 #include "ui/SortBy.h"
 
 namespace {
@@ -39,29 +39,6 @@ void CopyCell(MainForm& F, const RecordGrid& list, int column) {
 }
 
 }  // namespace
-
-PopupMenu InboundMenu() {
-    return {"mpopIn",
-            "Inbound",
-            {{"mpopInLookup", "Lookup URL"}, {"mpopInCopy", "&Copy Remote Address to Clipboard"}}};
-}
-
-PopupMenu OutboundMenu() {
-    return {"mpopOut",
-            "Outbound",
-            {{"mpopOutLookup", "Lookup IP Address"}, {"mpopOutCopy", "&Copy Remote URL/IP to Clipboard"}}};
-}
-
-PopupMenu SysLogMenu() {
-    return {"mpopsys",
-            "SysLog",
-            {{"mpopSysLookup", "Lookup IP Address or URL"},
-             {"mpopSysCopy", "&Copy field to Clipboard"},
-             {"mpopSysMark", "&Mark this record for logging"},
-             {"mpopSysMarkAll", "Mark &All records similar to this one for logging"},
-             {"mpopSysUnmark", "&Unmark this record for logging"},
-             {"mpopSysUnmarkAll", "Unmark all records similar to this one for logging"}}};
-}
 
 std::string CopyText(const std::string& cell) {
     return cell.substr(0, cell.find('('));

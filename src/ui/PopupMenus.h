@@ -1,15 +1,10 @@
 #pragma once
 #include <string>
 
-#include "ui/ListDisplayState.h"
+#include "form/ListDisplayState.h"
 
 class RecordGrid;
 struct MainForm;
-
-// The record lists' popup menus, as the window shows them.
-PopupMenu InboundMenu();
-PopupMenu OutboundMenu();
-PopupMenu SysLogMenu();
 
 // What a copy item puts on the clipboard: the text before the first "(" (an address shown with
 // its name gives the address alone).

@@ -3,9 +3,9 @@
 #include <cctype>
 #include <cstdlib>
 
-#include "app/MainForm.h"
+#include "form/MainForm.h"
+#include "form/SysLogRecord.h"
 #include "text/AddressText.h"
-#include "syslog/SysLogRecord.h"
 
 namespace {
 

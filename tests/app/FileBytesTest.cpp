@@ -7,9 +7,9 @@
 #include <QDir>
 #include <QProcess>
 
-#include "app/DesignDefaults.h"
 #include "app/FileLock.h"
 #include "app/Settings.h"
+#include "form/DesignDefaults.h"
 #include "support/TestForm.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "app/OsServices.h"
+#include "form/OsServices.h"
 
 #include <gtest/gtest.h>
 

@@ -5,10 +5,10 @@
 
 #include "IsolatedUserConfig.h"
 #include "TestForm.h"
-#include "app/EventDispatch.h"
-#include "app/MainControls.h"
 #include "app/RunCycle.h"
 #include "app/Startup.h"
+#include "form/EventDispatch.h"
+#include "form/MainControls.h"
 #include "router/RouterPages.h"
 #include "router/WanMonitor.h"
 #include "ui/OptionsFields.h"

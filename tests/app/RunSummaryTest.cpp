@@ -1,4 +1,4 @@
-#include "app/RunSummary.h"
+#include "form/RunSummary.h"
 
 #include <gtest/gtest.h>
 

@@ -8,8 +8,8 @@
 #include <QDir>
 #include <QFile>
 
-#include "app/DesignDefaults.h"
 #include "app/PasswordStore.h"
+#include "form/DesignDefaults.h"
 #include "support/IsolatedUserConfig.h"
 #include "support/TestForm.h"
 

@@ -10,7 +10,7 @@
 
 #include "ScriptedResolver.h"
 #include "TestForm.h"
-#include "resolve/FastLookUp.h"
+#include "form/FastLookUp.h"
 #include "resolve/RunLookups.h"
 #include "ui/qt/FastLookUpWindow.h"
 

@@ -3,7 +3,8 @@
 #include <QElapsedTimer>
 
 #include "ResolveTestHelpers.h"
-#include "app/OsServices.h"
+#include "form/OsServices.h"
+#include "resolve/LookupDispatcher.h"
 #include "resolve/RunLookups.h"
 #include "resolve/SysLogLookups.h"
 
@@ -44,9 +45,9 @@ TEST(RunLookups, WorkerCountIsFixedAtTheFirstCall) {
         LookupTable table = Table({"10.0.0.1"});
         EXPECT_EQ(RunLookups(t.F(), table, asked, true, false, false), 0);
         EXPECT_EQ(RunLookups(t.F(), table, 5, true, false, false), 0);
-        EXPECT_EQ(t.F().resolve.dispatcher.WorkerCount, workers);
+        EXPECT_EQ(t.F().resolve.dispatcher->WorkerCount, workers);
         EXPECT_EQ(t.window().Indicators.size(), static_cast<size_t>(workers));
-        EXPECT_EQ(t.F().resolve.dispatcher.FreeCount, workers);
+        EXPECT_EQ(t.F().resolve.dispatcher->FreeCount, workers);
     }
 }
 
@@ -118,7 +119,7 @@ TEST(RunLookups, SlowLookupIsAbandonedAndItsLateAnswerIgnored) {
         if (released || std::count(shown.begin(), shown.end(), FastLookUp::GivenUp) < 2) return;
         released = true;
         t.resolver->Release("10.0.0.8");
-        for (const auto& slot : t.F().resolve.dispatcher.LookupSlots) {
+        for (const auto& slot : t.F().resolve.dispatcher->LookupSlots) {
             if (slot->givenAddress != "10.0.0.8") continue;
             EXPECT_TRUE(WaitUntil([&] { return slot->status.load() == LookupSlot::Finished; }));
         }
@@ -140,7 +141,7 @@ TEST(RunLookups, SlowLookupIsAbandonedAndItsLateAnswerIgnored) {
     EXPECT_EQ(RunLookups(t.F(), next, 2, true, false, false), 0);
     EXPECT_EQ(next[0].name, "host-10.0.0.2");
     EXPECT_EQ(next[1].name, "host-10.0.0.1");
-    EXPECT_EQ(t.F().resolve.dispatcher.FreeCount, 1);
+    EXPECT_EQ(t.F().resolve.dispatcher->FreeCount, 1);
     t.resolver->Release("10.0.0.9");
     EXPECT_TRUE(WaitUntil([&] { return t.resolver->Finished() == t.resolver->TotalCalls(); }));
 }
@@ -182,7 +183,7 @@ TEST(RunLookups, CancelEndsTheRunAndLeavesRunningLookupsAlone) {
     EXPECT_EQ(next[1].name, "h6.example");
     EXPECT_EQ(next[2].name, "h4.example");
     EXPECT_EQ(t.Count(FastLookUp::Found), 3);
-    EXPECT_EQ(t.F().resolve.dispatcher.FreeCount, 3);
+    EXPECT_EQ(t.F().resolve.dispatcher->FreeCount, 3);
     ASSERT_FALSE(captions.empty());
     EXPECT_EQ(captions.back(), "Waiting");
     EXPECT_TRUE(t.window().BQuit.Enabled);

@@ -4,8 +4,8 @@
 #include <QTimer>
 
 #include "RouterTestForm.h"
-#include "app/OsServices.h"
 #include "app/RunCycle.h"
+#include "form/OsServices.h"
 #include "router/RouterPages.h"
 #include "router/WanMonitor.h"
 #include "support/RouterSim.h"

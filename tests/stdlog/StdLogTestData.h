@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "TestFiles.h"
-#include "ui/RecordGrid.h"
+#include "form/RecordGrid.h"
 
 // Shared by the standard-log tests: the hand-written fixtures and lists built row by row.
 

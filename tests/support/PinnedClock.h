@@ -1,5 +1,5 @@
 #pragma once
-#include "app/Clock.h"
+#include "form/Clock.h"
 
 // A clock that always answers the time it was given.
 class PinnedClock : public Clock {

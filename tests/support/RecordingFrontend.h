@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "app/Frontend.h"
-#include "ui/ListDisplayState.h"
+#include "form/Frontend.h"
+#include "form/ListDisplayState.h"
 
 // A Frontend that records what the engine shows and answers message boxes from a script.
 class RecordingFrontend : public Frontend {

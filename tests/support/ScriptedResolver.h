@@ -9,7 +9,7 @@
 #include <string>
 #include <thread>
 
-#include "resolve/Resolver.h"
+#include "form/Resolver.h"
 
 // A resolver whose answers, delays and blocking the test decides. Thread-safe: the dispatcher's
 // workers call it concurrently. Keys not scripted find nothing.

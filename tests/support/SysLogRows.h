@@ -2,9 +2,9 @@
 #include <string>
 #include <vector>
 
+#include "form/RecordGrid.h"
+#include "form/SysLogRecord.h"
 #include "syslog/SysLogLists.h"
-#include "syslog/SysLogRecord.h"
-#include "ui/RecordGrid.h"
 
 // Fills a System Log list with rows of cells in column order (date, time, dir, prot, rem addr,
 // rem url, r port, local addr, l port, message, tag, key); missing cells stay empty, so an empty

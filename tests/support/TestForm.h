@@ -4,7 +4,7 @@
 #include "PinnedClock.h"
 #include "RecordingFrontend.h"
 #include "TestFiles.h"
-#include "app/MainForm.h"
+#include "form/MainForm.h"
 
 // A main form over a recording frontend, a pinned clock and a temporary program folder that is
 // also Stillbeacon's log folder unless a test says otherwise.

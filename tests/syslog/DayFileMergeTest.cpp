@@ -13,10 +13,10 @@
 #include "SysLogRows.h"
 #include "TestForm.h"
 #include "app/RunCycle.h"
+#include "form/SysLogRecord.h"
 #include "stdlog/SbLogWriter.h"
 #include "syslog/DayFileMerge.h"
 #include "syslog/DayFileSort.h"
-#include "syslog/SysLogRecord.h"
 
 namespace {
 
@@ -106,7 +106,8 @@ TEST(SysLogSave, MergesEachDayInItsOwnForm) {
     EXPECT_EQ(t.frontend.pointer, MousePointer::Default);
 
     // Rows whose lines are all in the files already leave the files as they are, not rewritten.
-    struct stat before {}, after{};
+    struct stat before {
+    }, after{};
     ASSERT_EQ(::stat(t.dir.file("Log 2026-12-05.txt").c_str(), &before), 0);
     for (int row = 1; row < F.SysLog.Rows() - 1; ++row) F.SysLog.SetTextMatrix(row, R::RowTag, "R");
     SysLogSave(F, true);

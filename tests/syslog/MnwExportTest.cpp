@@ -5,10 +5,10 @@
 #include "SysLogRows.h"
 #include "TestForm.h"
 #include "app/RunCycle.h"
+#include "form/Colours.h"
+#include "form/SysLogRecord.h"
 #include "stdlog/SbLogWriter.h"
 #include "syslog/MnwExport.h"
-#include "syslog/SysLogRecord.h"
-#include "ui/Colours.h"
 
 namespace {
 

@@ -2,9 +2,9 @@
 
 #include "SysLogRows.h"
 #include "TestForm.h"
+#include "form/SysLogRecord.h"
 #include "syslog/RecordMarking.h"
 #include "syslog/SysLogLists.h"
-#include "syslog/SysLogRecord.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
+#include "form/Colours.h"
+#include "form/RecordGrid.h"
+#include "form/SysLogState.h"
 #include "syslog/SysLogAdmission.h"
-#include "syslog/SysLogState.h"
-#include "ui/Colours.h"
-#include "ui/RecordGrid.h"
 
 namespace {
 

@@ -4,13 +4,13 @@
 
 #include "SysLogRows.h"
 #include "TestForm.h"
+#include "form/Colours.h"
+#include "form/SysLogRecord.h"
 #include "syslog/DayFileMerge.h"
 #include "syslog/MnwExport.h"
 #include "syslog/RecordMarking.h"
 #include "syslog/SysLogLists.h"
 #include "syslog/SysLogMatching.h"
-#include "syslog/SysLogRecord.h"
-#include "ui/Colours.h"
 
 namespace {
 

@@ -1,7 +1,11 @@
 #include <gtest/gtest.h>
 
 #include "SimPages.h"
-#include "syslog/SysLogRecord.h"
+#include "form/SysLogRecord.h"
+#include "syslog/RouterDate.h"
+#include "syslog/RouterLineParser.h"
+#include "syslog/SbLineParser.h"
+#include "syslog/SysLogPageCutter.h"
 
 namespace {
 

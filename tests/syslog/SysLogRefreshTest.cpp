@@ -5,8 +5,8 @@
 #include "ScriptedResolver.h"
 #include "TestForm.h"
 #include "app/RunCycle.h"
-#include "syslog/SysLogRecord.h"
-#include "ui/Colours.h"
+#include "form/Colours.h"
+#include "form/SysLogRecord.h"
 
 namespace {
 

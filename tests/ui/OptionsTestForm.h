@@ -6,9 +6,9 @@
 
 #include "IsolatedUserConfig.h"
 #include "TestForm.h"
-#include "app/DesignDefaults.h"
-#include "app/MainForm.h"
 #include "app/Settings.h"
+#include "form/DesignDefaults.h"
+#include "form/MainForm.h"
 #include "ui/Help.h"
 #include "ui/OptionsLayout.h"
 #include "ui/OptionsPanel.h"

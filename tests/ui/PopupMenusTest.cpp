@@ -2,7 +2,7 @@
 
 #include "SysLogRows.h"
 #include "TestForm.h"
-#include "syslog/SysLogRecord.h"
+#include "form/SysLogRecord.h"
 #include "ui/PopupMenus.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "ui/Progress.h"
+#include "form/Progress.h"
 
 #include <gtest/gtest.h>
 

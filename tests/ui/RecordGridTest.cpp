@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "ui/RecordGrid.h"
+#include "form/RecordGrid.h"
 
 TEST(RecordGrid, GrowingGivesEmptyWhiteRowsAndShrinkingDropsThem) {
     RecordGrid g;

@@ -22,10 +22,10 @@
 #include <QTimer>
 #include <cstdio>
 
-#include "app/Clock.h"
 #include "app/ProgramDir.h"
 #include "app/RunCycle.h"
 #include "app/Startup.h"
+#include "form/Clock.h"
 #include "ui/qt/MainWindow.h"
 #include "ui/qt/RecordGridView.h"
 
@@ -55,9 +55,10 @@ void Hover(QWidget* widget) {
 }
 
 int Usage() {
-    std::fputs("Usage: drovix-grab [--click NAME | --hover NAME | --wait MS | --header LIST:COL | --size WxH |\n"
-               "                   --maximize | --menu LIST:ROW:COL]... OUTPUT.png\n",
-               stderr);
+    std::fputs(
+        "Usage: drovix-grab [--click NAME | --hover NAME | --wait MS | --header LIST:COL | --size WxH |\n"
+        "                   --maximize | --menu LIST:ROW:COL]... OUTPUT.png\n",
+        stderr);
     return 2;
 }
 

@@ -8,7 +8,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "resolve/FastLookUp.h"
+#include "form/FastLookUp.h"
 #include "text/Latin1.h"
 
 namespace {

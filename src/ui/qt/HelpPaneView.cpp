@@ -1,6 +1,6 @@
 #include "ui/qt/HelpPaneView.h"
 
-#include "app/MainForm.h"
+#include "form/MainForm.h"
 #include "text/Latin1.h"
 #include "ui/qt/EngineHost.h"
 

@@ -12,14 +12,15 @@
 #include <QScreen>
 #include <QTimer>
 
-#include "app/EventDispatch.h"
 #include "app/RunCycle.h"
+#include "form/EventDispatch.h"
 #include "stdlog/SbLogWriter.h"
 #include "syslog/ReplaceToday.h"
 #include "ui/Help.h"
 #include "ui/Layout.h"
 #include "ui/ListMouse.h"
 #include "ui/OptionsPanel.h"
+#include "ui/PopupMenus.h"
 #include "ui/qt/FastLookUpWindow.h"
 #include "ui/qt/RecordGridView.h"
 #if __has_include("ui/qt/OptionsPanelView.h")

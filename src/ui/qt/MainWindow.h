@@ -4,8 +4,8 @@
 #include <memory>
 #include <vector>
 
-#include "app/Frontend.h"
-#include "app/MainForm.h"
+#include "form/Frontend.h"
+#include "form/MainForm.h"
 #include "ui/qt/EngineHost.h"
 
 class QLabel;

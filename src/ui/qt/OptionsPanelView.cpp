@@ -11,7 +11,7 @@
 #include <QTimer>
 #include <utility>
 
-#include "app/MainForm.h"
+#include "form/MainForm.h"
 #include "router/WanMonitor.h"
 #include "text/Latin1.h"
 #include "ui/Help.h"

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "app/Controls.h"
+#include "form/Controls.h"
 
 class EngineHost;
 class HelpPaneView;

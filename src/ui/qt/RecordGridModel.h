@@ -2,7 +2,7 @@
 #include <QAbstractTableModel>
 #include <cstdint>
 
-#include "ui/RecordGrid.h"
+#include "form/RecordGrid.h"
 
 // Presents a RecordGrid to a Qt view without copying it: row 0 becomes the header, records are
 // the view's rows. Sync() tells the view what changed since the last call.

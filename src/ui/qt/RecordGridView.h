@@ -2,8 +2,8 @@
 #include <QTableView>
 #include <functional>
 
-#include "ui/ListDisplayState.h"
-#include "ui/RecordGrid.h"
+#include "form/ListDisplayState.h"
+#include "form/RecordGrid.h"
 
 class EngineHost;
 class RecordGridModel;

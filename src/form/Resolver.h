@@ -18,6 +18,3 @@ class Resolver {
     // Forward lookup: the first IPv4 address of the name (first octet first), or nothing.
     virtual std::optional<IPv4> AddressOf(const std::string& name) = 0;
 };
-
-// The platform's resolver (getnameinfo / getaddrinfo), stateless and thread-safe.
-std::shared_ptr<Resolver> MakeSystemResolver();

@@ -1,6 +1,6 @@
-#include "app/ProblemReport.h"
+#include "form/ProblemReport.h"
 
-#include "app/MainForm.h"
+#include "form/MainForm.h"
 
 MsgAnswer ReportProblem(MainForm& F, std::string_view text, MsgIcon icon, MsgButtons buttons,
                         std::string_view title) {

@@ -1,6 +1,6 @@
-#include "app/MainControls.h"
+#include "form/MainControls.h"
 
-#include "app/MainForm.h"
+#include "form/MainForm.h"
 
 std::string MakeBadNameChars() {
     std::string s = "()";

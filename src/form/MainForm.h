@@ -5,19 +5,19 @@
 #include <string>
 #include <vector>
 
-#include "app/Clock.h"
-#include "app/Constants.h"
-#include "app/Controls.h"
-#include "app/Frontend.h"
-#include "app/RunSummary.h"
-#include "resolve/ResolveState.h"
-#include "router/RouterState.h"
-#include "stdlog/StdLogState.h"
-#include "syslog/SysLogState.h"
-#include "ui/ListDisplayState.h"
-#include "ui/OptionsState.h"
-#include "ui/PopupMenus.h"
-#include "ui/RecordGrid.h"
+#include "form/Clock.h"
+#include "form/Constants.h"
+#include "form/Controls.h"
+#include "form/Frontend.h"
+#include "form/ListDisplayState.h"
+#include "form/ListMenus.h"
+#include "form/OptionsState.h"
+#include "form/RecordGrid.h"
+#include "form/ResolveState.h"
+#include "form/RouterState.h"
+#include "form/RunSummary.h"
+#include "form/StdLogState.h"
+#include "form/SysLogState.h"
 
 // All of Drovix's state: the flags, folders and values of the application, and every control of
 // the main window as plain data. Procedures of every subsystem take the form and work on it;

@@ -1,6 +1,6 @@
-#include "app/EventDispatch.h"
+#include "form/EventDispatch.h"
 
-#include "app/MainForm.h"
+#include "form/MainForm.h"
 
 void DispatchEvent(MainForm& F, const std::function<void()>& handler, const std::function<void()>& unload) {
     if (F.Unloaded) return;

@@ -1,7 +1,7 @@
 #pragma once
 #include <string_view>
 
-#include "app/Frontend.h"
+#include "form/Frontend.h"
 
 struct MainForm;
 

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "app/Controls.h"
+#include "form/Controls.h"
 
 // Every option control as it stood when the panel opened. Cancel puts them back before the
 // settings file is read again, so that options the file does not hold come back too.

@@ -1,13 +1,17 @@
 #pragma once
+#include <functional>
 #include <memory>
 #include <set>
 #include <string>
 
-#include "router/PageSource.h"
-
 class QNetworkAccessManager;
 class QNetworkReply;
 class QTimer;
+
+// Where procedures that read router pages get them. Unset: the page fetcher itself (GetHtml);
+// tests may script the pages instead. Same contract as GetHtml: the page text, or an empty text
+// when nothing came back; never a message.
+using PageSource = std::function<std::string(const std::string& url)>;
 
 // What the router subsystem keeps between calls.
 struct RouterState {

@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "app/Controls.h"
-#include "ui/Colours.h"
+#include "form/Colours.h"
+#include "form/Controls.h"
 
 // The dispatcher's progress window as plain data; src/ui/qt/FastLookUpWindow draws it.
 struct FastLookUp {

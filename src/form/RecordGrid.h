@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "ui/Colours.h"
+#include "form/Colours.h"
 
 // A record list as plain data, with the operations of a grid control: the engine reads and
 // writes cells exactly as it would on screen, and the Qt view only draws what is here.

@@ -1,4 +1,4 @@
-#include "ui/RecordGrid.h"
+#include "form/RecordGrid.h"
 
 namespace {
 const std::string kEmpty;

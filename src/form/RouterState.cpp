@@ -1,4 +1,4 @@
-#include "router/RouterState.h"
+#include "form/RouterState.h"
 
 #include <QNetworkAccessManager>
 #include <QNetworkReply>

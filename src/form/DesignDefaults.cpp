@@ -1,7 +1,7 @@
-#include "app/DesignDefaults.h"
+#include "form/DesignDefaults.h"
 
-#include "app/Constants.h"
-#include "app/MainForm.h"
+#include "form/Constants.h"
+#include "form/MainForm.h"
 
 void ApplyDesignDefaults(MainForm& F) {
     F.UserID.Text = "admin";

@@ -1,5 +1,5 @@
 #pragma once
-#include "app/Frontend.h"
+#include "form/Frontend.h"
 
 // A Frontend with nobody in front of it: for tools that drive the engine on their own (the
 // benchmarks, the fuzz targets). Messages are answered OK and nothing is shown.

@@ -1,9 +1,9 @@
-#include "ui/Progress.h"
+#include "form/Progress.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "app/MainForm.h"
+#include "form/MainForm.h"
 
 void LayoutProgress(MainForm& F) {
     if (F.SProgress.empty()) {
