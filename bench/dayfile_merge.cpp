@@ -16,13 +16,13 @@
 #include <string>
 #include <vector>
 
-#include "app/FileBytes.h"
+#include "files/FileBytes.h"
 #include "form/Clock.h"
 #include "form/MainForm.h"
 #include "form/SilentFrontend.h"
-#include "syslog/DayFileLines.h"
+#include "sblog/DayFileLines.h"
+#include "sblog/DayFileSort.h"
 #include "syslog/DayFileMerge.h"
-#include "syslog/DayFileSort.h"
 
 namespace {
 

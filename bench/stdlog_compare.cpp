@@ -16,13 +16,13 @@
 
 #include "PeakMemory.h"
 #include "RouterSim.h"
-#include "app/FileBytes.h"
+#include "files/FileBytes.h"
 #include "form/Clock.h"
 #include "form/MainForm.h"
 #include "form/SilentFrontend.h"
 #include "router/PageFetcher.h"
+#include "sblog/SbLogFolder.h"
 #include "stdlog/CompareSBLogs.h"
-#include "stdlog/SbLogFolder.h"
 #include "stdlog/StdLogParser.h"
 
 namespace {

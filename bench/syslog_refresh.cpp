@@ -11,7 +11,7 @@
 #include <string>
 
 #include "PeakMemory.h"
-#include "app/FileBytes.h"
+#include "files/FileBytes.h"
 #include "form/Clock.h"
 #include "form/MainForm.h"
 #include "form/SilentFrontend.h"

@@ -1,6 +1,6 @@
 // The Stillbeacon line reader the comparison uses: every view must lie inside the line.
 #include "FuzzForm.h"
-#include "stdlog/SbLineReader.h"
+#include "sblog/SbLineReader.h"
 
 namespace {
 

@@ -2,9 +2,9 @@
 // and the two "don't log" lists. The first byte picks the file; the rest is its content.
 #include "FuzzForm.h"
 #include "app/CompanionSettings.h"
-#include "app/DontLogLists.h"
 #include "app/PasswordStore.h"
 #include "app/Settings.h"
+#include "sblog/DontLogLists.h"
 
 namespace {
 

@@ -5,6 +5,7 @@
 
 #include "app/SettingsFiles.h"
 #include "form/MainForm.h"
+#include "sblog/DontLogLists.h"
 #include "text/SettingsText.h"
 
 namespace {
@@ -57,4 +58,12 @@ void ApplyStillbeaconIni(MainForm& F, std::string_view bytes) {
             F.Categorize = WholeIntOrZero(LeadingNumber(From(line, 12)));
         }
     }
+}
+
+void ReadDontLogLists(MainForm& F) {
+    std::string hideaddr;
+    std::string hideport;
+    ReadSettingsFile(F, "Hideaddr.txt", hideaddr);
+    ReadSettingsFile(F, "Hideport.txt", hideport);
+    ApplyDontLogLists(F, hideaddr, hideport);
 }

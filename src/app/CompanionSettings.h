@@ -9,3 +9,7 @@ struct MainForm;
 void ReadStillbeaconIni(MainForm& F);
 // The same from the bytes of the file (empty for a missing one).
 void ApplyStillbeaconIni(MainForm& F, std::string_view bytes);
+
+// Reads Stillbeacon's "don't log" lists "Hideaddr.txt" and "Hideport.txt" from the program's
+// folder (read only); missing files leave the lists empty.
+void ReadDontLogLists(MainForm& F);

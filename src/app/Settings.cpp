@@ -7,10 +7,9 @@
 #include <string_view>
 
 #include "app/CompanionSettings.h"
-#include "app/DontLogLists.h"
-#include "app/FileBytes.h"
 #include "app/PasswordStore.h"
 #include "app/SettingsFiles.h"
+#include "files/FileBytes.h"
 #include "form/Constants.h"
 #include "form/MainForm.h"
 #include "form/ProblemReport.h"

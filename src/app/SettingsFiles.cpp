@@ -2,7 +2,7 @@
 
 #include <QFileInfo>
 
-#include "app/FileBytes.h"
+#include "files/FileBytes.h"
 #include "form/Constants.h"
 #include "form/MainForm.h"
 #include "form/ProblemReport.h"

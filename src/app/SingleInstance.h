@@ -1,7 +1,7 @@
 #pragma once
 #include <string>
 
-#include "app/FileLock.h"
+#include "files/FileLock.h"
 
 // One running Drovix per program folder: two installations, or two test folders, never block
 // each other. What counts is the kernel's lock on "Drovix.lock" in the folder, not the file: the

@@ -8,7 +8,7 @@
 #include <cerrno>
 #include <cstring>
 
-#include "app/FileBytes.h"
+#include "files/FileBytes.h"
 #include "text/TextLines.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "app/FileBytes.h"
+#include "files/FileBytes.h"
 #include "form/Constants.h"
 #include "text/TextLines.h"
 

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "app/FileBytes.h"
+#include "files/FileBytes.h"
 
 namespace {
 

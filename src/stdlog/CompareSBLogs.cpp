@@ -5,12 +5,12 @@
 #include <string_view>
 #include <vector>
 
-#include "app/FileBytes.h"
+#include "files/FileBytes.h"
 #include "form/MainForm.h"
 #include "form/Progress.h"
-#include "stdlog/HiddenLists.h"
-#include "stdlog/SbLineReader.h"
-#include "stdlog/SbLogFolder.h"
+#include "sblog/HiddenLists.h"
+#include "sblog/SbLineReader.h"
+#include "sblog/SbLogFolder.h"
 
 namespace {
 

@@ -9,9 +9,9 @@
 #include "form/Constants.h"
 #include "form/MainForm.h"
 #include "form/ProblemReport.h"
-#include "stdlog/HiddenLists.h"
-#include "stdlog/SbLogFolder.h"
-#include "stdlog/StdLogLine.h"
+#include "sblog/HiddenLists.h"
+#include "sblog/SbLogFolder.h"
+#include "sblog/StdLogLine.h"
 #include "syslog/DayFileMerge.h"
 #include "syslog/MnwExport.h"
 

@@ -9,10 +9,10 @@
 #include "resolve/AddressConversion.h"
 #include "router/PageSource.h"
 #include "router/RouterContact.h"
+#include "sblog/SbLogFolder.h"
 #include "stdlog/CompareSBLogs.h"
 #include "stdlog/ConvertPorts.h"
 #include "stdlog/CopyData.h"
-#include "stdlog/SbLogFolder.h"
 
 namespace {
 

@@ -4,17 +4,17 @@
 #include <unordered_map>
 #include <unordered_set>
 
-#include "app/FileBytes.h"
-#include "app/FileLock.h"
-#include "app/FileReplacement.h"
 #include "app/RunCycle.h"
+#include "files/FileBytes.h"
+#include "files/FileLock.h"
+#include "files/FileReplacement.h"
 #include "form/Constants.h"
 #include "form/MainForm.h"
 #include "form/OsServices.h"
 #include "form/ProblemReport.h"
-#include "stdlog/SbLogFolder.h"
-#include "syslog/DayFileLines.h"
-#include "syslog/DayFileSort.h"
+#include "sblog/DayFileLines.h"
+#include "sblog/DayFileSort.h"
+#include "sblog/SbLogFolder.h"
 #include "syslog/RouterDate.h"
 
 namespace {

@@ -7,8 +7,8 @@
 #include <optional>
 #include <string_view>
 
-#include "app/FileBytes.h"
 #include "app/Settings.h"
+#include "files/FileBytes.h"
 #include "form/Colours.h"
 #include "form/Constants.h"
 #include "form/MainForm.h"

@@ -5,7 +5,7 @@
 #include "form/ProblemReport.h"
 #include "form/RecordGrid.h"
 #include "form/SysLogState.h"
-#include "stdlog/HiddenLists.h"
+#include "sblog/HiddenLists.h"
 #include "syslog/RouterLineParser.h"
 #include "text/AddressText.h"
 

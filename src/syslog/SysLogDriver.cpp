@@ -2,8 +2,8 @@
 
 #include <QFileInfo>
 
-#include "app/FileBytes.h"
 #include "capture/RouterClockFile.h"
+#include "files/FileBytes.h"
 #include "form/Constants.h"
 #include "form/EventPacer.h"
 #include "form/MainForm.h"
@@ -11,7 +11,7 @@
 #include "form/Progress.h"
 #include "resolve/AddressConversion.h"
 #include "resolve/SysLogLookups.h"
-#include "stdlog/SbLogFolder.h"
+#include "sblog/SbLogFolder.h"
 #include "syslog/DayFileMerge.h"
 #include "syslog/HistoryEnd.h"
 #include "syslog/HistoryFiles.h"

@@ -6,7 +6,7 @@
 #include "form/MainForm.h"
 #include "form/RunSummary.h"
 #include "form/SysLogRecord.h"
-#include "stdlog/SbLogFolder.h"
+#include "sblog/SbLogFolder.h"
 #include "syslog/SysLogMatching.h"
 
 namespace {

@@ -6,13 +6,13 @@
 #include <cstdlib>
 #include <limits>
 
-#include "app/FileBytes.h"
+#include "files/FileBytes.h"
 #include "form/Colours.h"
 #include "form/EventPacer.h"
 #include "form/MainForm.h"
 #include "form/ProblemReport.h"
 #include "form/Progress.h"
-#include "stdlog/SbLogFolder.h"
+#include "sblog/SbLogFolder.h"
 #include "syslog/SbLineParser.h"
 #include "text/TextLines.h"
 

@@ -1,4 +1,4 @@
-#include "app/FileBytes.h"
+#include "files/FileBytes.h"
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
@@ -7,8 +7,8 @@
 #include <QDir>
 #include <QProcess>
 
-#include "app/FileLock.h"
 #include "app/Settings.h"
+#include "files/FileLock.h"
 #include "form/DesignDefaults.h"
 #include "support/TestForm.h"
 

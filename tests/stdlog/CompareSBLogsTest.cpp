@@ -2,7 +2,7 @@
 
 #include "StdLogTestData.h"
 #include "TestForm.h"
-#include "app/DontLogLists.h"
+#include "app/CompanionSettings.h"
 #include "stdlog/CompareSBLogs.h"
 #include "stdlog/SbLogWriter.h"
 

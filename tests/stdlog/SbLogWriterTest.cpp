@@ -4,8 +4,8 @@
 
 #include "StdLogTestData.h"
 #include "TestForm.h"
+#include "sblog/StdLogLine.h"
 #include "stdlog/SbLogWriter.h"
-#include "stdlog/StdLogLine.h"
 
 namespace {
 

@@ -14,9 +14,9 @@
 #include "TestForm.h"
 #include "app/RunCycle.h"
 #include "form/SysLogRecord.h"
+#include "sblog/DayFileSort.h"
 #include "stdlog/SbLogWriter.h"
 #include "syslog/DayFileMerge.h"
-#include "syslog/DayFileSort.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "syslog/DayFileSort.h"
+#include "sblog/DayFileSort.h"
 
 #include <algorithm>
 #include <functional>

@@ -1,7 +1,7 @@
-#include "syslog/DayFileLines.h"
+#include "sblog/DayFileLines.h"
 
+#include "sblog/StdLogLine.h"
 #include "text/TextLines.h"
-#include "stdlog/StdLogLine.h"
 
 namespace {
 

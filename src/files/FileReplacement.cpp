@@ -1,4 +1,4 @@
-#include "app/FileReplacement.h"
+#include "files/FileReplacement.h"
 
 #include <dirent.h>
 #include <fcntl.h>

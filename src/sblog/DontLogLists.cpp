@@ -1,6 +1,5 @@
-#include "app/DontLogLists.h"
+#include "sblog/DontLogLists.h"
 
-#include "app/SettingsFiles.h"
 #include "form/MainForm.h"
 #include "text/SettingsText.h"
 
@@ -13,14 +12,6 @@ void AddEntry(std::vector<std::string>& list, std::string entry) {
 }
 
 }  // namespace
-
-void ReadDontLogLists(MainForm& F) {
-    std::string hideaddr;
-    std::string hideport;
-    ReadSettingsFile(F, "Hideaddr.txt", hideaddr);
-    ReadSettingsFile(F, "Hideport.txt", hideport);
-    ApplyDontLogLists(F, hideaddr, hideport);
-}
 
 void ApplyDontLogLists(MainForm& F, std::string_view hideaddr, std::string_view hideport) {
     F.SBAddrList.clear();

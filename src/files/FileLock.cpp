@@ -1,4 +1,4 @@
-#include "app/FileLock.h"
+#include "files/FileLock.h"
 
 #include <dirent.h>
 #include <fcntl.h>

@@ -1,11 +1,11 @@
-#include "stdlog/SbLogFolder.h"
+#include "sblog/SbLogFolder.h"
 
 #include <QDir>
 #include <QFileInfo>
 
 #include "form/MainForm.h"
 
-#include "stdlog/SbLineReader.h"
+#include "sblog/SbLineReader.h"
 #include "text/TextLines.h"
 
 std::optional<std::vector<std::string>> ListSbLogFiles(const std::string& folder) {

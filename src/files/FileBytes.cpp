@@ -1,8 +1,8 @@
-#include "app/FileBytes.h"
+#include "files/FileBytes.h"
 
 #include <QFile>
 
-#include "app/FileReplacement.h"
+#include "files/FileReplacement.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "stdlog/SbLineReader.h"
+#include "sblog/SbLineReader.h"
 
 namespace {
 

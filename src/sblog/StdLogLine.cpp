@@ -1,4 +1,4 @@
-#include "stdlog/StdLogLine.h"
+#include "sblog/StdLogLine.h"
 
 #include <initializer_list>
 

@@ -1,4 +1,4 @@
-#include "stdlog/HiddenLists.h"
+#include "sblog/HiddenLists.h"
 
 #include <algorithm>
 
