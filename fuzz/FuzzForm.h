@@ -11,6 +11,7 @@
 #include <string>
 #include <string_view>
 
+#include "app/Startup.h"
 #include "form/Clock.h"
 #include "form/MainForm.h"
 #include "form/SilentFrontend.h"
@@ -50,6 +51,7 @@ struct Form {
         form->SbLogDir = folder;
         form->TracePath = folder + "Drovix_Trace.Log";
         form->router.Pages = [](const std::string&) { return std::string(); };
+        ConnectFormCommands(*form);
     }
     MainForm& F() { return *form; }
     SilentFrontend frontend;

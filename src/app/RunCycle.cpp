@@ -2,6 +2,7 @@
 
 #include <QFile>
 
+#include "app/OptionsCommands.h"
 #include "app/Settings.h"
 #include "app/Startup.h"
 #include "form/Constants.h"
@@ -21,7 +22,7 @@
 #include "syslog/SysLogLists.h"
 #include "ui/Help.h"
 #include "ui/Layout.h"
-#include "ui/OptionsPanel.h"
+#include "ui/OptionsDependents.h"
 
 namespace {
 
@@ -232,7 +233,7 @@ void BQuit_Click(MainForm& F) {
         }
     }
     if (!(F.Window == F.WindowSnapshot)) F.SettingsChanged = true;
-    if (F.SettingsChanged && !IniWrite(F)) ReportSettingsNotSaved(F);
+    if (F.SettingsChanged) SaveSettings(F);
 
     CancelTransfers(F);
     F.InLog.SetRows(1);

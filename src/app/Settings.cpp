@@ -447,10 +447,12 @@ bool IniWrite(MainForm& F) {
     return true;
 }
 
-void ReportSettingsNotSaved(MainForm& F) {
+bool SaveSettings(MainForm& F) {
+    if (IniWrite(F)) return true;
     ReportProblem(
         F, "Drovix could not save its settings in \"" + F.ProgramDir + std::string(kSettingsFileName) + "\"",
         MsgIcon::Exclamation, MsgButtons::OK, drovix::ErrorTitle);
+    return false;
 }
 
 std::string Enc(const std::string& text, const std::string& key, bool decode) {

@@ -21,7 +21,8 @@ void ApplyDrovixIni(MainForm& F, std::string_view bytes, const PasswordStoreAcce
 // when the new one cannot be written, the old one stays whole, SettingsChanged stays set and the
 // result is false. A file that IniRead found but could not read is never replaced.
 bool IniWrite(MainForm& F);
-// Tells the person that the settings could not be saved (the old file, if any, is still whole).
-void ReportSettingsNotSaved(MainForm& F);
+// IniWrite, telling the person when the settings could not be saved (the old file, if any, is
+// still whole). False then.
+bool SaveSettings(MainForm& F);
 // Scrambles (decode false) or unscrambles (decode true) a password with a hex key.
 std::string Enc(const std::string& text, const std::string& key, bool decode);

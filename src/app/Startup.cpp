@@ -5,17 +5,27 @@
 
 #include "app/CommandLine.h"
 #include "app/PasswordStore.h"
+#include "app/RunCycle.h"
+#include "app/Settings.h"
 #include "form/DesignDefaults.h"
 #include "form/MainControls.h"
 #include "form/MainForm.h"
+#include "ui/Layout.h"
 #include "ui/OptionsLayout.h"
 
 void PrepareMainForm(MainForm& F, const std::string& programDir) {
+    ConnectFormCommands(F);
     F.ProgramDir = programDir;
     F.SbLogDir = programDir;
     SetupMainControls(F);
     ApplyDesignDefaults(F);
     SetupOptionsControls(F);
+}
+
+void ConnectFormCommands(MainForm& F) {
+    F.commands.Exit = BQuit_Click;
+    F.commands.SaveSettings = SaveSettings;
+    F.commands.Relayout = Form_Resize;
 }
 
 std::string JoinArguments(int argc, char** argv) {

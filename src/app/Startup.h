@@ -6,6 +6,9 @@ struct MainForm;
 // Gives a new form its design state: the captions, defaults and states the window has before
 // Form_Load reads the settings. Both faces call it, so they start alike.
 void PrepareMainForm(MainForm& F, const std::string& programDir);
+// Gives the form the procedures of src/app and src/ui that lower procedures call (F.commands).
+// PrepareMainForm does it; a form made otherwise (a test's) calls it itself.
+void ConnectFormCommands(MainForm& F);
 
 // The command line as Form_Load reads it: every argument, joined by blanks.
 std::string JoinArguments(int argc, char** argv);

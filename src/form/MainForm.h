@@ -8,6 +8,7 @@
 #include "form/Clock.h"
 #include "form/Constants.h"
 #include "form/Controls.h"
+#include "form/FormCommands.h"
 #include "form/Frontend.h"
 #include "form/ListDisplayState.h"
 #include "form/ListMenus.h"
@@ -30,6 +31,8 @@ struct MainForm {
 
     Frontend& ui;
     const Clock& clock;
+    // What lower procedures call of src/app and src/ui; set by src/app (ConnectFormCommands).
+    FormCommands commands;
 
     // ---- application state ----
     bool AutoMode = false;

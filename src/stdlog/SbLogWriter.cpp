@@ -12,8 +12,6 @@
 #include "sblog/HiddenLists.h"
 #include "sblog/SbLogFolder.h"
 #include "sblog/StdLogLine.h"
-#include "syslog/DayFileMerge.h"
-#include "syslog/MnwExport.h"
 
 namespace {
 
@@ -165,20 +163,4 @@ void SaveLogs(MainForm& F, bool highlightedOnly) {
     file.close();
     F.stdlog.LastSavedFile = file.fileName().toStdString();
     if (!written || !flushed || file.error() != QFileDevice::NoError) ReportSaveError(F);
-}
-
-void BSaveAll_Click(MainForm& F) {
-    if (F.SysLog.Visible) {
-        SysLogmNWSave(F);
-    } else {
-        SaveLogs(F, false);
-    }
-}
-
-void BSaveHilited_Click(MainForm& F) {
-    if (!F.SysLog.Visible) {
-        SaveLogs(F, true);
-    } else {
-        SysLogSave(F, false);
-    }
 }

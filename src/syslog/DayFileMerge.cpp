@@ -4,7 +4,6 @@
 #include <unordered_map>
 #include <unordered_set>
 
-#include "app/RunCycle.h"
 #include "files/FileBytes.h"
 #include "files/FileLock.h"
 #include "files/FileReplacement.h"
@@ -62,6 +61,9 @@ SysLogRecord RowRecord(const RecordGrid& list, int row) {
 class DayFileMerge {
   public:
     DayFileMerge(MainForm& F, bool unattended) : F(F), unattended_(unattended) {}
+
+    // Whether the list must be read and matched again, once the merge has ended.
+    bool RefreshDue() const { return refreshDue_; }
 
     void Run() {
         Begin();
@@ -211,28 +213,30 @@ class DayFileMerge {
         if (F.QuitRequested) {
             // Exit was pressed during a wait; the merge stopped between two days.
             F.QuitRequested = false;
-            BQuit_Click(F);
+            F.commands.Exit(F);
             return;
         }
-        if (somethingSaved_ && !unattended_ && !F.UnloadRequested) BRun_Click(F);
+        refreshDue_ = somethingSaved_ && !unattended_ && !F.UnloadRequested;
     }
 
     MainForm& F;
     const bool unattended_;
     bool runEnabled_ = false, saveAllEnabled_ = false;
-    bool complete_ = true, somethingSaved_ = false;
+    bool complete_ = true, somethingSaved_ = false, refreshDue_ = false;
 };
 
 }  // namespace
 
-void SysLogSave(MainForm& F, bool unattended) {
+bool SysLogSave(MainForm& F, bool unattended) {
     // A click that arrives inside a refresh's or another merge's wait.
-    if (F.Busy) return;
+    if (F.Busy) return false;
     // Day files go into Stillbeacon's folder only: the rows stay highlighted for a later try.
     if (const std::string problem = SbLogFolderProblem(F); !problem.empty()) {
         ReportProblem(F, problem + ": nothing was merged.", MsgIcon::Exclamation, MsgButtons::OK,
                       drovix::ErrorTitle);
-        return;
+        return false;
     }
-    DayFileMerge(F, unattended).Run();
+    DayFileMerge merge(F, unattended);
+    merge.Run();
+    return merge.RefreshDue();
 }

@@ -7,7 +7,6 @@
 #include <optional>
 #include <string_view>
 
-#include "app/Settings.h"
 #include "files/FileBytes.h"
 #include "form/Colours.h"
 #include "form/Constants.h"
@@ -190,7 +189,7 @@ void SysLogmNWSave(MainForm& F) {
         ReportProblem(F,
                       "Error in 'SysLogmNWSave' trying to create MyNetWatchman file: " +
                           std::to_string(number) + ": " + error,
-                      MsgIcon::Critical, MsgButtons::OK, "Drovix Error");
+                      MsgIcon::Critical, MsgButtons::OK, drovix::ErrorTitle);
         return;
     }
     F.Summary.Exported += static_cast<int>(lines.size());
@@ -198,9 +197,6 @@ void SysLogmNWSave(MainForm& F) {
     lines.clear();
     F.BSaveAll.Enabled = false;
     F.LastMnwTime = F.syslog.MnwChosenAt;
-    if (!IniWrite(F)) {
-        // Without LASTMNW the next export would send these records again.
-        ReportProblem(F, "Drovix could not save its settings in \"" + F.ProgramDir + "Drovix.ini\"",
-                      MsgIcon::Exclamation, MsgButtons::OK, "Drovix Error");
-    }
+    // Without LASTMNW the next export would send these records again: a failure is told at once.
+    F.commands.SaveSettings(F);
 }

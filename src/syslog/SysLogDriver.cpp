@@ -72,7 +72,7 @@ class SysLogRefresh {
                           "Error " + std::to_string(failure.number) + " in 'SysLogMain' at step " +
                               std::to_string(failure.step) + ", processing file: " + failure.file +
                               (failure.reason.empty() ? "" : "\n\n" + failure.reason),
-                          MsgIcon::Critical, MsgButtons::OK, "Drovix Error");
+                          MsgIcon::Critical, MsgButtons::OK, drovix::ErrorTitle);
         }
         End();
     }

@@ -6,7 +6,6 @@
 #include "form/MainForm.h"
 #include "form/SysLogRecord.h"
 #include "router/WanMonitor.h"
-#include "ui/Layout.h"
 
 namespace {
 
@@ -115,5 +114,5 @@ void SysLogSetup(MainForm& F) {
     F.SysStats.Visible = true;
     F.SysLog.Visible = true;
     F.SysCaption.Visible = true;
-    Form_Resize(F);
+    F.commands.Relayout(F);
 }

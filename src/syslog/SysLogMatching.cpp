@@ -8,6 +8,7 @@
 
 #include "files/FileBytes.h"
 #include "form/Colours.h"
+#include "form/Constants.h"
 #include "form/EventPacer.h"
 #include "form/MainForm.h"
 #include "form/ProblemReport.h"
@@ -192,7 +193,7 @@ class Matching {
                 ReportProblem(F,
                               "Error " + std::to_string(number) + " in 'SysLogMatch' trying to open " + name +
                                   "\n\n" + error,
-                              MsgIcon::Exclamation, MsgButtons::OK, "Drovix Error");
+                              MsgIcon::Exclamation, MsgButtons::OK, drovix::ErrorTitle);
                 return false;
             }
             if (!CompareFile(bytes)) return false;

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "app/RunCycle.h"
 #include "form/MainForm.h"
 #include "form/Progress.h"
 #include "syslog/SysLogLists.h"
@@ -107,10 +106,6 @@ void ChangeLayout(MainForm& F) {
     // The notice and the conversion progress sit below the buttons, where the lists start.
     Place(F.LNoLogs, kMargin, F.BSaveHilited.Top + F.BSaveHilited.Height + 120, width - 2 * kMargin,
           kLabelHeight);
-
-    if ((F.SysLog.HasRecords() || F.InLog.HasRecords() || F.OutLog.HasRecords()) && !F.Initializing) {
-        BRun_Click(F);
-    }
 }
 
 void Form_Resize(MainForm& F) {
@@ -118,8 +113,5 @@ void Form_Resize(MainForm& F) {
         F.Window.Width = std::max(F.Window.Width, MinimumWindowWidth);
         F.Window.Height = std::max(F.Window.Height, MinimumWindowHeight);
     }
-    const bool wasInitializing = F.Initializing;
-    F.Initializing = true;
     ChangeLayout(F);
-    F.Initializing = wasInitializing;
 }

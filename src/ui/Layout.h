@@ -6,7 +6,8 @@ struct MainForm;
 inline constexpr int MinimumWindowWidth = 12000;
 inline constexpr int MinimumWindowHeight = 7800;
 
-// Places lists, captions, buttons and the options panel for the current mode and window size;
-// ends with a refresh when a list holds records and the program is not starting up.
+// Places lists, captions, buttons and the options panel for the current mode and window size. (A
+// change of mode in the options then refreshes the lists: see src/app/OptionsCommands.)
 void ChangeLayout(MainForm& F);
+// The window was resized: a normal window keeps at least its smallest size, and is laid out again.
 void Form_Resize(MainForm& F);

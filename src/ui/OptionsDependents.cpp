@@ -1,7 +1,6 @@
 #include "ui/OptionsDependents.h"
 
 #include "form/MainForm.h"
-#include "ui/OptionsPanel.h"
 
 namespace {
 

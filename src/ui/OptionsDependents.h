@@ -8,7 +8,8 @@ void CompSB_Click(MainForm& F);
 void CkConvertIP_Click(MainForm& F);
 void CkConvertURL_Click(MainForm& F);
 void CSaveSysLog_Click(MainForm& F);
-// (CSysLog_Click is declared with the panel, in ui/OptionsPanel.h: the run cycle calls it.)
+// "Use Router's System Log": widens the panel to its System Log part, or narrows it.
+void CSysLog_Click(MainForm& F);
 
 // True when the System Log is offered by the router and the user chose to read it.
 bool SysLogInUse(const MainForm& F);

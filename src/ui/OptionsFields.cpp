@@ -6,7 +6,6 @@
 #include "form/Constants.h"
 #include "form/MainForm.h"
 #include "ui/Help.h"
-#include "ui/OptionsPanel.h"
 
 namespace {
 
@@ -119,10 +118,6 @@ void RouterDelay_LostFocus(MainForm& F) {
 
 void IPAddr_KeyUp(MainForm& F, int key) {
     if (key == KeyEnter) F.FocusedControl = "PW";
-}
-
-void PW_KeyUp(MainForm& F, int key) {
-    if (key == KeyEnter && F.OptionsFrame.Visible) BOptions_Click(F);
 }
 
 void PW_GotFocus(MainForm& F) {

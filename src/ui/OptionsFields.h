@@ -35,9 +35,8 @@ void RouterWait_LostFocus(MainForm& F);
 void RouterRetry_LostFocus(MainForm& F);
 void RouterDelay_LostFocus(MainForm& F);
 
-// Enter (13) in the address field moves on to the password; Enter in the password closes the
-// panel and applies the options.
+// Enter (13) in the address field moves on to the password (Enter in the password is OK: see
+// src/app/OptionsCommands).
 constexpr int KeyEnter = 13;
 void IPAddr_KeyUp(MainForm& F, int key);
-void PW_KeyUp(MainForm& F, int key);
 void PW_GotFocus(MainForm& F);

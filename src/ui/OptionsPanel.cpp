@@ -4,15 +4,11 @@
 #include <cmath>
 #include <string>
 
-#include "app/RunCycle.h"
-#include "app/Settings.h"
 #include "form/Constants.h"
 #include "form/MainForm.h"
-#include "router/RouterPages.h"
-#include "router/WanMonitor.h"
+#include "text/SettingsText.h"
 #include "ui/Layout.h"
 #include "ui/OptionsDependents.h"
-#include "ui/OptionsFields.h"
 
 namespace {
 
@@ -44,10 +40,6 @@ void CopyOptionControls(Form& from, Snapshot& to) {
     to.BReplaceToday = from.BReplaceToday;
 }
 
-bool AnyListHoldsRecords(const MainForm& F) {
-    return F.SysLog.HasRecords() || F.InLog.HasRecords() || F.OutLog.HasRecords();
-}
-
 void RememberScreen(MainForm& F) {
     OptionsState& S = F.options;
     S.SaveAllEnabledAtOpen = F.BSaveAll.Enabled;
@@ -63,6 +55,8 @@ void RememberScreen(MainForm& F) {
     CopyOptionControls(F, S.ControlsAtOpen);
     S.ControlsAtOpen.PanelWidth = F.OptionsFrame.Width;
 }
+
+}  // namespace
 
 void OpenOptions(MainForm& F) {
     RememberScreen(F);
@@ -108,89 +102,14 @@ void HideOptions(MainForm& F) {
     if (F.SysLog.Visible) Form_Resize(F);
 }
 
-// The settings file puts every option back; the window's size and the column widths are not
-// options and stay as the user left them.
-void RestoreSavedOptions(MainForm& F) {
+void PutBackOptionControls(MainForm& F) {
     CopyOptionControls(F.options.ControlsAtOpen, F);
     F.OptionsFrame.Width = F.options.ControlsAtOpen.PanelWidth;
-    const MainForm::Geometry window = F.Window;
-    const int windowState = F.WindowState;
-    std::vector<int> widths;
-    for (int c = 0; c < F.SysLog.Cols(); ++c) widths.push_back(F.SysLog.ColWidth(c));
-
-    F.SettingsChanged = false;
-    IniRead(F);
-    // Reading the settings does not click the monitor's box: the monitor must follow it here.
-    MatchWanMonitorToBox(F);
-
-    F.Window = window;
-    F.WindowState = windowState;
-    for (int c = 0; c < std::min<int>(F.SysLog.Cols(), static_cast<int>(widths.size())); ++c) {
-        F.SysLog.SetColWidth(c, widths[c]);
-    }
-    SyncDependentControls(F);
 }
 
-// The thread count takes effect only when the System Log is read: lookups run concurrently there.
 void AdoptThreadCount(MainForm& F) {
     long long n = std::llround(LeadingNumber(F.mnThreads.Text));
     n = std::clamp<long long>(n, 0, drovix::MaxLookupThreads);
     F.mnThreads.Text = std::to_string(n);
     if (SysLogInUse(F) && n != F.LookupThreads) F.LookupThreads = static_cast<int>(n);
-}
-
-void ApplyOptions(MainForm& F) {
-    CreateURLs(F);
-
-    bool conversionChanged = false;
-    if (F.CkConvertIP.Value != F.ConvertIPInEffect) {
-        F.ConvertIPInEffect = F.CkConvertIP.Value;
-        conversionChanged = true;
-    }
-    if (F.CkConvertURL.Value != F.ConvertURLInEffect) {
-        F.ConvertURLInEffect = F.CkConvertURL.Value;
-        conversionChanged = true;
-    }
-    AdoptThreadCount(F);
-
-    bool refresh = true;
-    if (!SysLogInUse(F) || conversionChanged) {
-        // The layout refreshes the lists itself, but only lists that already hold records: a
-        // first good password must still bring the logs in.
-        refresh = !AnyListHoldsRecords(F) && !F.Initializing;
-        ChangeLayout(F);
-        if (F.OptionsFrame.Visible) return;  // the refresh ran into a problem and reopened the panel
-        F.SettingsChanged = false;
-    }
-    // A failed write is told now, not only at Exit, and Exit tries again.
-    const bool saved = IniWrite(F);
-    if (!saved) ReportSettingsNotSaved(F);
-    if (refresh) BRun_Click(F);
-    F.SettingsChanged = !saved;
-    F.ui.DoEvents();
-}
-
-}  // namespace
-
-void BOptions_Click(MainForm& F) {
-    // Applying options rebuilds and refreshes the lists that a running loop or refresh is still
-    // filling.
-    if (F.Busy || F.Refreshing) return;
-    if (!F.OptionsFrame.Visible) {
-        OpenOptions(F);
-        return;
-    }
-    HideOptions(F);
-    if (F.CancelRequested) {
-        RestoreSavedOptions(F);
-        return;
-    }
-    if (!F.SettingsChanged) return;
-    ApplyOptions(F);
-}
-
-void BCancelOptions_Click(MainForm& F) {
-    F.CancelRequested = true;
-    BOptions_Click(F);
-    F.CancelRequested = false;
 }

@@ -2,12 +2,16 @@
 
 struct MainForm;
 
-// Opens the options panel when it is closed; closes it and applies the options when it is open:
-// the page addresses are rebuilt, the settings file is written and the lists are refreshed (or
-// the window layout rebuilt when the mode or a conversion direction changed). A close without a
-// change writes and refreshes nothing. Ignored while a long loop runs (Busy).
-void BOptions_Click(MainForm& F);
-// Closes the panel and puts every option back as the settings file has it.
-void BCancelOptions_Click(MainForm& F);
-// "Use Router's System Log": widens the panel to its System Log part, or narrows it.
-void CSysLog_Click(MainForm& F);
+// The options panel as it opens and closes; the OK and Cancel buttons that apply or drop the
+// options are commands (src/app/OptionsCommands).
+
+// Opens the panel over the lists: remembers what was on screen and every option control, so that
+// closing gives the lists back and Cancel can put the options back.
+void OpenOptions(MainForm& F);
+// Closes the panel and gives back the lists, captions and buttons it covered.
+void HideOptions(MainForm& F);
+// Puts every option control, and the panel's width, back as they stood when the panel opened.
+void PutBackOptionControls(MainForm& F);
+// The thread count typed takes effect only when the System Log is read: lookups run concurrently
+// there. The field keeps the count, clamped to 0 .. MaxLookupThreads.
+void AdoptThreadCount(MainForm& F);

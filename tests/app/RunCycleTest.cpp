@@ -5,6 +5,7 @@
 
 #include "IsolatedUserConfig.h"
 #include "TestForm.h"
+#include "app/OptionsCommands.h"
 #include "app/RunCycle.h"
 #include "app/Startup.h"
 #include "form/EventDispatch.h"

@@ -12,6 +12,7 @@
 #include "IsolatedUserConfig.h"
 #include "PinnedClock.h"
 #include "TestFiles.h"
+#include "app/OptionsCommands.h"
 #include "app/PasswordStore.h"
 #include "app/Settings.h"
 #include "form/DesignDefaults.h"

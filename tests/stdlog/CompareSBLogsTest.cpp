@@ -3,6 +3,7 @@
 #include "StdLogTestData.h"
 #include "TestForm.h"
 #include "app/CompanionSettings.h"
+#include "app/SaveCommands.h"
 #include "stdlog/CompareSBLogs.h"
 #include "stdlog/SbLogWriter.h"
 

@@ -4,6 +4,7 @@
 
 #include "StdLogTestData.h"
 #include "TestForm.h"
+#include "app/SaveCommands.h"
 #include "sblog/StdLogLine.h"
 #include "stdlog/SbLogWriter.h"
 

@@ -3,6 +3,7 @@
 #include "RouterSim.h"
 #include "StdLogTestData.h"
 #include "TestForm.h"
+#include "app/SaveCommands.h"
 #include "stdlog/SbLogWriter.h"
 #include "stdlog/StdLogParser.h"
 

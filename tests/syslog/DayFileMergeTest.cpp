@@ -13,6 +13,7 @@
 #include "SysLogRows.h"
 #include "TestForm.h"
 #include "app/RunCycle.h"
+#include "app/SaveCommands.h"
 #include "form/SysLogRecord.h"
 #include "sblog/DayFileSort.h"
 #include "stdlog/SbLogWriter.h"

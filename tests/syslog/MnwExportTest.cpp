@@ -5,6 +5,7 @@
 #include "SysLogRows.h"
 #include "TestForm.h"
 #include "app/RunCycle.h"
+#include "app/SaveCommands.h"
 #include "form/Colours.h"
 #include "form/SysLogRecord.h"
 #include "stdlog/SbLogWriter.h"

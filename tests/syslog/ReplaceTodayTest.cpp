@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "RouterSysLogForm.h"
+#include "app/ReplaceToday.h"
 #include "app/RunCycle.h"
-#include "syslog/ReplaceToday.h"
 
 namespace {
 

@@ -3,6 +3,7 @@
 #include <QTimer>
 
 #include "OptionsTestForm.h"
+#include "app/OptionsCommands.h"
 #include "router/WanMonitor.h"
 #include "ui/OptionsDependents.h"
 #include "ui/OptionsFields.h"

@@ -10,6 +10,7 @@
 #include "form/DesignDefaults.h"
 #include "form/MainForm.h"
 #include "ui/Help.h"
+#include "ui/OptionsDependents.h"
 #include "ui/OptionsLayout.h"
 #include "ui/OptionsPanel.h"
 

@@ -12,22 +12,18 @@
 #include <QScreen>
 #include <QTimer>
 
+#include "app/OptionsCommands.h"
 #include "app/RunCycle.h"
+#include "app/SaveCommands.h"
 #include "form/EventDispatch.h"
-#include "stdlog/SbLogWriter.h"
-#include "syslog/ReplaceToday.h"
+#include "text/Latin1.h"
 #include "ui/Help.h"
 #include "ui/Layout.h"
 #include "ui/ListMouse.h"
-#include "ui/OptionsPanel.h"
 #include "ui/PopupMenus.h"
 #include "ui/qt/FastLookUpWindow.h"
-#include "ui/qt/RecordGridView.h"
-#if __has_include("ui/qt/OptionsPanelView.h")
-#include "text/Latin1.h"
 #include "ui/qt/OptionsPanelView.h"
-#define DROVIX_HAS_OPTIONS_VIEW 1
-#endif
+#include "ui/qt/RecordGridView.h"
 
 MainWindow::MainWindow(const Clock& clock, const std::string& programDir)
     : form_(std::make_unique<MainForm>(*this, clock)) {
@@ -75,10 +71,7 @@ MainWindow::MainWindow(const Clock& clock, const std::string& programDir)
     progressText_->setFocusPolicy(Qt::NoFocus);
     progressText_->hide();
 
-#ifdef DROVIX_HAS_OPTIONS_VIEW
     options_ = new OptionsPanelView(*this, this);
-    options_->onReplaceToday = BReplaceToday_Click;
-#endif
     noLogs->raise();
     // The lookup dispatcher's progress window is a window of its own that follows its model.
     fastLookUp_ = std::make_unique<FastLookUpWindow>(F.resolve.fastLookUp);
@@ -184,9 +177,7 @@ void MainWindow::Sync() {
             segments_[i]->hide();
         }
     }
-#ifdef DROVIX_HAS_OPTIONS_VIEW
-    if (options_ != nullptr) options_->Sync();
-#endif
+    options_->Sync();
     if (F.FocusedControl != focusSeen_) {
         focusSeen_ = F.FocusedControl;
         for (auto& [name, widget] : focusable_) {

@@ -11,13 +11,14 @@
 #include <QTimer>
 #include <utility>
 
+#include "app/OptionsCommands.h"
+#include "app/ReplaceToday.h"
 #include "form/MainForm.h"
 #include "router/WanMonitor.h"
 #include "text/Latin1.h"
 #include "ui/Help.h"
 #include "ui/OptionsDependents.h"
 #include "ui/OptionsFields.h"
-#include "ui/OptionsPanel.h"
 #include "ui/qt/EngineHost.h"
 #include "ui/qt/HelpPaneView.h"
 
@@ -50,9 +51,7 @@ OptionsPanelView::OptionsPanelView(EngineHost& host, QWidget* parent)
         RouterDelay_LostFocus;
     AddCheck(F.CSysLog, "CSysLog", "csyslog", CSysLog_Click);
     AddCheck(F.CSaveSysLog, "CSaveSysLog", "csavesyslog", CSaveSysLog_Click);
-    AddButton(F.BReplaceToday, "BReplaceToday", "breplacetoday", [this](MainForm& form) {
-        if (onReplaceToday) onReplaceToday(form);
-    });
+    AddButton(F.BReplaceToday, "BReplaceToday", "breplacetoday", BReplaceToday_Click);
     AddCheck(F.CmnW, "CmnW", "cmnw", CmnW_Click);
     AddCheck(F.CompAddr, "CompAddr", "compaddr", CompAddr_Click);
     AddCheck(F.CompSB, "CompSB", "compsb", CompSB_Click);

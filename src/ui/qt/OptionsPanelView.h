@@ -22,9 +22,6 @@ class OptionsPanelView : public QFrame {
 
     void Sync();
 
-    // "Re-do Today" belongs to the history files; the window that knows their handler sets it.
-    std::function<void(MainForm&)> onReplaceToday;
-
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void enterEvent(QEnterEvent* event) override;

@@ -1,12 +1,12 @@
-#include "syslog/ReplaceToday.h"
+#include "app/ReplaceToday.h"
 
 #include <QFile>
 
+#include "app/OptionsCommands.h"
 #include "form/Constants.h"
 #include "form/MainForm.h"
 #include "form/ProblemReport.h"
 #include "syslog/HistoryFiles.h"
-#include "ui/OptionsPanel.h"
 
 void BReplaceToday_Click(MainForm& F) {
     // The refresh that rebuilds the day could not start now; the file must not go without it.
