@@ -105,16 +105,3 @@ void SysMark(MainForm& F, int action) {
     F.BSaveHilited.Enabled = count > 0;
     list.SetRedraw(true);
 }
-
-void mpopSysMark_Click(MainForm& F) {
-    SysMark(F, MarkThis);
-}
-void mpopSysMarkAll_Click(MainForm& F) {
-    SysMark(F, MarkAllSimilar);
-}
-void mpopSysUnmark_Click(MainForm& F) {
-    SysMark(F, UnmarkThis);
-}
-void mpopSysUnmarkAll_Click(MainForm& F) {
-    SysMark(F, UnmarkAllSimilar);
-}

@@ -23,8 +23,3 @@ enum SysMarkAction { MarkThis = 1, MarkAllSimilar = 2, UnmarkThis = 3, UnmarkAll
 // Marks or unmarks the current record of the System Log list, or every record similar to it,
 // and updates the "Not in SB Logs" count and the "Update SB logs" button.
 void SysMark(MainForm& F, int action);
-
-void mpopSysMark_Click(MainForm& F);
-void mpopSysMarkAll_Click(MainForm& F);
-void mpopSysUnmark_Click(MainForm& F);
-void mpopSysUnmarkAll_Click(MainForm& F);

@@ -109,6 +109,19 @@ void mpopSysLookup_Click(MainForm& F) {
     IpUrlLookup(F, F.SysLog, F.SysLog.Col());
 }
 
+void mpopSysMark_Click(MainForm& F) {
+    SysMark(F, MarkThis);
+}
+void mpopSysMarkAll_Click(MainForm& F) {
+    SysMark(F, MarkAllSimilar);
+}
+void mpopSysUnmark_Click(MainForm& F) {
+    SysMark(F, UnmarkThis);
+}
+void mpopSysUnmarkAll_Click(MainForm& F) {
+    SysMark(F, UnmarkAllSimilar);
+}
+
 void PopupMenuItem_Click(MainForm& F, const std::string& item) {
     static const std::map<std::string, std::function<void(MainForm&)>> handlers = {
         {"mpopInLookup", mpopInLookup_Click},   {"mpopInCopy", mpopInCopy_Click},

@@ -27,6 +27,11 @@ void mpopSysCopy_Click(MainForm& F);
 void mpopInLookup_Click(MainForm& F);
 void mpopOutLookup_Click(MainForm& F);
 void mpopSysLookup_Click(MainForm& F);
+// Marking by hand: the current record, or every record similar to it (see SysMark).
+void mpopSysMark_Click(MainForm& F);
+void mpopSysMarkAll_Click(MainForm& F);
+void mpopSysUnmark_Click(MainForm& F);
+void mpopSysUnmarkAll_Click(MainForm& F);
 
 // Runs the handler of a menu item chosen by name; unknown names do nothing.
 void PopupMenuItem_Click(MainForm& F, const std::string& item);
