@@ -534,4 +534,22 @@ TEST(EncTest, ScramblesAndUnscramblesWithTheKey) {
     EXPECT_EQ(Enc(hex, kKey, true), all);
 }
 
+TEST(SettingsFiles, AnUnreadableSettingsFileIsReportedAndNotReplaced) {
+    TestForm t;
+    MainForm& F = t.F();
+    ApplyDesignDefaults(F);
+    ASSERT_TRUE(QDir().mkpath(QString::fromStdString(t.dir.file("Drovix.ini"))));
+    F.AutoMode = true;
+    IniRead(F);
+    ASSERT_EQ(t.frontend.messages.size(), 1u);
+    EXPECT_NE(t.frontend.messages[0].text.find("Drovix.ini"), std::string::npos);
+    EXPECT_FALSE(F.AutoMode) << "an unattended run must not go on without its settings";
+    // Whatever stands in the way now, what was there is not overwritten with the defaults.
+    ASSERT_TRUE(QDir().rmdir(QString::fromStdString(t.dir.file("Drovix.ini"))));
+    F.SettingsChanged = true;
+    EXPECT_FALSE(IniWrite(F));
+    EXPECT_TRUE(F.SettingsChanged);
+    EXPECT_FALSE(FileExists(t.dir.file("Drovix.ini")));
+}
+
 }  // namespace

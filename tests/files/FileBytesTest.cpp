@@ -7,9 +7,7 @@
 #include <QDir>
 #include <QProcess>
 
-#include "app/Settings.h"
 #include "files/FileLock.h"
-#include "form/DesignDefaults.h"
 #include "support/TestForm.h"
 
 namespace {
@@ -71,22 +69,5 @@ TEST(FileLock, OpenElsewhereSeesEveryOtherOpenFileOnTheFile) {
 
 // A settings file that is there but cannot be read is reported, and the program never replaces
 // it with one made of its defaults.
-TEST(SettingsFiles, AnUnreadableSettingsFileIsReportedAndNotReplaced) {
-    TestForm t;
-    MainForm& F = t.F();
-    ApplyDesignDefaults(F);
-    ASSERT_TRUE(QDir().mkpath(QString::fromStdString(t.dir.file("Drovix.ini"))));
-    F.AutoMode = true;
-    IniRead(F);
-    ASSERT_EQ(t.frontend.messages.size(), 1u);
-    EXPECT_NE(t.frontend.messages[0].text.find("Drovix.ini"), std::string::npos);
-    EXPECT_FALSE(F.AutoMode) << "an unattended run must not go on without its settings";
-    // Whatever stands in the way now, what was there is not overwritten with the defaults.
-    ASSERT_TRUE(QDir().rmdir(QString::fromStdString(t.dir.file("Drovix.ini"))));
-    F.SettingsChanged = true;
-    EXPECT_FALSE(IniWrite(F));
-    EXPECT_TRUE(F.SettingsChanged);
-    EXPECT_FALSE(FileExists(t.dir.file("Drovix.ini")));
-}
 
 }  // namespace
