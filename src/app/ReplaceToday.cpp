@@ -1,8 +1,7 @@
 #include "app/ReplaceToday.h"
 
-#include <QFile>
-
 #include "app/OptionsCommands.h"
+#include "files/FileBytes.h"
 #include "form/Constants.h"
 #include "form/MainForm.h"
 #include "form/ProblemReport.h"
@@ -13,13 +12,16 @@ void BReplaceToday_Click(MainForm& F) {
     if (F.Busy) return;
     const auto names = ListHistoryFiles(F.SbLogDir);
     if (!names || names->empty()) return;
-    QFile newest(QString::fromStdString(F.SbLogDir + names->back()));
-    if (!newest.exists()) return;
-    if (!newest.remove()) {
-        ReportProblem(
-            F, "Drovix could not delete \"" + names->back() + "\": " + newest.errorString().toStdString(),
-            MsgIcon::Exclamation, MsgButtons::OK, drovix::ErrorTitle);
-        return;
+    std::string error;
+    switch (RemoveFile(F.SbLogDir + names->back(), &error)) {
+        case Removal::Removed:
+            break;
+        case Removal::Missing:
+            return;
+        case Removal::Failed:
+            ReportProblem(F, "Drovix could not delete \"" + names->back() + "\": " + error,
+                          MsgIcon::Exclamation, MsgButtons::OK, drovix::ErrorTitle);
+            return;
     }
     F.SettingsChanged = true;
     BOptions_Click(F);

@@ -1,10 +1,9 @@
 #include "app/RunCycle.h"
 
-#include <QFile>
-
 #include "app/OptionsCommands.h"
 #include "app/Settings.h"
 #include "app/Startup.h"
+#include "files/FileBytes.h"
 #include "form/Constants.h"
 #include "form/EventDispatch.h"
 #include "form/MainControls.h"
@@ -70,7 +69,7 @@ void Initialize(MainForm& F) {
     F.WindowSnapshot = F.Window;
 
     F.TracePath = F.ProgramDir + "Drovix_Trace.Log";
-    QFile::remove(QString::fromStdString(F.TracePath));
+    RemoveFile(F.TracePath);
 
     F.InLog.SetCols(4);
     F.OutLog.SetCols(5);

@@ -1,7 +1,5 @@
 #include "app/SettingsFiles.h"
 
-#include <QFileInfo>
-
 #include "files/FileBytes.h"
 #include "form/Constants.h"
 #include "form/MainForm.h"
@@ -10,11 +8,11 @@
 SettingsFileRead ReadSettingsFile(MainForm& F, const std::string& name, std::string& bytes) {
     bytes.clear();
     const std::string path = F.ProgramDir + name;
-    if (!QFileInfo::exists(QString::fromStdString(path))) return SettingsFileRead::Missing;
-    std::string error;
-    if (ReadFileBytes(path, bytes, &error)) return SettingsFileRead::Read;
+    const FileRead read = ReadFileBytes(path, bytes);
+    if (read) return SettingsFileRead::Read;
     bytes.clear();
-    ReportProblem(F, "Drovix could not read \"" + path + "\": " + error, MsgIcon::Exclamation, MsgButtons::OK,
-                  drovix::ErrorTitle);
+    if (read.Missing()) return SettingsFileRead::Missing;
+    ReportProblem(F, "Drovix could not read \"" + path + "\": " + read.error, MsgIcon::Exclamation,
+                  MsgButtons::OK, drovix::ErrorTitle);
     return SettingsFileRead::Unreadable;
 }

@@ -1,12 +1,6 @@
 #include "capture/CaptureFiles.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <QDate>
-#include <QFileInfo>
-#include <cerrno>
-#include <cstring>
 
 #include "files/FileBytes.h"
 #include "text/TextLines.h"
@@ -79,38 +73,22 @@ std::optional<std::vector<std::string>> ReadCaptureDay(const std::string& folder
     }
     const std::string path = folder + CaptureFileName(date);
     std::string bytes;
-    if (!ReadFileBytes(path, bytes, error)) {
-        if (!QFileInfo::exists(QString::fromStdString(path))) return std::vector<std::string>{};
+    const FileRead read = ReadFileBytes(path, bytes);
+    if (read.Missing()) return std::vector<std::string>{};
+    if (!read) {
+        if (error) *error = read.error;
         return std::nullopt;
     }
     return CaptureLines(bytes);
 }
 
-CaptureAppender::~CaptureAppender() {
-    Close();
-}
-
-void CaptureAppender::Close() {
-    if (fd_ >= 0) ::close(fd_);
-    fd_ = -1;
-    date_.clear();
-}
-
 bool CaptureAppender::OpenDay(std::string_view date, std::string& error) {
-    Close();
-    path_ = folder_ + CaptureFileName(date);
-    const int fd = ::open(path_.c_str(), O_RDWR | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
-    if (fd < 0) {
-        error = "cannot open " + path_ + ": " + std::strerror(errno);
+    date_.clear();
+    const std::string path = folder_ + CaptureFileName(date);
+    if (!file_.Open(path, error)) {
+        error = "cannot open " + path + ": " + error;
         return false;
     }
-    // A line cut short by a crash or a full disk is ended before the next one, which then starts
-    // a line of its own instead of being glued to the remnant.
-    struct stat st {};
-    char last = '\n';
-    if (::fstat(fd, &st) == 0 && st.st_size > 0 && ::pread(fd, &last, 1, st.st_size - 1) != 1) last = '\n';
-    needsLineEnd_ = last != '\n';
-    fd_ = fd;
     date_ = date;
     checkedAt_ = std::time(nullptr);
     return true;
@@ -119,12 +97,7 @@ bool CaptureAppender::OpenDay(std::string_view date, std::string& error) {
 // A file deleted or renamed away (by hand, or by a clean-up) would take every later line with it
 // into a file no one sees: the name is looked up again once a second.
 bool CaptureAppender::StillTheFile() const {
-    const std::time_t now = std::time(nullptr);
-    if (now == checkedAt_) return true;
-    struct stat byName {
-    }, open{};
-    return ::stat(path_.c_str(), &byName) == 0 && ::fstat(fd_, &open) == 0 && byName.st_ino == open.st_ino &&
-           byName.st_dev == open.st_dev;
+    return std::time(nullptr) == checkedAt_ || file_.StillNamed();
 }
 
 bool CaptureAppender::Append(std::string_view line, std::string& error) {
@@ -133,30 +106,18 @@ bool CaptureAppender::Append(std::string_view line, std::string& error) {
         return false;
     }
     const std::string_view date = line.substr(0, 10);
-    if (fd_ < 0 || date != date_ || !StillTheFile()) {
+    if (!file_.IsOpen() || date != date_ || !StillTheFile()) {
         if (!OpenDay(date, error)) return false;
     }
     checkedAt_ = std::time(nullptr);
-    bytes_.clear();
-    if (needsLineEnd_) bytes_ += "\r\n";
-    bytes_ += line;
-    bytes_ += "\r\n";
-    ssize_t written;
-    do {
-        written = ::write(fd_, bytes_.data(), bytes_.size());
-    } while (written < 0 && errno == EINTR);
-    if (written == static_cast<ssize_t>(bytes_.size())) {
-        needsLineEnd_ = false;
-        return true;
+    if (file_.Append(line, error)) return true;
+    if (file_.WroteInPart()) {
+        error = "only part of a line could be written to " + file_.Path() + " (is the disk full?)";
+    } else {
+        error = "cannot write to " + file_.Path() + ": " + error;
+        // Opened afresh for the next line, in case the file itself went bad.
+        file_.Close();
+        date_.clear();
     }
-    if (written < 0) {
-        error = "cannot write to " + path_ + ": " + std::strerror(errno);
-        Close();  // opened afresh for the next line, in case the file itself went bad
-        return false;
-    }
-    // Part of the line went out: take it back, so the file holds whole lines only.
-    struct stat st {};
-    if (::fstat(fd_, &st) != 0 || ::ftruncate(fd_, st.st_size - written) != 0) needsLineEnd_ = true;
-    error = "only part of a line could be written to " + path_ + " (is the disk full?)";
     return false;
 }

@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+#include "files/LineAppender.h"
+
 // The capture files: what the syslog receiver heard from the router between two refreshes, one
 // file per day, "DXCapture yyyy-mm-dd.txt" in the program folder. Each line is a router line in
 // the grammar of the System Log pages, "yyyy-mm-dd hh:mm:ss text", in the router's time, ended by
@@ -34,14 +36,11 @@ std::vector<std::string> CaptureLines(std::string_view bytes);
 std::optional<std::vector<std::string>> ReadCaptureDay(const std::string& folder, std::string_view date,
                                                        std::string* error = nullptr);
 
-// Appends capture lines to the file of each line's day. Every line goes out with one write() as
-// it comes (no buffering between lines), so a crash loses at most the line being written.
+// Appends capture lines to the file of each line's day (a LineAppender): every line goes out with
+// one write as it comes, so a crash loses at most the line being written.
 class CaptureAppender {
   public:
     explicit CaptureAppender(std::string folder) : folder_(std::move(folder)) {}
-    ~CaptureAppender();
-    CaptureAppender(const CaptureAppender&) = delete;
-    CaptureAppender& operator=(const CaptureAppender&) = delete;
 
     // Appends line (one that starts with a stamp) and CR LF. False, with error, when it could not
     // be written whole; nothing of it is left in the file then.
@@ -50,13 +49,9 @@ class CaptureAppender {
   private:
     bool OpenDay(std::string_view date, std::string& error);
     bool StillTheFile() const;
-    void Close();
 
     std::string folder_;
     std::string date_;  // the day of the open file
-    std::string path_;
-    int fd_ = -1;
-    bool needsLineEnd_ = false;  // the file ended in a line cut short: end it before the next
+    LineAppender file_;
     std::time_t checkedAt_ = 0;  // when the open file was last found under its name
-    std::string bytes_;          // the write buffer, kept for its room
 };

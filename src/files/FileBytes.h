@@ -2,20 +2,39 @@
 #include <string>
 #include <string_view>
 
-// Reading and replacing whole files as bytes. Every file Drovix replaces goes through
-// SaveFileAtomically (or a FileReplacement), so a crash or a full disk leaves either the old file
-// or the new one whole.
+// Reading, replacing, creating and removing whole files as bytes. Every file Drovix replaces goes
+// through SaveFileAtomically (or a FileReplacement), so a crash or a full disk leaves either the
+// old file or the new one whole.
 
-// Reads the whole file into bytes. False when it cannot be opened or read (error says why, and
-// errorNumber gives the file device's error code): an unreadable file is never mistaken for an
-// empty one.
-bool ReadFileBytes(const std::string& path, std::string& bytes, std::string* error = nullptr,
-                   int* errorNumber = nullptr);
+// What reading a whole file came to: its bytes, no file of that name, or a failure with its reason.
+// An unreadable file is never taken for an empty one, nor a missing one for a failure.
+struct FileRead {
+    enum class Outcome { Bytes, Missing, Failed };
+    Outcome outcome = Outcome::Failed;
+    std::string error;    // why it failed
+    int errorNumber = 0;  // the file device's error code of a failure (a QFileDevice::FileError)
 
-// The same for a file the caller holds open for reading, read from its start.
-bool ReadOpenFile(int fd, std::string& bytes, std::string* error = nullptr, int* errorNumber = nullptr);
+    bool Missing() const { return outcome == Outcome::Missing; }
+    explicit operator bool() const { return outcome == Outcome::Bytes; }
+};
+
+// Reads the whole file into bytes.
+FileRead ReadFileBytes(const std::string& path, std::string& bytes);
+
+// The same for a file the caller holds open, read from its start.
+FileRead ReadOpenFile(int fd, std::string& bytes);
 
 // Writes bytes to a new file in the same folder, flushes it to disk and renames it over path in
 // one step. False (error says why) when anything failed; the old file is then untouched.
 bool SaveFileAtomically(const std::string& path, std::string_view bytes, std::string* error = nullptr,
                         int* errorNumber = nullptr);
+
+// Writes bytes to a new file of that name, flushed to disk before it takes the name, so it is
+// never seen in part; an existing file of the name is never replaced.
+enum class Creation { Created, NameTaken, Failed };
+Creation CreateFileOnly(const std::string& path, std::string_view bytes, std::string* error = nullptr,
+                        int* errorNumber = nullptr);
+
+// Removes a file. Missing when there was none; Failed (error says why) when it stays.
+enum class Removal { Removed, Missing, Failed };
+Removal RemoveFile(const std::string& path, std::string* error = nullptr);

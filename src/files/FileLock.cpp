@@ -10,6 +10,8 @@
 #include <csignal>
 #include <cstring>
 
+#include "files/SystemCalls.h"
+
 namespace {
 
 // A file replaced between the open and the lock leaves the lock on a file nobody reads any more;
@@ -94,7 +96,7 @@ ExclusiveFileLock::Outcome ExclusiveFileLock::TryLock(const std::string& path, s
     Unlock();
     for (int attempt = 0; attempt < AttemptsWhileReplaced; ++attempt) {
         // Without waiting: opening a file another process holds a lease on waits until it lets go.
-        fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+        fd_ = filecalls::Open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
         if (fd_ < 0) {
             if (errno == ENOENT) return Outcome::Missing;
             return errno == EWOULDBLOCK ? Outcome::InUse : Fail(std::strerror(errno), error);
@@ -106,7 +108,7 @@ ExclusiveFileLock::Outcome ExclusiveFileLock::TryLock(const std::string& path, s
         }
         int locked;
         do {
-            locked = ::flock(fd_, LOCK_EX | LOCK_NB);
+            locked = filecalls::Lock(fd_, LOCK_EX | LOCK_NB);
         } while (locked != 0 && errno == EINTR);
         if (locked != 0) {
             const int cause = errno;

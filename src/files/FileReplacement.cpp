@@ -12,6 +12,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "files/SystemCalls.h"
+
 namespace {
 
 constexpr std::string_view TempMark = ".drovix-";
@@ -73,7 +75,7 @@ std::string DescriptorPath(int fd) {
 }
 
 bool LinkDescriptor(int fd, const std::string& name) {
-    return ::linkat(AT_FDCWD, DescriptorPath(fd).c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0;
+    return filecalls::LinkAt(DescriptorPath(fd).c_str(), name.c_str(), AT_SYMLINK_FOLLOW) == 0;
 }
 
 // The old file's owner first: a change of owner may clear permission bits set before it.
@@ -107,7 +109,7 @@ FileReplacement::FileReplacement(const std::string& path) : target_(FollowLinks(
 
 FileReplacement::~FileReplacement() {
     Close();
-    if (!tempName_.empty()) ::unlink(tempName_.c_str());
+    if (!tempName_.empty()) filecalls::Remove(tempName_.c_str());
 }
 
 bool FileReplacement::Write(std::string_view bytes, std::string* error, int* errorNumber) {
@@ -118,11 +120,11 @@ bool FileReplacement::Write(std::string_view bytes, std::string* error, int* err
         return Fail(errno, QFileDevice::WriteError, error, errorNumber);
     // Nobody else may read the new file before it has the old one's permissions.
     const mode_t mode = exists ? 0600 : 0666;
-    fd_ = ::open(FolderOf(target_).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, mode);
+    fd_ = filecalls::Open(FolderOf(target_).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, mode);
     if (fd_ < 0 && (errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL)) {
         // This file system cannot make a file without a name.
         AtFreshName(target_, tempName_, [&](const std::string& name) {
-            fd_ = ::open(name.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC | O_NOFOLLOW, mode);
+            fd_ = filecalls::Open(name.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC | O_NOFOLLOW, mode);
             return fd_ >= 0;
         });
     }
@@ -131,13 +133,13 @@ bool FileReplacement::Write(std::string_view bytes, std::string* error, int* err
 
     size_t written = 0;
     while (written < bytes.size()) {
-        const ssize_t n = ::write(fd_, bytes.data() + written, bytes.size() - written);
+        const ssize_t n = filecalls::Write(fd_, bytes.data() + written, bytes.size() - written);
         if (n < 0 && errno == EINTR) continue;
         // A write that takes nothing without saying why: the disk is full.
         if (n <= 0) return Fail(n < 0 ? errno : ENOSPC, QFileDevice::WriteError, error, errorNumber);
         written += static_cast<size_t>(n);
     }
-    if (::fdatasync(fd_) != 0) return Fail(errno, QFileDevice::WriteError, error, errorNumber);
+    if (filecalls::DataSync(fd_) != 0) return Fail(errno, QFileDevice::WriteError, error, errorNumber);
     return true;
 }
 
@@ -150,7 +152,7 @@ bool FileReplacement::GiveTemporaryName(std::string* error, int* errorNumber) {
 
 bool FileReplacement::Replace(std::string* error, int* errorNumber) {
     if (!GiveTemporaryName(error, errorNumber)) return false;
-    if (::rename(tempName_.c_str(), target_.c_str()) != 0)
+    if (filecalls::Rename(tempName_.c_str(), target_.c_str()) != 0)
         return Fail(errno, QFileDevice::RenameError, error, errorNumber);
     tempName_.clear();
     Close();
@@ -163,17 +165,18 @@ FileReplacement::Created FileReplacement::CreateOnly(std::string* error, int* er
     if (tempName_.empty()) {
         created = LinkDescriptor(fd_, target_);
     } else {
-        created = ::renameat2(AT_FDCWD, tempName_.c_str(), AT_FDCWD, target_.c_str(), RENAME_NOREPLACE) == 0;
+        created = filecalls::RenameNoReplace(tempName_.c_str(), target_.c_str()) == 0;
         if (created) tempName_.clear();
         // A file system that cannot rename without replacing may still link (the name goes after).
-        if (!created && errno == EINVAL) created = ::link(tempName_.c_str(), target_.c_str()) == 0;
+        if (!created && errno == EINVAL)
+            created = filecalls::LinkAt(tempName_.c_str(), target_.c_str(), 0) == 0;
     }
     if (!created) {
         if (errno == EEXIST) return Created::NameTaken;
         Fail(errno, QFileDevice::RenameError, error, errorNumber);
         return Created::Failed;
     }
-    if (!tempName_.empty()) ::unlink(tempName_.c_str());
+    if (!tempName_.empty()) filecalls::Remove(tempName_.c_str());
     tempName_.clear();
     Close();
     SyncFolder();
@@ -189,7 +192,7 @@ void FileReplacement::Close() {
 // A rename lasts only once the folder that holds the name is on disk: without this, a power cut
 // soon after a save can bring the old file back. Best effort: the new file is in place already.
 void FileReplacement::SyncFolder() const {
-    const int fd = ::open(FolderOf(target_).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int fd = filecalls::Open(FolderOf(target_).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) return;
     ::fsync(fd);
     ::close(fd);
@@ -204,7 +207,7 @@ void RemoveSaveLeftovers(const std::string& path) {
         if (!IsLeftoverOf(entry->d_name, name)) continue;
         struct stat st {};
         if (::fstatat(::dirfd(dir), entry->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(st.st_mode))
-            ::unlinkat(::dirfd(dir), entry->d_name, 0);
+            filecalls::RemoveAt(::dirfd(dir), entry->d_name, (FolderOf(target) + entry->d_name).c_str());
     }
     ::closedir(dir);
 }

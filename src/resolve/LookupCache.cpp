@@ -1,7 +1,5 @@
 #include "resolve/LookupCache.h"
 
-#include <QFile>
-
 #include "files/FileBytes.h"
 #include "form/Constants.h"
 #include "form/MainForm.h"
@@ -62,14 +60,10 @@ bool LoadFailureCache(MainForm& F, FailureCache& cache) {
     cache.text.clear();
     cache.changed = false;
     if (!cache.enabled) return true;
-    const std::string path = FailureCachePath(F);
-    if (!QFile::exists(QString::fromStdString(path))) return true;
-    int errorNumber = 0;
-    if (!ReadFileBytes(path, cache.text, nullptr, &errorNumber)) {
-        cache.text.clear();
-        return CacheFileError(F, errorNumber);
-    }
-    return true;
+    const FileRead read = ReadFileBytes(FailureCachePath(F), cache.text);
+    if (read || read.Missing()) return true;
+    cache.text.clear();
+    return CacheFileError(F, read.errorNumber);
 }
 
 bool SaveFailureCache(MainForm& F, const FailureCache& cache) {

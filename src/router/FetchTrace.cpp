@@ -73,18 +73,18 @@ std::string PageCopyName(const std::string& programDir, int counter, const std::
     return programDir + "DXimage-" + number + "-" + name;
 }
 
-TraceLog::TraceLog(bool on, const std::string& path) : on_(on), file_(QString::fromStdString(path)) {
-    if (on_ && !file_.open(QIODevice::WriteOnly | QIODevice::Append)) on_ = false;
+TraceLog::TraceLog(bool on, const std::string& path) : on_(on) {
+    std::string error;
+    if (on_ && !file_.Open(path, error)) on_ = false;
 }
 
 void TraceLog::Line(const std::string& text) {
-    if (!on_) return;
-    file_.write(text.data(), static_cast<qint64>(text.size()));
-    file_.write("\r\n", 2);
+    std::string error;
+    if (on_) file_.Append(text, error);
 }
 
 void TraceLog::Close() {
-    if (file_.isOpen()) file_.close();
+    file_.Close();
     on_ = false;
 }
 

@@ -1,7 +1,8 @@
 #pragma once
 #include <QDateTime>
-#include <QFile>
 #include <string>
+
+#include "files/LineAppender.h"
 
 // The trace the page fetcher keeps with "/trace": one line per event in the trace log and a copy
 // of every page received in the program folder.
@@ -30,7 +31,7 @@ class TraceLog {
 
   private:
     bool on_;
-    QFile file_;
+    LineAppender file_;
 };
 
 // Writes the page copy as raw bytes, replacing an older copy of the same name.

@@ -1,9 +1,9 @@
 #include "router/WanMonitor.h"
 
-#include <QFile>
 #include <QLocale>
 #include <QTimer>
 
+#include "files/LineAppender.h"
 #include "form/MainForm.h"
 #include "router/PageSource.h"
 
@@ -74,7 +74,7 @@ std::string LocalDateTimeText(const QDateTime& now, const QLocale& locale) {
 std::string WanLogLine(const QDateTime& now, const std::string& address, const QLocale& locale) {
     std::string line = LocalDateTimeText(now, locale);
     line.append(kPrintZone - line.size() % kPrintZone, ' ');
-    return line + address + "\r\n";
+    return line + address;
 }
 
 std::string GetWan(MainForm& F) {
@@ -116,13 +116,10 @@ void Timer1_Timer(MainForm& F) {
     const bool cutShort = F.router.CancelGeneration != generation || F.UnloadRequested != closing ||
                           F.QuitRequested != quitting;
     if (!cutShort && address != F.CurrWanAddr.Caption) {
-        QFile log(QString::fromStdString(F.ProgramDir + "IPAddressLog.txt"));
-        const std::string line = WanLogLine(F.clock.Now(), address);
-        if (!log.open(QIODevice::WriteOnly | QIODevice::Append) ||
-            log.write(line.data(), static_cast<qint64>(line.size())) != static_cast<qint64>(line.size())) {
+        std::string error;
+        if (!AppendLine(F.ProgramDir + "IPAddressLog.txt", WanLogLine(F.clock.Now(), address), error)) {
             return;  // monitoring stays stopped until the option is switched off and on
         }
-        log.close();
         F.CurrWanAddr.Caption = address;
         F.CurrWanAddr.Visible = true;
         F.LIPA.Visible = true;

@@ -20,7 +20,7 @@ void StopWanChecks(MainForm& F);
 // A check cut short by Exit or a cancel changes nothing.
 void Timer1_Timer(MainForm& F);
 
-// One line of "IPAddressLog.txt": the date in the locale's short form and the time with its
-// seconds, blanks up to the next 14-character print zone, the address, CR LF.
+// One line of "IPAddressLog.txt" (without its CR LF): the date in the locale's short form and the
+// time with its seconds, blanks up to the next 14-character print zone, the address.
 std::string WanLogLine(const QDateTime& now, const std::string& address,
                        const QLocale& locale = QLocale::system());

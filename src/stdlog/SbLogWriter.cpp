@@ -1,11 +1,11 @@
 #include "stdlog/SbLogWriter.h"
 
 #include <QDateTime>
-#include <QFile>
 #include <cmath>
 #include <optional>
 #include <string_view>
 
+#include "files/FileBytes.h"
 #include "form/Constants.h"
 #include "form/MainForm.h"
 #include "form/ProblemReport.h"
@@ -117,15 +117,21 @@ std::string FileNameFor(const QDateTime& now, int attempt) {
     return name + ".txt";
 }
 
-// Creates the file only if no file of that name exists, so an earlier save is never replaced,
-// not even by a second Drovix racing for the same name.
-bool CreateNewFile(const std::string& folder, const QDateTime& now, QFile& file) {
+// Creates the file whole, and only while no file has its name, so an earlier save is never
+// replaced, not even by a second Drovix racing for the same name; the path, or empty on failure.
+std::string CreateNewFile(const std::string& folder, const QDateTime& now, std::string_view text) {
     for (int attempt = 1; attempt <= 1000; ++attempt) {
-        file.setFileName(QString::fromStdString(folder + FileNameFor(now, attempt)));
-        if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) return true;
-        if (!file.exists()) return false;
+        const std::string path = folder + FileNameFor(now, attempt);
+        switch (CreateFileOnly(path, text)) {
+            case Creation::Created:
+                return path;
+            case Creation::NameTaken:
+                break;
+            case Creation::Failed:
+                return {};
+        }
     }
-    return false;
+    return {};
 }
 
 void ReportSaveError(MainForm& F) {
@@ -149,18 +155,13 @@ void SaveLogs(MainForm& F, bool highlightedOnly) {
         return;
     }
     const QDateTime now = F.clock.Now();
-    QFile file;
-    if (!CreateNewFile(F.SbLogDir, now, file)) {
-        ReportSaveError(F);
-        return;
-    }
     std::string text;
     AppendIncoming(text, F, highlightedOnly, now);
     AppendOutgoing(text, F, highlightedOnly, now);
-    const bool written =
-        file.write(text.data(), static_cast<qint64>(text.size())) == static_cast<qint64>(text.size());
-    const bool flushed = file.flush();
-    file.close();
-    F.stdlog.LastSavedFile = file.fileName().toStdString();
-    if (!written || !flushed || file.error() != QFileDevice::NoError) ReportSaveError(F);
+    const std::string path = CreateNewFile(F.SbLogDir, now, text);
+    if (path.empty()) {
+        ReportSaveError(F);
+        return;
+    }
+    F.stdlog.LastSavedFile = path;
 }

@@ -130,10 +130,13 @@ class DayFileMerge {
                 break;
             case ExclusiveFileLock::Outcome::InUse:
                 return Attempt::InUse;
-            case ExclusiveFileLock::Outcome::Locked:
+            case ExclusiveFileLock::Outcome::Locked: {
                 existing.emplace();
-                if (ReadOpenFile(lock.Descriptor(), *existing, &error)) break;
+                const FileRead read = ReadOpenFile(lock.Descriptor(), *existing);
+                if (read) break;
+                error = read.error;
                 [[fallthrough]];
+            }
             case ExclusiveFileLock::Outcome::Failed:
                 // Not a lock, but the day can no more be merged than a held one: the person learns why.
                 ReportProblem(F, std::string(InUseText) + "\n\n" + name + ": " + error);

@@ -31,44 +31,13 @@ std::vector<std::string> SplitFileLines(std::string_view bytes) {
 
 bool HistoryAppender::Open(const std::string& name, std::string& error) {
     Close();
-    auto file = std::make_unique<QFile>(QString::fromStdString(folder_ + name));
-    if (!file->open(QIODevice::ReadWrite | QIODevice::Append)) {
-        error = file->errorString().toStdString();
-        return false;
-    }
-    // A write cut short (a crash, a full disk) can leave the last line without its end; the next
-    // line must not be glued to it.
-    lineEndOwed_.clear();
-    if (file->size() > 0 && file->seek(file->size() - 1)) {
-        char last = 0;
-        if (file->getChar(&last) && last != '\n') lineEndOwed_ = last == '\r' ? "\n" : "\r\n";
-    }
-    file_ = std::move(file);
+    if (!file_.Open(folder_ + name, error)) return false;
     name_ = name;
     return true;
 }
 
-bool HistoryAppender::Append(std::string_view line, std::string& error) {
-    if (!file_) {
-        error = "no history file is open";
-        return false;
-    }
-    std::string bytes = lineEndOwed_;
-    bytes += line;
-    bytes += "\r\n";
-    const auto size = static_cast<qint64>(bytes.size());
-    if (file_->write(bytes.data(), size) != size || !file_->flush()) {
-        error = file_->errorString().toStdString();
-        return false;
-    }
-    lineEndOwed_.clear();
-    ++written_;
-    return true;
-}
-
 void HistoryAppender::Close() {
-    if (file_) file_->close();
-    file_.reset();
+    file_.Close();
     name_.clear();
 }
 

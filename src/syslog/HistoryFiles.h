@@ -1,10 +1,10 @@
 #pragma once
-#include <QFile>
-#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "files/LineAppender.h"
 
 // Drovix's daily history of the router's System Log: "DXLog yyyy-mm-dd.txt" in Stillbeacon's log
 // folder, one router line per CR LF line, oldest first. The files are only ever appended to.
@@ -20,25 +20,22 @@ std::optional<std::vector<std::string>> ListHistoryFiles(const std::string& fold
 // Splits file bytes into lines at CR LF (or a lone LF); a last line without an end is kept.
 std::vector<std::string> SplitFileLines(std::string_view bytes);
 
-// Appends lines to one history file at a time. Each line is written with its CR LF as it comes,
+// Appends lines to one history file at a time, each with its CR LF as it comes (a LineAppender),
 // so a crash loses at most the line being written.
 class HistoryAppender {
   public:
     explicit HistoryAppender(std::string folder) : folder_(std::move(folder)) {}
-    // Opens (creating when missing) the named file for appending; false with error on failure.
+    // Opens (creating when missing) the named file for appending; false with the reason on failure.
     bool Open(const std::string& name, std::string& error);
-    bool Append(std::string_view line, std::string& error);
+    bool Append(std::string_view line, std::string& error) { return file_.Append(line, error); }
     void Close();
-    bool IsOpen() const { return file_ != nullptr; }
+    bool IsOpen() const { return file_.IsOpen(); }
     // The date in the open file's name ("yyyy-mm-dd"), empty when none is open.
     std::string OpenDate() const;
     const std::string& OpenName() const { return name_; }
-    int LinesWritten() const { return written_; }
 
   private:
     std::string folder_;
     std::string name_;
-    std::unique_ptr<QFile> file_;
-    std::string lineEndOwed_;  // the end of an unfinished last line, written before the next line
-    int written_ = 0;
+    LineAppender file_;
 };

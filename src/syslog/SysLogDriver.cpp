@@ -1,5 +1,6 @@
 #include "syslog/SysLogDriver.h"
 
+#include <QFileDevice>
 #include <QFileInfo>
 
 #include "capture/RouterClockFile.h"
@@ -210,13 +211,11 @@ class SysLogRefresh {
             if (Cancelled()) return;
             const std::string& name = (*names)[i];
             lastReadName_ = name;
-            std::string bytes, error;
-            int number = 0;
-            if (!ReadFileBytes(F.SbLogDir + name, bytes, &error, &number)) {
-                // Gone since it was listed: the history ends with the files before it.
-                if (!QFile::exists(QString::fromStdString(F.SbLogDir + name))) continue;
-                throw RefreshFailure{number, 10, name, error};
-            }
+            std::string bytes;
+            const FileRead read = ReadFileBytes(F.SbLogDir + name, bytes);
+            // Gone since it was listed: the history ends with the files before it.
+            if (read.Missing()) continue;
+            if (!read) throw RefreshFailure{read.errorNumber, 10, name, read.error};
             for (const std::string& line : SplitFileLines(bytes)) {
                 if (line.empty()) continue;
                 if (Cancelled()) return;

@@ -187,12 +187,12 @@ class Matching {
         while (first < names->size() && lower((*names)[first]).substr(0, wanted.size()) < wanted) ++first;
         for (size_t i = first; i < names->size(); ++i) {
             const std::string& name = (*names)[i];
-            std::string bytes, error;
-            int number = 0;
-            if (!ReadFileBytes(F.SbLogDir + name, bytes, &error, &number)) {
+            std::string bytes;
+            const FileRead read = ReadFileBytes(F.SbLogDir + name, bytes);
+            if (!read) {
                 ReportProblem(F,
-                              "Error " + std::to_string(number) + " in 'SysLogMatch' trying to open " + name +
-                                  "\n\n" + error,
+                              "Error " + std::to_string(read.errorNumber) +
+                                  " in 'SysLogMatch' trying to open " + name + "\n\n" + read.error,
                               MsgIcon::Exclamation, MsgButtons::OK, drovix::ErrorTitle);
                 return false;
             }

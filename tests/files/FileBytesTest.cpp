@@ -20,18 +20,18 @@ TEST(FileBytes, ReadsAndReplacesBytesAndTellsAnUnreadableFileFromAnEmptyOne) {
     ASSERT_TRUE(SaveFileAtomically(path, bytes, &error)) << error;
     ASSERT_TRUE(SaveFileAtomically(path, bytes + "more", &error)) << error;
     std::string read = "old content";
-    ASSERT_TRUE(ReadFileBytes(path, read, &error)) << error;
+    ASSERT_TRUE(ReadFileBytes(path, read)) << "read";
     EXPECT_EQ(read, bytes + "more");
     EXPECT_EQ(QDir(QString::fromStdString(dir.path())).entryList(QDir::Files | QDir::Hidden).size(), 1)
         << "no temporary file left behind";
 
-    int errorNumber = 0;
-    EXPECT_FALSE(ReadFileBytes(dir.file("missing.txt"), read, &error, &errorNumber));
-    EXPECT_FALSE(error.empty());
-    EXPECT_NE(errorNumber, 0);
-    // A folder in the way of a file: neither readable nor replaceable, and the folder stays.
+    // A missing file is no failure; a folder in the way of a file is, and it stays.
+    EXPECT_TRUE(ReadFileBytes(dir.file("missing.txt"), read).Missing());
     ASSERT_TRUE(QDir().mkpath(QString::fromStdString(dir.file("folder.txt"))));
-    EXPECT_FALSE(ReadFileBytes(dir.file("folder.txt"), read));
+    const FileRead folder = ReadFileBytes(dir.file("folder.txt"), read);
+    EXPECT_EQ(folder.outcome, FileRead::Outcome::Failed);
+    EXPECT_EQ(folder.error, "file to open is a directory");
+    EXPECT_NE(folder.errorNumber, 0);
     EXPECT_FALSE(SaveFileAtomically(dir.file("folder.txt"), "x", &error));
     EXPECT_FALSE(SaveFileAtomically(dir.file("no such folder/file.txt"), "x"));
 

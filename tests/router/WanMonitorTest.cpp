@@ -63,11 +63,11 @@ TEST(WanMonitor, LogLineHasTheShortDateTheTimeWithSecondsAndTheAddressInTheNextP
     const QDateTime now(QDate(2026, 12, 6), QTime(14, 30, 5));
     const QLocale us(QLocale::English, QLocale::UnitedStates);
     EXPECT_EQ(WanLogLine(now, "203.0.113.7", us),
-              "12/6/26 2:30:05 PM" + std::string(10, ' ') + "203.0.113.7\r\n");
-    EXPECT_EQ(WanLogLine(now, "", us), "12/6/26 2:30:05 PM" + std::string(10, ' ') + "\r\n");
+              "12/6/26 2:30:05 PM" + std::string(10, ' ') + "203.0.113.7");
+    EXPECT_EQ(WanLogLine(now, "", us), "12/6/26 2:30:05 PM" + std::string(10, ' '));
     const QLocale german(QLocale::German, QLocale::Germany);
     EXPECT_EQ(WanLogLine(now, "198.51.100.250", german),
-              "06.12.26 14:30:05" + std::string(11, ' ') + "198.51.100.250\r\n");
+              "06.12.26 14:30:05" + std::string(11, ' ') + "198.51.100.250");
 }
 
 TEST(WanMonitor, ChecksLogEachChangeOnceAndAppend) {
@@ -101,9 +101,9 @@ TEST(WanMonitor, ChecksLogEachChangeOnceAndAppend) {
     F.PW.Text = "admin";
     Timer1_Timer(F);
 
-    EXPECT_EQ(ReadFileBytes(logPath), "earlier line\r\n" + WanLogLine(now, "203.0.113.7") +
-                                          WanLogLine(now, "198.51.100.9") + WanLogLine(now, "") +
-                                          WanLogLine(now, "198.51.100.9"));
+    EXPECT_EQ(ReadFileBytes(logPath), "earlier line\r\n" + WanLogLine(now, "203.0.113.7") + "\r\n" +
+                                          WanLogLine(now, "198.51.100.9") + "\r\n" + WanLogLine(now, "") +
+                                          "\r\n" + WanLogLine(now, "198.51.100.9") + "\r\n");
 }
 
 TEST(WanMonitor, OptionStartsAndStopsTheFiveSecondChecks) {
