@@ -31,7 +31,7 @@ std::vector<std::string> Row(const RecordGrid& list, int r) {
 
 using Cells = std::vector<std::string>;
 
-TEST_F(StdLogParserTest, FillsBothListsFromRouterTables) {
+TEST_F(StdLogParserTest, FillsBothListsFromRouterTablesSizesTheColumnsAndAlignsTheCells) {
     ProcessStdLogPages(F(), StdLogTestData("incoming.html"), StdLogTestData("outgoing.html"));
 
     // Incoming: a row with one cell leaves the port empty, a third cell is ignored, and the
@@ -59,11 +59,8 @@ TEST_F(StdLogParserTest, FillsBothListsFromRouterTables) {
     EXPECT_TRUE(F().InLog.Redraw() && F().OutLog.Redraw());
     EXPECT_FALSE(F().TProgress.Visible);
     EXPECT_TRUE(t.frontend.messages.empty());
-}
 
-TEST_F(StdLogParserTest, SizesColumnsFromSampleTextsAndAlignsCells) {
-    ProcessStdLogPages(F(), StdLogTestData("incoming.html"), StdLogTestData("outgoing.html"));
-    // The test frontend measures 105 twips per character.
+    // Columns are sized from sample texts; the test frontend measures 105 twips per character.
     // The stamp columns show a whole stamp (the comparison writes yyyy/mm/dd and hh:mm:ss).
     for (const RecordGrid* list : {&F().InLog, &F().OutLog}) {
         EXPECT_GT(list->ColWidth(0), t.frontend.TextWidth("2024/12/31"));
