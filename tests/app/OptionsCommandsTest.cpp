@@ -192,7 +192,9 @@ TEST_F(OptionsPanelTest, ConversionChoicesTakeEffectWhenThePanelCloses) {
     EXPECT_NE(T.IniText().find("CONVERTURL=1\r\n"), std::string::npos);
 }
 
-TEST_F(OptionsPanelTest, ThreadCountValidatorRefusesOutOfRangeAndPutsTheOldValueBack) {
+// The validator refuses a count out of range and puts the old one back; a count typed past it is
+// clamped at OK. Only the System Log's lookups take it.
+TEST_F(OptionsPanelTest, ThreadCountIsValidatedAndTakesEffectOnlyWhenTheSystemLogIsRead) {
     F.LookupThreads = 20;
     BOptions_Click(F);
     EXPECT_EQ(F.mnThreads.Text, "20") << "the panel shows the count in effect";
@@ -211,6 +213,20 @@ TEST_F(OptionsPanelTest, ThreadCountValidatorRefusesOutOfRangeAndPutsTheOldValue
     mnThreads_LostFocus(F);
     EXPECT_EQ(F.mnThreads.Text, "120");
     EXPECT_TRUE(F.SettingsChanged);
+    BOptions_Click(F);
+    EXPECT_EQ(F.LookupThreads, 20) << "standard logs: the count in effect stays";
+
+    T.EnterSysLogMode(true);
+    BOptions_Click(F);
+    F.mnThreads.Text = "500";  // typed past the validator straight into OK
+    F.UserID.Text = "y";
+    UserID_Change(F);
+    T.refreshed = false;
+    BOptions_Click(F);
+    EXPECT_EQ(F.mnThreads.Text, "120");
+    EXPECT_EQ(F.LookupThreads, 120);
+    EXPECT_NE(T.IniText().find("UTHREADS=120\r\n"), std::string::npos);
+    EXPECT_TRUE(T.refreshed);
 }
 
 TEST_F(OptionsPanelTest, SystemLogOptionsAppearOnlyInSystemLogModeAndFollowTheirBoxes) {
@@ -250,27 +266,6 @@ TEST_F(OptionsPanelTest, SystemLogOptionsAppearOnlyInSystemLogModeAndFollowTheir
     EXPECT_FALSE(F.mnThreads.Visible || F.CSaveSysLog.Visible || F.CmnW.Visible || F.BReplaceToday.Visible);
     EXPECT_TRUE(F.MaxTdiff.Visible) << "it follows the box being shown, not checked";
     EXPECT_FALSE(F.MaxTdiff.Enabled);
-}
-
-TEST_F(OptionsPanelTest, ThreadCountTakesEffectOnlyWhenTheSystemLogIsRead) {
-    BOptions_Click(F);
-    F.mnThreads.Text = "25";
-    F.UserID.Text = "x";
-    UserID_Change(F);
-    BOptions_Click(F);
-    EXPECT_EQ(F.LookupThreads, 0) << "standard logs: lookups one at a time";
-
-    T.EnterSysLogMode(true);
-    BOptions_Click(F);
-    F.mnThreads.Text = "500";  // typed past the validator straight into OK
-    F.UserID.Text = "y";
-    UserID_Change(F);
-    T.refreshed = false;
-    BOptions_Click(F);
-    EXPECT_EQ(F.mnThreads.Text, "120");
-    EXPECT_EQ(F.LookupThreads, 120);
-    EXPECT_NE(T.IniText().find("UTHREADS=120\r\n"), std::string::npos);
-    EXPECT_TRUE(T.refreshed);
 }
 
 TEST_F(OptionsPanelTest, TheSystemLogListComesBackInSystemLogMode) {
