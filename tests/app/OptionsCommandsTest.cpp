@@ -13,7 +13,7 @@ namespace {
 
 const std::string kSettings =
     "SAVEPW=0\r\nCONVERT=1\r\nCONVERTURL=0\r\nCACHE=1\r\nCOMPSB=1\r\nMAXTIMEDIFF=45\r\n"
-    "INCLUDEWEEK=1\r\nINCLUDETODAY=0\r\nSHOWIN=1\r\nSHOWOUT=0\r\n";
+    "INCLUDEWEEK=1\r\nINCLUDETODAY=0\r\nSHOWIN=1\r\nSHOWOUT=0\r\nWINWIDTH=9000\r\n";
 
 class OptionsPanelTest : public ::testing::Test {
   protected:
@@ -55,7 +55,9 @@ TEST_F(OptionsPanelTest, ClosingWithoutAChangeNeitherWritesNorRefreshes) {
     EXPECT_FALSE(F.LHelp.Visible);
 }
 
+// The window stays where the user put it.
 TEST_F(OptionsPanelTest, CancelPutsEveryOptionBackAndWritesNothing) {
+    F.Window.Width = 15000;
     const std::vector<std::string> saved = OptionValues(F);
     ASSERT_EQ(F.MaxTdiff.Text, "45");
     ASSERT_TRUE(F.Include[3].Value);
@@ -93,12 +95,6 @@ TEST_F(OptionsPanelTest, CancelPutsEveryOptionBackAndWritesNothing) {
     EXPECT_EQ(FileIdentity(T.IniPath()), before);
     EXPECT_EQ(T.IniText(), text);
     EXPECT_FALSE(T.refreshed);
-}
-
-TEST_F(OptionsPanelTest, CancelKeepsTheWindowWhereTheUserPutIt) {
-    F.Window.Width = 15000;
-    BOptions_Click(F);
-    BCancelOptions_Click(F);
     EXPECT_EQ(F.Window.Width, 15000);
 }
 
@@ -173,8 +169,11 @@ TEST_F(OptionsPanelTest, ClearingThePasswordDisablesAndUnchecksSavePassword) {
     EXPECT_FALSE(F.SavePW.Enabled) << "no router address";
 }
 
-TEST_F(OptionsPanelTest, CacheFailuresFollowsTheConversionBoxesWithoutLosingItsTick) {
+// "Cache failures" follows the conversion boxes without losing its tick; the conversions change
+// when the panel closes.
+TEST_F(OptionsPanelTest, ConversionChoicesTakeEffectWhenThePanelCloses) {
     ASSERT_TRUE(F.CCacheFailures.Value);
+    ASSERT_TRUE(F.ConvertIPInEffect);
     BOptions_Click(F);
     EXPECT_TRUE(F.CCacheFailures.Enabled);
     F.CkConvertIP.Value = false;
@@ -185,9 +184,17 @@ TEST_F(OptionsPanelTest, CacheFailuresFollowsTheConversionBoxesWithoutLosingItsT
     CkConvertURL_Click(F);
     EXPECT_TRUE(F.CCacheFailures.Enabled);
     EXPECT_TRUE(F.SettingsChanged);
+    EXPECT_TRUE(F.ConvertIPInEffect) << "not before closing";
+    BOptions_Click(F);
+    EXPECT_FALSE(F.ConvertIPInEffect);
+    EXPECT_TRUE(F.ConvertURLInEffect);
+    EXPECT_NE(T.IniText().find("CONVERT=0\r\n"), std::string::npos);
+    EXPECT_NE(T.IniText().find("CONVERTURL=1\r\n"), std::string::npos);
 }
 
-TEST_F(OptionsPanelTest, ThreadCountValidatorRefusesOutOfRangeAndPutsTheOldValueBack) {
+// The validator refuses a count out of range and puts the old one back; a count typed past it is
+// clamped at OK. Only the System Log's lookups take it.
+TEST_F(OptionsPanelTest, ThreadCountIsValidatedAndTakesEffectOnlyWhenTheSystemLogIsRead) {
     F.LookupThreads = 20;
     BOptions_Click(F);
     EXPECT_EQ(F.mnThreads.Text, "20") << "the panel shows the count in effect";
@@ -206,9 +213,23 @@ TEST_F(OptionsPanelTest, ThreadCountValidatorRefusesOutOfRangeAndPutsTheOldValue
     mnThreads_LostFocus(F);
     EXPECT_EQ(F.mnThreads.Text, "120");
     EXPECT_TRUE(F.SettingsChanged);
+    BOptions_Click(F);
+    EXPECT_EQ(F.LookupThreads, 20) << "standard logs: the count in effect stays";
+
+    T.EnterSysLogMode(true);
+    BOptions_Click(F);
+    F.mnThreads.Text = "500";  // typed past the validator straight into OK
+    F.UserID.Text = "y";
+    UserID_Change(F);
+    T.refreshed = false;
+    BOptions_Click(F);
+    EXPECT_EQ(F.mnThreads.Text, "120");
+    EXPECT_EQ(F.LookupThreads, 120);
+    EXPECT_NE(T.IniText().find("UTHREADS=120\r\n"), std::string::npos);
+    EXPECT_TRUE(T.refreshed);
 }
 
-TEST_F(OptionsPanelTest, SystemLogOptionsAppearOnlyInSystemLogMode) {
+TEST_F(OptionsPanelTest, SystemLogOptionsAppearOnlyInSystemLogModeAndFollowTheirBoxes) {
     BOptions_Click(F);
     EXPECT_EQ(F.OptionsFrame.Width, F.OptionsNarrowWidth);
     for (const Control* c :
@@ -227,6 +248,12 @@ TEST_F(OptionsPanelTest, SystemLogOptionsAppearOnlyInSystemLogMode) {
     EXPECT_TRUE(F.MaxTdiff.Visible);
     EXPECT_TRUE(F.MaxTdiff.Enabled) << "System Log read and compared with the SB logs";
     EXPECT_TRUE(F.ShowMessages[5].Enabled);
+    // The history box enables the history's messages and "Re-do Today".
+    EXPECT_FALSE(F.ShowMessages[4].Enabled);
+    F.CSaveSysLog.Value = true;
+    CSaveSysLog_Click(F);
+    EXPECT_TRUE(F.ShowMessages[4].Enabled && F.BReplaceToday.Enabled);
+    EXPECT_TRUE(F.SettingsChanged);
 
     F.CompSB.Value = false;
     CompSB_Click(F);
@@ -241,37 +268,6 @@ TEST_F(OptionsPanelTest, SystemLogOptionsAppearOnlyInSystemLogMode) {
     EXPECT_FALSE(F.MaxTdiff.Enabled);
 }
 
-TEST_F(OptionsPanelTest, HistoryBoxEnablesDxHistoryAndRedoToday) {
-    T.EnterSysLogMode(true);
-    BOptions_Click(F);
-    EXPECT_FALSE(F.ShowMessages[4].Enabled);
-    F.CSaveSysLog.Value = true;
-    CSaveSysLog_Click(F);
-    EXPECT_TRUE(F.ShowMessages[4].Enabled && F.BReplaceToday.Enabled);
-    EXPECT_TRUE(F.SettingsChanged);
-}
-
-TEST_F(OptionsPanelTest, ThreadCountTakesEffectOnlyWhenTheSystemLogIsRead) {
-    BOptions_Click(F);
-    F.mnThreads.Text = "25";
-    F.UserID.Text = "x";
-    UserID_Change(F);
-    BOptions_Click(F);
-    EXPECT_EQ(F.LookupThreads, 0) << "standard logs: lookups one at a time";
-
-    T.EnterSysLogMode(true);
-    BOptions_Click(F);
-    F.mnThreads.Text = "500";  // typed past the validator straight into OK
-    F.UserID.Text = "y";
-    UserID_Change(F);
-    T.refreshed = false;
-    BOptions_Click(F);
-    EXPECT_EQ(F.mnThreads.Text, "120");
-    EXPECT_EQ(F.LookupThreads, 120);
-    EXPECT_NE(T.IniText().find("UTHREADS=120\r\n"), std::string::npos);
-    EXPECT_TRUE(T.refreshed);
-}
-
 TEST_F(OptionsPanelTest, TheSystemLogListComesBackInSystemLogMode) {
     T.EnterSysLogMode(true);
     BOptions_Click(F);
@@ -280,21 +276,6 @@ TEST_F(OptionsPanelTest, TheSystemLogListComesBackInSystemLogMode) {
     EXPECT_TRUE(F.SysLog.Visible && F.SysStats.Visible);
     EXPECT_FALSE(F.InLog.Visible || F.OutLog.Visible);
     EXPECT_EQ(F.OptionsFrame.Width, F.OptionsFullWidth);
-}
-
-TEST_F(OptionsPanelTest, ConversionChoicesTakeEffectWhenThePanelCloses) {
-    ASSERT_TRUE(F.ConvertIPInEffect);
-    BOptions_Click(F);
-    F.CkConvertIP.Value = false;
-    CkConvertIP_Click(F);
-    F.CkConvertURL.Value = true;
-    CkConvertURL_Click(F);
-    EXPECT_TRUE(F.ConvertIPInEffect) << "not before closing";
-    BOptions_Click(F);
-    EXPECT_FALSE(F.ConvertIPInEffect);
-    EXPECT_TRUE(F.ConvertURLInEffect);
-    EXPECT_NE(T.IniText().find("CONVERT=0\r\n"), std::string::npos);
-    EXPECT_NE(T.IniText().find("CONVERTURL=1\r\n"), std::string::npos);
 }
 
 TEST_F(OptionsPanelTest, ARefusedPasswordLeavesRunUsableAfterTheUserClosesThePanel) {

@@ -9,7 +9,6 @@
 #include "app/RunCycle.h"
 #include "app/Startup.h"
 #include "form/EventDispatch.h"
-#include "form/MainControls.h"
 #include "router/RouterPages.h"
 #include "router/WanMonitor.h"
 #include "ui/OptionsFields.h"
@@ -52,8 +51,18 @@ TEST_F(RunCycle, UnattendedStartWithoutPasswordOpensHiddenPanelAndExits) {
     EXPECT_NE(F.Title.find("  ver. "), std::string::npos);
 }
 
-TEST_F(RunCycle, ExitRewritesSettingsOnlyWhenSomethingChanged) {
+// Exit while a long loop runs only asks the loop to stop; otherwise the settings are rewritten
+// only when something changed, and a rewrite that fails is said.
+TEST_F(RunCycle, ExitRewritesSettingsOnlyWhenSomethingChangedAndSaysSoWhenItCannot) {
     SettleSnapshots();
+    F.InLog.SetRows(5);
+    F.Busy = true;
+    BQuit_Click(F);
+    EXPECT_TRUE(F.QuitRequested);
+    EXPECT_FALSE(F.UnloadRequested);
+    EXPECT_EQ(F.InLog.Rows(), 5);
+    F.Busy = F.QuitRequested = false;
+
     BQuit_Click(F);
     EXPECT_FALSE(FileExists(ini())) << "nothing changed, nothing written";
     EXPECT_TRUE(F.UnloadRequested);
@@ -75,16 +84,17 @@ TEST_F(RunCycle, ExitRewritesSettingsOnlyWhenSomethingChanged) {
     F.ColumnWidthSnapshot[5].reset();
     BQuit_Click(F);
     EXPECT_TRUE(FileExists(ini())) << "an empty slot differs from any width";
-}
 
-TEST_F(RunCycle, ExitWhileBusyOnlyAsksTheLoopToStop) {
+    F.UnloadRequested = false;
     SettleSnapshots();
-    F.InLog.SetRows(5);
-    F.Busy = true;
+    F.SettingsChanged = true;
+    F.ProgramDir = t.dir.path() + "missing-folder/";  // nowhere to write
+    F.AutoMode = true;
     BQuit_Click(F);
-    EXPECT_TRUE(F.QuitRequested);
-    EXPECT_FALSE(F.UnloadRequested);
-    EXPECT_EQ(F.InLog.Rows(), 5);
+    ASSERT_EQ(t.frontend.messages.size(), 1u);
+    EXPECT_NE(t.frontend.messages[0].text.find("could not save its settings"), std::string::npos);
+    EXPECT_FALSE(F.AutoMode);
+    EXPECT_TRUE(F.UnloadRequested);
 }
 
 TEST_F(RunCycle, ExitInsideAWaitIsCarriedOutWhenTheRefreshReturns) {
@@ -118,15 +128,6 @@ TEST_F(RunCycle, ExitInsideAWaitIsCarriedOutWhenTheRefreshReturns) {
     EXPECT_FALSE(ran);
 }
 
-TEST_F(RunCycle, BadNameCharsHoldParenthesesAndControlAndHighCharacters) {
-    const std::string bad = MakeBadNameChars();
-    EXPECT_EQ(bad.size(), 2u + 31u + 128u);
-    EXPECT_EQ(bad.substr(0, 2), "()");
-    EXPECT_EQ(bad.find('a'), std::string::npos);
-    EXPECT_NE(bad.find('\xA0'), std::string::npos);
-    EXPECT_EQ(bad.find('\0'), std::string::npos);
-}
-
 TEST_F(RunCycle, SavedWanMonitorStartsOnceThePageAddressesExist) {
     WriteFileBytes(ini(), "ADDRESS=127.0.0.1:1\r\nCOMPADDR=1\r\nRWAIT=1\r\nRRETRY=1\r\n");
     Initialize(F);
@@ -137,18 +138,6 @@ TEST_F(RunCycle, SavedWanMonitorStartsOnceThePageAddressesExist) {
     F.CompAddr.Value = false;
     CompAddr_Click(F);
     EXPECT_FALSE(F.router.Timer1->isActive());
-}
-
-TEST_F(RunCycle, ExitSaysSoWhenTheSettingsCannotBeSaved) {
-    SettleSnapshots();
-    F.SettingsChanged = true;
-    F.ProgramDir = t.dir.path() + "missing-folder/";  // nowhere to write
-    F.AutoMode = true;
-    BQuit_Click(F);
-    ASSERT_EQ(t.frontend.messages.size(), 1u);
-    EXPECT_NE(t.frontend.messages[0].text.find("could not save its settings"), std::string::npos);
-    EXPECT_FALSE(F.AutoMode);
-    EXPECT_TRUE(F.UnloadRequested);
 }
 
 // Every message box carries the window's title, except those that report errors.

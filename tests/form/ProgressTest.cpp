@@ -30,7 +30,10 @@ class ProgressTest : public ::testing::Test {
     TestForm T;
 };
 
-TEST_F(ProgressTest, LayoutStartsHiddenWithEqualSegmentsSideBySide) {
+// The bar starts hidden, its equal segments side by side. Each report fills the bar from the left (nonsense fractions stay inside it) and shows its
+// caption, an empty one included; a negative one hides it all. Every report lets events run with
+// the state it set up.
+TEST_F(ProgressTest, FractionsFillTheBarAndEveryReportLetsEventsRun) {
     ASSERT_EQ(static_cast<int>(F().SProgress.size()), ProgressSegments);
     EXPECT_FALSE(F().TProgress.Visible);
     EXPECT_EQ(FilledSegments(), 0);
@@ -39,12 +42,7 @@ TEST_F(ProgressTest, LayoutStartsHiddenWithEqualSegmentsSideBySide) {
         EXPECT_GT(F().SProgress[i].Left, F().SProgress[i - 1].Left + F().SProgress[i - 1].Width - 1);
     }
     EXPECT_EQ(F().SProgress[0].Left, F().LIPA.Left);
-}
 
-// Each report fills the bar from the left (nonsense fractions stay inside it) and shows its
-// caption, an empty one included; a negative one hides it all. Every report lets events run with
-// the state it set up.
-TEST_F(ProgressTest, FractionsFillTheBarAndEveryReportLetsEventsRun) {
     const int half = 1 + static_cast<int>(0.5 * (ProgressSegments - 1));
     const struct {
         double fraction;

@@ -2,7 +2,9 @@
 
 #include "form/RecordGrid.h"
 
-TEST(RecordGrid, GrowingGivesEmptyWhiteRowsAndShrinkingDropsThem) {
+// Growing gives empty white rows, shrinking drops rows for good and pulls the current row back
+// inside; cells, rows and widths out of range are clamped or read as empty, never a crash.
+TEST(RecordGrid, ResizingKeepsWhatStaysAndClampsWhatIsOutOfRange) {
     RecordGrid g;
     g.SetCols(3);
     g.SetRows(1);
@@ -17,54 +19,43 @@ TEST(RecordGrid, GrowingGivesEmptyWhiteRowsAndShrinkingDropsThem) {
     }
     g.SetTextMatrix(2, 1, "kept");
     g.SetCellBackColorAt(2, 1, FlagColour);
-    g.SetRows(3);
+    g.PaintRow(3, IgnoreColour);
+    g.SetTopRow(0);
+    EXPECT_EQ(g.TopRow(), 1);
+    g.SetTopRow(60);
+    EXPECT_EQ(g.TopRow(), 50);
+    g.SetRow(3);
+    g.SetRow(99);  // out of range: the current row stays
+    EXPECT_EQ(g.Row(), 3);
+    g.SetRows(4);
+    EXPECT_EQ(g.TopRow(), 3);
     g.SetCols(5);
     EXPECT_EQ(g.TextMatrix(2, 1), "kept");
     EXPECT_EQ(g.CellBackColorAt(2, 1), FlagColour);
-    EXPECT_EQ(g.TextMatrix(3, 1), "");  // beyond the grid: empty, no crash
+    for (int c = 0; c < 3; ++c) EXPECT_EQ(g.CellBackColorAt(3, c), IgnoreColour);
+    EXPECT_EQ(g.TextMatrix(4, 1), "");  // beyond the grid
     g.SetRows(2);
+    EXPECT_EQ(g.Row(), 1);
     g.SetRows(3);
     EXPECT_EQ(g.TextMatrix(2, 1), "");  // a dropped row does not come back
-}
-
-TEST(RecordGrid, CurrentCellCarriesColourAndAlignment) {
-    RecordGrid g;
-    g.SetCols(4);
-    g.SetRows(5);
-    g.SetRow(3);
-    g.SetCol(2);
-    g.SetCellBackColor(IgnoreColour);
-    g.SetCellAlignment(RecordGrid::Alignment::Right);
-    EXPECT_EQ(g.CellBackColorAt(3, 2), IgnoreColour);
-    EXPECT_EQ(g.CellAlignmentAt(3, 2), RecordGrid::Alignment::Right);
-    EXPECT_EQ(g.CellBackColorAt(3, 1), White);
-    g.PaintRow(4, FlagColour);
-    for (int c = 0; c < 4; ++c) EXPECT_EQ(g.CellBackColorAt(4, c), FlagColour);
-    g.SetRow(99);  // out of range: the current row stays
-    EXPECT_EQ(g.Row(), 3);
-    g.SetRows(2);  // shrinking below the current row moves it back inside
-    EXPECT_EQ(g.Row(), 1);
-}
-
-TEST(RecordGrid, WidthsTopRowAndRevisions) {
-    RecordGrid g;
-    g.SetCols(3);
-    g.SetRows(10);
     g.SetColWidth(1, 0);
     EXPECT_EQ(g.ColWidth(1), 0);
     g.SetColWidth(2, -5);
     EXPECT_EQ(g.ColWidth(2), 0);
-    g.SetTopRow(0);
-    EXPECT_EQ(g.TopRow(), 1);
-    g.SetTopRow(50);
-    EXPECT_EQ(g.TopRow(), 9);
+}
+
+// The views redraw by these: a text or a width change does not reset the rows under a view.
+TEST(RecordGrid, RevisionsTellStructureContentAndWidthsApart) {
+    RecordGrid g;
+    g.SetCols(3);
+    g.SetRows(10);
     const auto structure = g.StructureRevision();
     const auto content = g.ContentRevision();
     g.SetTextMatrix(1, 1, "x");
     EXPECT_EQ(g.StructureRevision(), structure);
     EXPECT_GT(g.ContentRevision(), content);
     const auto widths = g.WidthRevision();
-    g.SetColWidth(0, 500);  // a width change does not reset the rows under a view
+    g.SetColWidth(0, 500);
     EXPECT_EQ(g.StructureRevision(), structure);
     EXPECT_GT(g.WidthRevision(), widths);
     g.SetRows(11);

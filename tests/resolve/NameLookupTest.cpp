@@ -89,13 +89,9 @@ TEST(NameLookup, ForwardLookupReturnsDottedFirstAddress) {
 TEST(SystemResolver, AnswersLocalhostBothWays) {
     TestForm t;
     t.F().WinNT5 = true;
-    t.F().BadNameChars = StartupBadNameChars();
+    t.F().BadNameChars = MakeBadNameChars();
     ASSERT_FALSE(t.F().resolve.resolver) << "no resolver set: the system resolver answers";
     EXPECT_EQ(NameByAddr(t.F(), "127.0.0.1"), "localhost");
     EXPECT_EQ(AddrByName(t.F(), "localhost"), "127.0.0.1");
-    const auto bytes = SystemResolver()->AddressOf("localhost");
-    ASSERT_TRUE(bytes.has_value());
-    EXPECT_EQ((*bytes)[0], 127);
-    EXPECT_EQ((*bytes)[3], 1);
     EXPECT_FALSE(SystemResolver()->HostNameOf("not an address").has_value());
 }

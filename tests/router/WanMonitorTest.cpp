@@ -106,7 +106,9 @@ TEST(WanMonitor, ChecksLogEachChangeOnceAndAppend) {
                                           "\r\n" + WanLogLine(now, "198.51.100.9") + "\r\n");
 }
 
-TEST(WanMonitor, OptionStartsAndStopsTheFiveSecondChecks) {
+// The option starts and stops the five-second checks; a start that the person withdraws while the
+// status page is on its way, or whose log cannot be written, leaves them stopped.
+TEST(WanMonitor, OptionStartsAndStopsTheChecksAndAWithdrawnOrUnloggedStartLeavesThemStopped) {
     RouterSim sim({}, Wan("203.0.113.7"));
     ASSERT_TRUE(sim.Started()) << sim.Error();
     RouterTestForm t;
@@ -135,34 +137,24 @@ TEST(WanMonitor, OptionStartsAndStopsTheFiveSecondChecks) {
     WaitMs(200);
     EXPECT_EQ(F.CurrWanAddr.Caption, "198.51.100.9");
     EXPECT_EQ(Count(ReadFileBytes(logPath), "\r\n"), 2);
-}
 
-TEST(WanMonitor, CheckStaysStoppedWhenUncheckedMeanwhileOrWhenTheLogCannotBeWritten) {
-    RouterSim sim({}, Wan("203.0.113.7"));
-    ASSERT_TRUE(sim.Started()) << sim.Error();
-    {
-        RouterTestForm t;
-        MainForm& F = t.F();
-        Connect(F, sim);
-        F.CompAddr.Value = true;
-        // The person unticks the option while the status page is on its way.
-        t.frontend.onDoEvents = [&F] {
-            F.CompAddr.Value = false;
-            CompAddr_Click(F);
-        };
-        CompAddr_Click(F);
-        EXPECT_FALSE(F.router.Timer1->isActive());
-    }
-    {
-        RouterTestForm t;
-        MainForm& F = t.F();
-        Connect(F, sim);
-        F.ProgramDir = t.dir.path() + "missing/";
-        F.CompAddr.Value = true;
-        CompAddr_Click(F);
-        EXPECT_FALSE(F.router.Timer1->isActive());
-        EXPECT_EQ(F.CurrWanAddr.Caption, "000.000.000.000");
-    }
+    RouterTestForm withdrawn;
+    Connect(withdrawn.F(), sim);
+    withdrawn.F().CompAddr.Value = true;
+    withdrawn.frontend.onDoEvents = [&G = withdrawn.F()] {
+        G.CompAddr.Value = false;
+        CompAddr_Click(G);
+    };
+    CompAddr_Click(withdrawn.F());
+    EXPECT_FALSE(withdrawn.F().router.Timer1->isActive());
+
+    RouterTestForm unlogged;
+    Connect(unlogged.F(), sim);
+    unlogged.F().ProgramDir = unlogged.dir.path() + "missing/";
+    unlogged.F().CompAddr.Value = true;
+    CompAddr_Click(unlogged.F());
+    EXPECT_FALSE(unlogged.F().router.Timer1->isActive());
+    EXPECT_EQ(unlogged.F().CurrWanAddr.Caption, "000.000.000.000");
 }
 
 // Exit cuts a check short: the empty page it leaves is no change of address, and no later tick

@@ -30,16 +30,17 @@ class SbLogWriterTest : public ::testing::Test {
     TestForm t;
 };
 
-TEST_F(SbLogWriterTest, SaveAllWritesEveryRecordInStillbeaconFormat) {
-    BSaveAll_Click(F());
-    EXPECT_EQ(Saved("Log 2026-12-06 1430.txt"), StdLogTestData("save_all.txt"));
-    EXPECT_EQ(F().stdlog.LastSavedFile, t.dir.file("Log 2026-12-06 1430.txt"));
-    EXPECT_TRUE(t.frontend.messages.empty());
-}
-
-TEST_F(SbLogWriterTest, SaveHighlightedWritesOnlyFlaggedRows) {
+// "Save highlighted" writes the flagged rows, "Save all" every row, in Stillbeacon's format; a
+// second save in the same minute keeps the first file.
+TEST_F(SbLogWriterTest, SavesWriteStillbeaconsFormatAndNeverOverwriteAnEarlierSave) {
     BSaveHilited_Click(F());
+    BSaveAll_Click(F());
+    BSaveAll_Click(F());
     EXPECT_EQ(Saved("Log 2026-12-06 1430.txt"), StdLogTestData("save_highlighted.txt"));
+    EXPECT_EQ(Saved("Log 2026-12-06 1430_2.txt"), StdLogTestData("save_all.txt"));
+    EXPECT_EQ(Saved("Log 2026-12-06 1430_3.txt"), StdLogTestData("save_all.txt"));
+    EXPECT_EQ(F().stdlog.LastSavedFile, t.dir.file("Log 2026-12-06 1430_3.txt"));
+    EXPECT_TRUE(t.frontend.messages.empty());
 
     // Nothing highlighted: the file is still created, empty.
     t.clock.Set(QDateTime(QDate(2026, 12, 6), QTime(15, 5, 0)));
@@ -49,15 +50,6 @@ TEST_F(SbLogWriterTest, SaveHighlightedWritesOnlyFlaggedRows) {
     BSaveHilited_Click(F());
     ASSERT_TRUE(FileExists(t.dir.file("Log 2026-12-06 1505.txt")));
     EXPECT_EQ(Saved("Log 2026-12-06 1505.txt"), "");
-}
-
-TEST_F(SbLogWriterTest, SecondSaveInTheSameMinuteKeepsTheFirstFile) {
-    BSaveHilited_Click(F());
-    BSaveAll_Click(F());
-    BSaveAll_Click(F());
-    EXPECT_EQ(Saved("Log 2026-12-06 1430.txt"), StdLogTestData("save_highlighted.txt"));
-    EXPECT_EQ(Saved("Log 2026-12-06 1430_2.txt"), StdLogTestData("save_all.txt"));
-    EXPECT_EQ(Saved("Log 2026-12-06 1430_3.txt"), StdLogTestData("save_all.txt"));
 }
 
 TEST_F(SbLogWriterTest, UndatedRowsBorrowTheTimeOfTheDatedRowBelow) {

@@ -31,7 +31,7 @@ std::vector<std::string> Row(const RecordGrid& list, int r) {
 
 using Cells = std::vector<std::string>;
 
-TEST_F(StdLogParserTest, FillsBothListsFromRouterTables) {
+TEST_F(StdLogParserTest, FillsBothListsFromRouterTablesSizesTheColumnsAndAlignsTheCells) {
     ProcessStdLogPages(F(), StdLogTestData("incoming.html"), StdLogTestData("outgoing.html"));
 
     // Incoming: a row with one cell leaves the port empty, a third cell is ignored, and the
@@ -59,11 +59,8 @@ TEST_F(StdLogParserTest, FillsBothListsFromRouterTables) {
     EXPECT_TRUE(F().InLog.Redraw() && F().OutLog.Redraw());
     EXPECT_FALSE(F().TProgress.Visible);
     EXPECT_TRUE(t.frontend.messages.empty());
-}
 
-TEST_F(StdLogParserTest, SizesColumnsFromSampleTextsAndAlignsCells) {
-    ProcessStdLogPages(F(), StdLogTestData("incoming.html"), StdLogTestData("outgoing.html"));
-    // The test frontend measures 105 twips per character.
+    // Columns are sized from sample texts; the test frontend measures 105 twips per character.
     // The stamp columns show a whole stamp (the comparison writes yyyy/mm/dd and hh:mm:ss).
     for (const RecordGrid* list : {&F().InLog, &F().OutLog}) {
         EXPECT_GT(list->ColWidth(0), t.frontend.TextWidth("2024/12/31"));
@@ -82,9 +79,8 @@ TEST_F(StdLogParserTest, SizesColumnsFromSampleTextsAndAlignsCells) {
     EXPECT_EQ(F().InLog.CellAlignmentAt(1, 3), RecordGrid::Alignment::Right);
     EXPECT_EQ(F().OutLog.CellAlignmentAt(1, 3), RecordGrid::Alignment::Left);
     EXPECT_EQ(F().OutLog.CellAlignmentAt(1, 4), RecordGrid::Alignment::Right);
-}
 
-TEST_F(StdLogParserTest, ListWithoutWidthStillShowsItsAddressColumn) {
+    // A list without width still shows its address column.
     F().InLog.Width = 0;
     ProcessStdLogPages(F(), StdLogTestData("incoming.html"), StdLogTestData("outgoing.html"));
     EXPECT_EQ(F().InLog.ColWidth(2), 12 * 105);
@@ -134,7 +130,7 @@ TEST_F(StdLogParserTest, UnreachableRouterOrRefusedPasswordIsReportedAndCancelsA
     EXPECT_EQ(t.frontend.messages[1].text, "Missing or invalid Password");
 }
 
-TEST(CopyDataTest, MalformedRowsLeaveCellsEmptyAndNeverReadPastTheTable) {
+TEST(CopyDataTest, MalformedRowsLeaveCellsEmptyAndNothingIsReadPastTheTable) {
     TestForm t;
     RecordGrid list;
     list.SetCols(5);
@@ -158,16 +154,11 @@ TEST(CopyDataTest, MalformedRowsLeaveCellsEmptyAndNeverReadPastTheTable) {
     EXPECT_EQ(list.TextMatrix(4, 2), "c1");
     EXPECT_EQ(list.TextMatrix(4, 3), "") << "a cell after </table> is not part of the last row";
     EXPECT_GE(t.frontend.doEventsCalls, 1);  // window events run while the rows are copied
-}
 
-TEST(CopyDataTest, PageWithoutMarkerOrTableEndAddsNothing) {
-    TestForm t;
-    RecordGrid list;
-    list.SetCols(4);
-    list.SetRows(1);
+    // A page without the row marker or the table's end adds nothing.
     CopyData(t.F(), list, 2, "<td>1.2.3.4</td></table>");
     CopyData(t.F(), list, 2, "<tr bgcolor=cccccc align=middle><td>1.2.3.4</td>");
-    EXPECT_EQ(list.Rows(), 1);
+    EXPECT_EQ(list.Rows(), 5);
 }
 
 TEST(ConvertPortsTest, KnownServicesGetTheirPortOthersAreLowerCased) {

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "TestFiles.h"
+#include "form/Colours.h"
 #include "form/RecordGrid.h"
 
 // Shared by the standard-log tests: the hand-written fixtures and lists built row by row.
@@ -29,4 +30,17 @@ inline std::string CrLfLines(std::initializer_list<std::string> lines) {
     std::string text;
     for (const auto& l : lines) text += l + "\r\n";
     return text;
+}
+
+// What a comparison left on each record of a list: its stamp ("unstamped" when it has none) and,
+// unless it is white, its colour; one list to compare a whole outcome at once.
+inline std::vector<std::string> Marks(const RecordGrid& list) {
+    std::vector<std::string> marks;
+    for (int r = 1; r < list.Rows(); ++r) {
+        const std::string stamp = list.TextMatrix(r, 0) + " " + list.TextMatrix(r, 1);
+        const Colour colour = list.CellBackColorAt(r, 0);
+        marks.push_back((stamp == " " ? "unstamped" : stamp) +
+                        (colour == FlagColour ? " flagged" : colour == IgnoreColour ? " hidden" : ""));
+    }
+    return marks;
 }
