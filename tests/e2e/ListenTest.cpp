@@ -220,13 +220,19 @@ TEST(Listen, TheCaptureFillsWhatTheRoutersLogLost) {
                       "MAXTIMEDIFF=2\r\n");
         ASSERT_EQ(RunDrovix(home, {"/auto"}).exitCode, 0);
 
-        std::string burst;
-        for (int port = 4000; port < 4200; ++port)
-            burst += stamp(QDateTime::currentDateTime()) + " TCP from 198.51.100.7" + event(port) + "\n";
+        std::string burst, latest;
+        for (int port = 4000; port < 4200; ++port) {
+            latest = stamp(QDateTime::currentDateTime());
+            burst += latest + " TCP from 198.51.100.7" + event(port) + "\n";
+        }
         sim.SetRecords(records + burst);
         if (receiving) {
             ASSERT_TRUE(WaitUntil([&] { return AllCaptureLines(home.path()).size() == 200; }));
+            latest = std::max(latest, AllCaptureLines(home.path()).back().substr(0, 19));
         }
+        // The refresh comes after the burst: a refresh stores no line of the router's newest
+        // second, nor of a second the router's clock (taken a second short) has not passed.
+        ASSERT_TRUE(WaitUntil([&] { return stamp(QDateTime::currentDateTime().addSecs(-2)) > latest; }));
         const std::string day = "Log " + stamp(start).substr(0, 10) + ".txt";
         const DrovixRun second = RunDrovix(home, {"/auto"});
         EXPECT_EQ(second.stdOut, receiving ? "Drovix: system log 203 listed (150 from the syslog capture), 200 "
