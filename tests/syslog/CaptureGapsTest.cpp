@@ -82,7 +82,8 @@ TEST(CaptureGaps, TheCaptureFillsWhatThePagesLostOnceAndInTimeOrder) {
 }
 
 // Without history files the captured lines the pages lost are listed before the router's, at
-// every refresh; a capture file that cannot be read is told, and the refresh lists the rest.
+// every refresh; a capture file that cannot be read is told (an unattended run's summary says it
+// read in part), and the refresh lists the rest.
 TEST(CaptureGaps, WithoutHistoryTheCaptureIsListedAndAnUnreadableOneIsTold) {
     RouterSim sim({}, SysLogRecords(p9 + "\n"));
     ASSERT_TRUE(sim.Started()) << sim.Error();
@@ -96,7 +97,9 @@ TEST(CaptureGaps, WithoutHistoryTheCaptureIsListedAndAnUnreadableOneIsTold) {
     }
 
     const FailingFileCall unreadable(FileCall::Open, 1, "DXCapture");
+    F.AutoMode = true;
     BRun_Click(F);
+    EXPECT_EQ(F.Summary.ReadInPart, "a capture file could not be read");
     EXPECT_EQ(Listed(F.SysLog), std::vector<std::string>{"10:08:00"});
     ASSERT_EQ(t.frontend.messages.size(), 1u);
     EXPECT_NE(t.frontend.messages[0].text.find("Could not read the syslog receiver's capture: DXCapture "
