@@ -7,16 +7,13 @@
 
 #include "form/RecordGrid.h"
 #include "form/SysLogRecord.h"
+#include "syslog/RouterDate.h"
 #include "syslog/RouterLineParser.h"
 #include "syslog/SysLogMatching.h"
 
 namespace {
 
 using R = SysLogRecord;
-
-bool IsUndated(std::string_view line) {
-    return line.size() >= 3 && line[2] == ':';
-}
 
 std::optional<long long> Seconds(std::string_view line) {
     if (line.size() < 19 || IsUndated(line)) return std::nullopt;

@@ -36,10 +36,6 @@ using R = SysLogRecord;
 
 enum Timeframe { All = 0, New = 1, TwoDays = 2, Week = 3 };
 
-bool IsUndated(std::string_view line) {
-    return line.size() >= 3 && line[2] == ':';
-}
-
 std::string Stamp(std::string_view line) {
     return std::string(line.substr(0, 19));
 }
