@@ -15,6 +15,7 @@ using R = SysLogRecord;
 
 constexpr const char* Undated = "0000-00-00";
 constexpr int SeparatorHeight = RecordGrid::DefaultRowHeight / 3;
+// The statistics columns filled here; mNW (9) is the export's, No URL (10) the refresh's lookups'.
 enum StatColumn { Timeframe, Listed, New, NotInSb, Incoming, Outgoing, Warnings, Messages, Ignored, Captured = 11 };
 
 // Order of two whole numbers written without leading zeros.
