@@ -1,6 +1,7 @@
 #include "capture/CaptureFiles.h"
 
 #include <QDate>
+#include <QDir>
 
 #include "files/FileBytes.h"
 #include "text/TextLines.h"
@@ -63,6 +64,18 @@ std::vector<std::string> CaptureLines(std::string_view bytes) {
         return true;
     });
     return lines;
+}
+
+std::vector<std::string> CaptureDays(const std::string& folder) {
+    std::vector<std::string> days;
+    if (folder.empty()) return days;
+    const QStringList names =
+        QDir(QString::fromStdString(folder)).entryList({QStringLiteral("DXCapture *.txt")}, QDir::Files, QDir::Name);
+    for (const QString& name : names) {
+        const std::string date = name.toStdString().substr(10);
+        if (date.size() == 14 && StartsWithStamp(date.substr(0, 10) + " 00:00:00 ")) days.push_back(date.substr(0, 10));
+    }
+    return days;
 }
 
 std::optional<std::vector<std::string>> ReadCaptureDay(const std::string& folder, std::string_view date,

@@ -30,6 +30,10 @@ std::string CaptureLine(std::string_view stamp, std::string_view text);
 // while it was written) and is left out.
 std::vector<std::string> CaptureLines(std::string_view bytes);
 
+// The days ("yyyy-mm-dd") that have a capture file in folder, oldest first; none when the folder
+// cannot be listed.
+std::vector<std::string> CaptureDays(const std::string& folder);
+
 // The lines captured on one day (date "yyyy-mm-dd") in folder, the program folder: empty when
 // nothing was captured that day; nullopt, with error saying why, when the file exists but
 // cannot be read.

@@ -10,6 +10,7 @@ inline constexpr Colour FlagColour = 0xC0FEFE;    // missing from Stillbeacon's 
 inline constexpr Colour IgnoreColour = 0xF5F5F5;  // hidden by Stillbeacon's "don't log" lists
 inline constexpr Colour WarnColour = 0xFFE0E0;    // blocked or modified by the router
 inline constexpr Colour MnwColour = 0xF8EFD0;     // chosen for the myNetWatchman export
+inline constexpr Colour CapturedColour = 0xD0F0C0;  // added from the syslog capture (the Dir cell)
 inline constexpr Colour DayChangeColour = 0x0000FF;
 inline constexpr Colour NewRecordsColour = 0xFE00FF;
 

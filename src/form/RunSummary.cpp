@@ -4,8 +4,9 @@
 
 namespace {
 
-std::string Counts(const char* list, int listed, int flagged, bool compared) {
+std::string Counts(const char* list, int listed, int flagged, bool compared, int captured = 0) {
     std::string text = std::string(list) + " " + std::to_string(listed) + " listed";
+    if (captured > 0) text += " (" + std::to_string(captured) + " from the syslog capture)";
     if (compared) text += ", " + std::to_string(flagged) + " flagged";
     return text;
 }
@@ -44,7 +45,7 @@ std::string FormatRunSummary(const RunSummary& s) {
                     Counts("outgoing", s.OutListed, s.OutFlagged, compared);
             break;
         case RunSummary::Source::SystemLog:
-            line += Counts("system log", s.SysLogListed, s.SysLogFlagged, compared);
+            line += Counts("system log", s.SysLogListed, s.SysLogFlagged, compared, s.SysLogCaptured);
             break;
     }
     if (!s.ReadInPart.empty()) line += "; read in part (" + s.ReadInPart + ")";

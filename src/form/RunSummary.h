@@ -15,6 +15,8 @@ struct RunSummary {
     int InListed = 0, InFlagged = 0;
     int OutListed = 0, OutFlagged = 0;
     int SysLogListed = 0, SysLogFlagged = 0;
+    // Of the System Log records listed, those added from the syslog receiver's capture files.
+    int SysLogCaptured = 0;
     // Why the records were not compared with Stillbeacon's logs (their flagged counts mean
     // nothing then); empty when they were.
     std::string NotCompared;

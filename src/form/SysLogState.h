@@ -24,6 +24,9 @@ struct SysLogState {
     // it would put the same record into a second day.
     std::unordered_set<std::string> InferredDateKeys;
     std::unordered_set<std::string> UnsettledDateKeys;
+    // Sort keys of the rows this refresh added from the syslog receiver's capture files: lines the
+    // router's pages no longer held.
+    std::unordered_set<std::string> CapturedKeys;
     // Export lines of the records chosen for myNetWatchman and not written yet, oldest first, and
     // when they were chosen (LASTMNW's form).
     std::vector<std::string> MnwLines;

@@ -1,12 +1,6 @@
 #include "syslog/HistoryEnd.h"
 
-namespace {
-
-bool IsUndated(const std::string& line) {
-    return line.size() >= 3 && line[2] == ':';
-}
-
-}  // namespace
+#include "syslog/RouterDate.h"
 
 void HistoryEnd::Add(const std::string& line) {
     ++lines_;

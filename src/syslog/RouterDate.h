@@ -4,6 +4,12 @@
 
 // The dates of router lines. Pure functions over bytes.
 
+// Whether a router line starts with a time ("hh:mm:ss ...") and no date: the router wrote it
+// before it knew the date.
+inline bool IsUndated(std::string_view line) {
+    return line.size() >= 3 && line[2] == ':';
+}
+
 // Whether text holds a real calendar date "yyyy-mm-dd" (digits, dashes, a day of its month).
 bool IsValidDate(std::string_view text);
 

@@ -2,6 +2,8 @@
 
 #include <QFileDevice>
 #include <QFileInfo>
+#include <algorithm>
+#include <cstdlib>
 
 #include "capture/RouterClockFile.h"
 #include "files/FileBytes.h"
@@ -13,6 +15,7 @@
 #include "resolve/AddressConversion.h"
 #include "resolve/SysLogLookups.h"
 #include "sblog/SbLogFolder.h"
+#include "syslog/CaptureFill.h"
 #include "syslog/DayFileMerge.h"
 #include "syslog/HistoryEnd.h"
 #include "syslog/HistoryFiles.h"
@@ -32,10 +35,6 @@ using R = SysLogRecord;
 // immediate, rarely enough that a long history is not read at the pace of repaints.
 
 enum Timeframe { All = 0, New = 1, TwoDays = 2, Week = 3 };
-
-bool IsUndated(std::string_view line) {
-    return line.size() >= 3 && line[2] == ':';
-}
 
 std::string Stamp(std::string_view line) {
     return std::string(line.substr(0, 19));
@@ -62,7 +61,9 @@ class SysLogRefresh {
         try {
             if (ReadRouter()) {
                 PrepareList();
+                FillFromTheCapture();
                 ReloadHistory();
+                ListCapturedLines();
                 ReadRouterLines();
                 history_.Close();
                 Finish();
@@ -119,6 +120,7 @@ class SysLogRefresh {
         now_ = readAt.toString("yyyy-MM-dd hh:mm:ss").toStdString();
         CutPages();
         FixBounds();
+        RepairDates();
         return true;
     }
 
@@ -159,6 +161,17 @@ class SysLogRefresh {
         }
     }
 
+    // Each line's date, fixed once before anything reads the lines; lines dated too far ahead go.
+    void RepairDates() {
+        for (std::vector<std::string>& page : lines_) {
+            std::vector<std::string> kept;
+            kept.reserve(page.size());
+            for (std::string& line : page)
+                if (RepairRouterDate(line, lastDate_, today_)) kept.push_back(std::move(line));
+            page = std::move(kept);
+        }
+    }
+
     // An empty list, set up at the first System Log refresh.
     void PrepareList() {
         if (!F.SysLog.Visible) {
@@ -170,6 +183,7 @@ class SysLogRefresh {
         F.syslog.DisplayFull = false;
         F.syslog.NewCount = 0;
         F.syslog.NotInSbLogs = 0;
+        F.syslog.CapturedKeys.clear();
         options_ = AdmissionOptionsOf(F);
     }
 
@@ -182,6 +196,62 @@ class SysLogRefresh {
     // The history lives in Stillbeacon's folder; one that is not there cannot keep it.
     bool KeepHistory() const { return F.CSaveSysLog.Value && historyFolderExists_; }
     bool ListHistory() const { return F.ShowMessages[4].Value && KeepHistory(); }
+
+    // The router's lines the syslog receiver captured and the pages no longer hold go into the
+    // history files before these are read, so that the history lists them in their place.
+    void FillFromTheCapture() {
+        if (KeepHistory()) historyNames_ = ListHistoryFiles(F.SbLogDir);
+        CaptureFillSetup setup;
+        setup.captureFolder = F.ProgramDir;
+        if (historyNames_) {
+            setup.historyFolder = F.SbLogDir;
+            setup.historyNames = *historyNames_;
+        }
+        // The days the refresh lists, and those since the history ends.
+        setup.fromDay = since_.substr(0, 10);
+        if (!setup.historyNames.empty() && setup.historyNames.back().size() == 20)
+            setup.fromDay = std::min(setup.fromDay, setup.historyNames.back().substr(6, 10));
+        setup.firstStamp = firstStamp_;
+        setup.upperStamp = upperStamp_;
+        setup.rules = {std::max(0LL, std::strtoll(F.MaxTdiff.Text.c_str(), nullptr, 10)), F.syslog.LanPrefix,
+                       F.WanAddress};
+        setup.progress = [this](double done) {
+            ShowProgress(F, done, "Read syslog capture");
+            return Cancelled();
+        };
+        std::vector<std::string> routerLines;
+        for (const auto& page : lines_) routerLines.insert(routerLines.end(), page.begin(), page.end());
+        fill_ = FillFromCapture(setup, routerLines);
+        if (fill_.failure)
+            throw RefreshFailure{fill_.failure->number, fill_.failure->step, fill_.failure->file,
+                                 fill_.failure->reason};
+        filledLeft_ = fill_.written;
+    }
+
+    // Lists a line the capture filled in, marked as such.
+    void ListCaptured(const std::string& line) {
+        if (F.syslog.DisplayFull) return;
+        const int before = F.syslog.SysRowCount;
+        F.syslog.DisplayFull = SysLogAdd(F, options_, line);
+        const int row = F.syslog.SysRowCount;
+        if (row > before && !IsSeparatorRow(F.SysLog, row)) F.syslog.CapturedKeys.insert(std::to_string(row));
+    }
+
+    // Without history files the captured lines are listed before the router's: they came first.
+    void ListCapturedLines() {
+        for (const std::string& line : fill_.toList) {
+            if (Cancelled()) return;
+            ListCaptured(line);
+        }
+    }
+
+    // Whether the line is one the capture filled in (each copy once).
+    bool TakeFilled(const std::string& line) {
+        const auto filled = filledLeft_.find(line);
+        if (filled == filledLeft_.end() || filled->second == 0) return false;
+        --filled->second;
+        return true;
+    }
 
     // Earlier days from the history files, and the file the new lines go to.
     void ReloadHistory() {
@@ -198,18 +268,25 @@ class SysLogRefresh {
     }
 
     void ReadHistoryFiles() {
-        const auto names = ListHistoryFiles(F.SbLogDir);
-        if (!names) return;
+        if (!historyNames_) return;
+        const std::vector<std::string>& listed = *historyNames_;
         const std::string start = HistoryFileName(since_.substr(0, 10));
         size_t first = 0;
-        while (first < names->size() && (*names)[first] < start) ++first;
+        while (first < listed.size() && listed[first] < start) ++first;
         // The newest file is read whatever the timeframe lists: the last line stored is where the
         // router's new lines begin. Its lines fall before the timeframe and are not listed.
-        if (first == names->size() && first > 0) --first;
-        for (size_t i = first; i < names->size(); ++i) {
-            ShowProgress(F, double(i - first + 1) / double(names->size() - first), "Reload history");
+        if (first == listed.size() && first > 0) --first;
+        // So are the files the capture filled, whose new lines are listed whatever the timeframe.
+        std::vector<std::string> names(listed.begin() + static_cast<long>(first), listed.end());
+        names.insert(names.end(), fill_.namesWritten.begin(), fill_.namesWritten.end());
+        std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
+            return std::string_view(a).substr(6) < std::string_view(b).substr(6);  // by date
+        });
+        names.erase(std::unique(names.begin(), names.end()), names.end());
+        for (size_t i = 0; i < names.size(); ++i) {
+            ShowProgress(F, double(i + 1) / double(names.size()), "Reload history");
             if (Cancelled()) return;
-            const std::string& name = (*names)[i];
+            const std::string& name = names[i];
             lastReadName_ = name;
             std::string bytes;
             const FileRead read = ReadFileBytes(F.SbLogDir + name, bytes);
@@ -219,8 +296,14 @@ class SysLogRefresh {
             for (const std::string& line : SplitFileLines(bytes)) {
                 if (line.empty()) continue;
                 if (Cancelled()) return;
-                historyEnd_.Add(line);
                 if (!IsUndated(line)) lastDatedStamp_ = Stamp(line);
+                // Where the history ended before this refresh is where the router's new lines
+                // begin: the lines filled in now, behind it or not, do not move it.
+                if (TakeFilled(line)) {
+                    ListCaptured(line);
+                    continue;
+                }
+                historyEnd_.Add(line);
                 if (ListHistory() && !F.syslog.DisplayFull && HistoryLineInTimeframe(line))
                     F.syslog.DisplayFull = SysLogAdd(F, options_, line);
             }
@@ -260,7 +343,6 @@ class SysLogRefresh {
     // magenta row goes after the router's copy of the last stored line, or before the first line
     // of a router log that began anew since the history ended.
     void RouterLine(std::string& line) {
-        if (!RepairRouterDate(line, lastDate_, today_)) return;
         const bool undated = IsUndated(line);
         bool newFollow = false;
         if (KeepHistory() && !started_) {
@@ -372,7 +454,23 @@ class SysLogRefresh {
         if (!folderProblem.empty() && finished_ && !F.UnloadRequested &&
             (autoRun || F.CompSB.Value || (F.CSaveSysLog.Value && !historyFolderExists_)))
             ReportFolderProblem(folderProblem);
+        const bool unattended = F.AutoMode;
         if (failedPage_ >= 0 && !F.UnloadRequested) ReportUnreadPage();
+        if (!fill_.unreadable.empty() && finished_ && !F.UnloadRequested) ReportUnreadCapture(unattended);
+    }
+
+    // A capture file that cannot be read leaves the gaps it would fill: said, like a page that
+    // failed, after what was read is saved. Its lines wait for the next refresh.
+    void ReportUnreadCapture(bool unattended) {
+        std::string files;
+        for (const std::string& file : fill_.unreadable) files += (files.empty() ? "" : ", ") + file;
+        if (unattended) {
+            std::string& part = F.Summary.ReadInPart;
+            part += (part.empty() ? "" : ", ") + std::string("a capture file could not be read");
+        }
+        ReportProblem(F, "Could not read the syslog receiver's capture: " + files +
+                             ". The router's lines in it that its pages no longer hold were not added; the "
+                             "next refresh tries again.");
     }
 
     // Without Stillbeacon's folder the records are only listed: nothing is compared or merged, and
@@ -419,6 +517,9 @@ class SysLogRefresh {
     std::string failedAddress_;
     HistoryEnd historyEnd_;
     HistoryAppender history_;
+    std::optional<std::vector<std::string>> historyNames_;  // listed before the capture filled any
+    CaptureFill fill_;
+    std::unordered_map<std::string, int> filledLeft_;  // filled lines the reload has yet to meet
     EventPacer pacer_;
 };
 

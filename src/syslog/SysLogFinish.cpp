@@ -15,7 +15,8 @@ using R = SysLogRecord;
 
 constexpr const char* Undated = "0000-00-00";
 constexpr int SeparatorHeight = RecordGrid::DefaultRowHeight / 3;
-enum StatColumn { Timeframe, Listed, New, NotInSb, Incoming, Outgoing, Warnings, Messages, Ignored };
+// The statistics columns filled here; mNW (9) is the export's, No URL (10) the refresh's lookups'.
+enum StatColumn { Timeframe, Listed, New, NotInSb, Incoming, Outgoing, Warnings, Messages, Ignored, Captured = 11 };
 
 // Order of two whole numbers written without leading zeros.
 bool NumericLess(const std::string& a, const std::string& b) {
@@ -87,7 +88,7 @@ void SetStat(RecordGrid& stats, int col, int value, Colour paintWhenAny) {
     if (paintWhenAny != White) stats.SetCellBackColorAt(1, col, value >= 1 ? paintWhenAny : White);
 }
 
-void FillStats(MainForm& F, const SysLogCounts& c, int notInSb) {
+void FillStats(MainForm& F, const SysLogCounts& c, int notInSb, int captured) {
     RecordGrid& s = F.SysStats;
     if (s.Rows() < 2) s.SetRows(2);
     s.SetTextMatrix(1, Timeframe, TimeframeName(F));
@@ -99,6 +100,20 @@ void FillStats(MainForm& F, const SysLogCounts& c, int notInSb) {
     SetStat(s, Warnings, c.warnings, WarnColour);
     SetStat(s, Messages, c.messages, White);
     SetStat(s, Ignored, c.ignored, IgnoreColour);
+    SetStat(s, Captured, captured, CapturedColour);
+}
+
+// Paints the Dir cell of the rows the capture filled in, which matching, marking and the export
+// leave as it is, and counts them.
+int PaintCaptured(RecordGrid& list, const std::unordered_set<std::string>& keys) {
+    if (keys.empty()) return 0;
+    int count = 0;
+    for (int row = 1; row < list.Rows(); ++row) {
+        if (!keys.contains(list.TextMatrix(row, R::SortKey))) continue;
+        list.SetCellBackColorAt(row, R::Dir, CapturedColour);
+        ++count;
+    }
+    return count;
 }
 
 std::string Caption(const SysLogCounts& c, int notInSb) {
@@ -108,10 +123,11 @@ std::string Caption(const SysLogCounts& c, int notInSb) {
 }
 
 // What the unattended run's summary line reports of this refresh.
-void NoteSummary(MainForm& F, int listed, int notInSb, const std::string& folderProblem) {
+void NoteSummary(MainForm& F, int listed, int captured, int notInSb, const std::string& folderProblem) {
     RunSummary& s = F.Summary;
     s.Read = RunSummary::Source::SystemLog;
     s.SysLogListed = listed;
+    s.SysLogCaptured = captured;
     s.SysLogFlagged = notInSb;
     s.NotCompared.clear();
     if (!F.CompSB.Value) {
@@ -180,10 +196,11 @@ void SysLogFinish(MainForm& F) {
     const std::string folderProblem = SbLogFolderProblem(F);
     const int notInSb = F.CompSB.Value && folderProblem.empty() ? SysLogMatch(F) : 0;
     const SysLogCounts counts = CountAndPaint(list, today);
+    const int captured = PaintCaptured(list, F.syslog.CapturedKeys);
     F.syslog.NewCount = counts.fresh;
     F.syslog.NotInSbLogs = notInSb;
-    FillStats(F, counts, notInSb);
+    FillStats(F, counts, notInSb, captured);
     F.SysCaption.Caption = Caption(counts, notInSb);
-    NoteSummary(F, counts.listed, notInSb, folderProblem);
+    NoteSummary(F, counts.listed, captured, notInSb, folderProblem);
     F.BReplaceToday.Enabled = F.CSaveSysLog.Value;
 }

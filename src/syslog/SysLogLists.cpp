@@ -16,7 +16,7 @@ constexpr std::array<const char*, SysLogColumns> kSysLogCaptions = {
     "L Port", "Message", "",    ""};
 constexpr std::array<const char*, SysStatsColumns> kStatsCaptions = {
     "Timeframe", "Listed",  "New", "Not in SB Logs", "Incoming", "Outgoing", "Warnings",
-    "Messages",  "Ignored", "mNW", "No URL"};
+    "Messages",  "Ignored", "mNW", "No URL", "Captured"};
 constexpr int MnwStatColumn = 9;
 // Room for a cell's margins, so a column sized by a sample text shows the text whole.
 constexpr int CellMargin = 120;

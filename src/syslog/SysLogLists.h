@@ -5,7 +5,7 @@ struct MainForm;
 // Number of columns of the System Log list (ten shown, the tag and the sort key hidden) and of
 // its statistics row.
 inline constexpr int SysLogColumns = 12;
-inline constexpr int SysStatsColumns = 11;
+inline constexpr int SysStatsColumns = 12;
 
 // Puts the window into System Log mode: learns the WAN address from the status page, hides the
 // Incoming and Outgoing lists, lays out the statistics row and the System Log list (captions,

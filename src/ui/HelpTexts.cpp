@@ -37,7 +37,8 @@ const std::vector<HelpEntry>& HelpEntries() {
         {"maxtdiff",
          "Comparing the logs depends partly on the timestamps.  The Router's clock may differ from the "
          "computer's, and SB receives the logs after the Router timestamps them.  This lets you select a "
-         "'fudge factor' that fits your environment.  30-45 seconds is probably best; the range is "
+         "'fudge factor' that fits your environment; the same one tells the lines Drovix's syslog receiver "
+         "captured from those on the Router's pages.  30-45 seconds is probably best; the range is "
          "1-86399.~+"},
         {"csyslog",
          "Your Router keeps a System Log with timestamps, which holds many more records than its Incoming "
@@ -47,7 +48,10 @@ const std::vector<HelpEntry>& HelpEntries() {
         {"csavesyslog",
          "If checked, Drovix keeps its own daily history files of the Router's System Log (\"DXLog "
          "yyyy-mm-dd.txt\", in the SB log folder).  The Router holds only its most recent records, so the "
-         "history files let Drovix list and save records that the Router has already discarded.~"},
+         "history files let Drovix list and save records that the Router has already discarded.^When Drovix's "
+         "syslog receiver (\"drovix --listen\") keeps what the Router sends as it happens, each refresh "
+         "also adds the lines the Router's pages no longer hold: to the history files, each line once, and "
+         "to the list, where their Dir cell is light green and \"Captured\" counts them.~"},
         {"cmnw",
          "If checked, each refresh selects the inbound records of the last day that have not yet been "
          "written for myNetWatchman, and marks their addresses in light brown; if \"Compare with SB logs\" "

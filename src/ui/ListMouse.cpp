@@ -12,7 +12,7 @@ constexpr int kWheelRows = 3;
 // How far (twips) the mouse may move from where a lookup was asked before its answer goes.
 constexpr int kLookupStay = 300;
 
-constexpr std::array<const char*, 11> kStatsExplanations = {
+constexpr std::array<const char*, 12> kStatsExplanations = {
     "the timeframe you chose to Include in the list",
     "total # of events displayed",
     "# of new events since last time list was displayed",
@@ -24,6 +24,7 @@ constexpr std::array<const char*, 11> kStatsExplanations = {
     "# of events not displayed because you've told Stillbeacon \"Don't Log\" these",
     "# of Inbound events not yet saved for myNetWatchman",
     "# IP's for which no URL's were found",
+    "# of events the Router's pages no longer held, added from the syslog receiver's capture",
 };
 
 void HideLookupWhenAway(MainForm& F, const RecordGrid& list, const GridPoint& at) {

@@ -190,6 +190,90 @@ TEST(Listen, KilledAndRestartedLosesOnlyWhatCameWhileDown) {
     EXPECT_EQ(listener->Stop().exitCode, 0);
 }
 
+// The router logs 200 lines between two refreshes and keeps only the newest 50 on its pages.
+// Without the receiver the 150 it lost are missing from the history and from Stillbeacon's day
+// file; with it none is, and none is there twice, also after another refresh.
+TEST(Listen, TheCaptureFillsWhatTheRoutersLogLost) {
+    const QDateTime start = QDateTime::currentDateTime();
+    if (start.addSecs(-60).date() != start.addSecs(120).date()) GTEST_SKIP() << "too close to midnight";
+    auto stamp = [](const QDateTime& at) { return at.toString("yyyy-MM-dd hh:mm:ss").toStdString(); };
+    auto event = [](int port) { return ":" + std::to_string(port) + " to 127.0.0.100:80"; };
+    std::string records = "[syslog]\n";
+    for (int port = 1; port <= 3; ++port)
+        records += stamp(start.addSecs(port - 60)) + " TCP from 198.51.100.1" + event(port) + "\n";
+    for (const bool receiving : {false, true}) {
+        TempFolder home;
+        std::vector<std::string> options = {"--ring", "50"};
+        std::unique_ptr<ListenProcess> listener;
+        if (receiving) {
+            WriteFileBytes(home.file("Drovix.ini"), kListenOnly);
+            listener = std::make_unique<ListenProcess>(home);
+            ASSERT_TRUE(listener->Started()) << listener->Error();
+            options.insert(options.end(), {"--syslog-to", "127.0.0.1:" + std::to_string(listener->Port())});
+        }
+        RouterSim sim(options, records);
+        ASSERT_TRUE(sim.Started()) << sim.Error();
+        const std::string sb = PrepareUnattendedHome(
+            home, "USERID=admin\r\nPW=admin\r\nSAVEPW=1\r\nADDRESS=" + sim.Address() +
+                      "\r\nRWAIT=5\r\nRRETRY=1\r\nSYSLOG=1\r\nSAVESYSLOG=1\r\nINCLUDEDXHISTORY=1\r\nCOMPSB=1\r\n"
+                      "INCLUDEALL=1\r\nSHOWIN=1\r\nSHOWOUT=1\r\nSHOWMSG=1\r\nSHOWWARNING=1\r\nSHOWIGNORED=1\r\n"
+                      "MAXTIMEDIFF=2\r\n");
+        ASSERT_EQ(RunDrovix(home, {"/auto"}).exitCode, 0);
+
+        std::string burst, latest;
+        for (int port = 4000; port < 4200; ++port) {
+            latest = stamp(QDateTime::currentDateTime());
+            burst += latest + " TCP from 198.51.100.7" + event(port) + "\n";
+        }
+        sim.SetRecords(records + burst);
+        if (receiving) {
+            ASSERT_TRUE(WaitUntil([&] { return AllCaptureLines(home.path()).size() == 200; }));
+            latest = std::max(latest, AllCaptureLines(home.path()).back().substr(0, 19));
+        }
+        // The refresh comes after the burst: a refresh stores no line of the router's newest
+        // second, nor of a second the router's clock (taken a second short) has not passed.
+        ASSERT_TRUE(WaitUntil([&] { return stamp(QDateTime::currentDateTime().addSecs(-2)) > latest; }));
+        const std::string day = "Log " + stamp(start).substr(0, 10) + ".txt";
+        const DrovixRun second = RunDrovix(home, {"/auto"});
+        EXPECT_EQ(second.stdOut, receiving ? "Drovix: system log 203 listed (150 from the syslog capture), 200 "
+                                             "flagged; merged 200 lines into " + day + " (200); exported 0 lines\n"
+                                           : "Drovix: system log 53 listed, 50 flagged; merged 50 lines into " +
+                                                 day + " (50); exported 0 lines\n")
+            << second.stdErr;
+
+        // Each event of the burst, in the history and in Stillbeacon's day file.
+        auto count = [](const std::string& text, const std::string& what) {
+            int n = 0;
+            for (auto at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
+            return n;
+        };
+        auto history = [&] {
+            std::string all;
+            for (const auto& [name, bytes] : FilesIn(sb))
+                if (name.starts_with("DXLog ")) all += bytes;
+            return all;
+        };
+        const std::string kept = history(), merged = ReadFileBytes(sb + day);
+        for (int port = 4000; port < 4200; ++port) {
+            const int expected = receiving || port >= 4150 ? 1 : 0;
+            EXPECT_EQ(count(kept, event(port) + "\r\n"), expected) << "history, port " << port;
+            EXPECT_EQ(count(merged, "\t" + std::to_string(port) + "\t127.0.0.100\t80\r\n"), expected)
+                << day << ", port " << port;
+        }
+        EXPECT_EQ(count(kept, "\r\n"), receiving ? 203 : 53);
+
+        const DrovixRun third = RunDrovix(home, {"/auto"});
+        EXPECT_EQ(third.stdOut, "Drovix: system log " + std::string(receiving ? "203" : "53") +
+                                    " listed, 0 flagged; merged 0 lines; exported 0 lines\n")
+            << third.stdErr;
+        EXPECT_EQ(history(), kept);
+        EXPECT_EQ(ReadFileBytes(sb + day), merged);
+        if (receiving) {
+            EXPECT_EQ(listener->Stop().exitCode, 0);
+        }
+    }
+}
+
 // A port in use is told and gives its own status; a socket a service manager handed over (a
 // systemd socket unit, for port 514) is taken instead of binding one.
 TEST(Listen, APortInUseFailsAndAHandedOverSocketIsUsed) {
