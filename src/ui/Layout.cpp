@@ -4,7 +4,9 @@
 
 #include "form/MainForm.h"
 #include "form/Progress.h"
+#include "stdlog/StdLogParser.h"
 #include "syslog/SysLogLists.h"
+#include "ui/ListMouse.h"
 
 namespace {
 
@@ -58,8 +60,9 @@ void PlaceButtonRow(MainForm& F, int width) {
 void PlaceStandardLists(MainForm& F, int width, int height) {
     const int top = F.BSaveAll.Top + F.BSaveAll.Height + 108;
     const int innerWidth = width - 2 * kMargin;
-    if (width >= height * 3 / 2) {
-        // Wide window: the two lists side by side, 36 % of the width for the Incoming list.
+    if (width >= height * 3 / 2 && innerWidth * 36 / 100 >= IncomingListWidthNeeded(F)) {
+        // Wide window: the two lists side by side, 36 % of the width for the Incoming list, as
+        // long as that holds its dates and addresses whole.
         const int inWidth = innerWidth * 36 / 100;
         const int listHeight = height - top - kCaptionHeight - kMargin;
         Place(F.InCaption, kMargin, top, inWidth, kCaptionHeight);
@@ -109,6 +112,8 @@ void ChangeLayout(MainForm& F) {
 }
 
 void Form_Resize(MainForm& F) {
+    // The cells move under a lookup answer.
+    HideLookupAnswer(F);
     if (F.WindowState == 0) {
         F.Window.Width = std::max(F.Window.Width, MinimumWindowWidth);
         F.Window.Height = std::max(F.Window.Height, MinimumWindowHeight);

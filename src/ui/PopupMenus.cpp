@@ -17,9 +17,8 @@ using R = SysLogRecord;
 constexpr int kSysMenuOffset = 72;
 
 void OpenMenu(MainForm& F, const PopupMenu& menu, int x, int y) {
-    // Remembered so that LLookup, shown by the lookup item, goes once the mouse moves on.
-    F.display.LookupX = x;
-    F.display.LookupY = y;
+    // LLookup, shown by the lookup item, stays on the cell the mouse rests on afterwards.
+    F.display.LookupList = nullptr;
     const std::string chosen = F.ui.ShowPopupMenu(menu, x, y);
     if (!chosen.empty()) PopupMenuItem_Click(F, chosen);
 }

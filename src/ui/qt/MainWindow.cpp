@@ -25,6 +25,29 @@
 #include "ui/qt/OptionsPanelView.h"
 #include "ui/qt/RecordGridView.h"
 
+namespace {
+
+// Sees every mouse press of the application before the widget that gets it.
+class PressWatcher : public QObject {
+  public:
+    explicit PressWatcher(std::function<void(QWidget*)> onPress) : onPress_(std::move(onPress)) {
+        qApp->installEventFilter(this);
+    }
+    ~PressWatcher() override { qApp->removeEventFilter(this); }
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::MouseButtonPress && watched->isWidgetType())
+            onPress_(static_cast<QWidget*>(watched));
+        return false;
+    }
+
+  private:
+    std::function<void(QWidget*)> onPress_;
+};
+
+}  // namespace
+
 MainWindow::MainWindow(const Clock& clock, const std::string& programDir)
     : form_(std::make_unique<MainForm>(*this, clock)) {
     MainForm& F = *form_;
@@ -76,6 +99,11 @@ MainWindow::MainWindow(const Clock& clock, const std::string& programDir)
     // The lookup dispatcher's progress window is a window of its own that follows its model.
     fastLookUp_ = std::make_unique<FastLookUpWindow>(F.resolve.fastLookUp);
 
+    // A click anywhere in the window (not in a popup menu or a message box, windows of their own).
+    pressWatcher_ = std::make_unique<PressWatcher>([this](QWidget* widget) {
+        if (widget->window() == this) Dispatch([this] { Form_MouseDown(*form_); });
+    });
+
     syncTimer_ = new QTimer(this);
     connect(syncTimer_, &QTimer::timeout, this, [this] { Sync(); });
     syncTimer_->start(50);
@@ -84,6 +112,7 @@ MainWindow::MainWindow(const Clock& clock, const std::string& programDir)
 MainWindow::~MainWindow() {
     // The widgets draw the form model, so they go before it does.
     syncTimer_->stop();
+    pressWatcher_.reset();
     fastLookUp_.reset();
     qDeleteAll(findChildren<QObject*>(Qt::FindDirectChildrenOnly));
 }
@@ -105,6 +134,10 @@ void MainWindow::ConnectListMice() {
     sys->OnMouseMove([this](const GridPoint& at) { SysLog_MouseMove(*form_, at); });
     stats->OnMouseMove([this](const GridPoint& at) { SysStats_MouseMove(*form_, at); });
     sys->OnWheel([this](int rotation) { MouseWheel(*form_, rotation); });
+    for (RecordGridView* view : grids_) {
+        RecordGrid& grid = view->Grid();
+        view->OnColumnResize([this, &grid](int col, int twips) { ListColumn_Resize(*form_, grid, col, twips); });
+    }
 }
 
 QPushButton* MainWindow::AddButton(Button& model, const char* name, std::function<void()> onClick,
@@ -156,6 +189,7 @@ void MainWindow::Sync() {
     }
     for (auto& sync : syncers_) sync();
     for (RecordGridView* view : grids_) view->Sync();
+    grids_[3]->ShowSortArrow(F.display.SortColumn, IsAscendingOrder(F.display.SortOrder));
 
     lookupAnswer_->setText(Latin1(F.LLookup.Text));
     Place(lookupAnswer_, F.LLookup);
