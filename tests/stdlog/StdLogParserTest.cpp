@@ -84,10 +84,10 @@ TEST_F(StdLogParserTest, SizesColumnsFromSampleTextsAndAlignsCells) {
     EXPECT_EQ(F().OutLog.CellAlignmentAt(1, 4), RecordGrid::Alignment::Right);
 }
 
-TEST_F(StdLogParserTest, ListWithoutWidthStillShowsItsAddressColumn) {
+TEST_F(StdLogParserTest, ListWithoutWidthStillShowsAWholeAddress) {
     F().InLog.Width = 0;
     ProcessStdLogPages(F(), StdLogTestData("incoming.html"), StdLogTestData("outgoing.html"));
-    EXPECT_EQ(F().InLog.ColWidth(2), 12 * 105);
+    EXPECT_EQ(F().InLog.ColWidth(2), 15 * 105);  // "000.000.000.000"
 }
 
 TEST_F(StdLogParserTest, TableWithTitleButNoRowsIsEmptyWhileTheOtherIsFilled) {
