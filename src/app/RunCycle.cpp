@@ -22,6 +22,7 @@
 #include "ui/Help.h"
 #include "ui/Layout.h"
 #include "ui/ListMouse.h"
+#include "ui/SysLogFilter.h"
 #include "ui/OptionsDependents.h"
 
 namespace {
@@ -167,6 +168,7 @@ void BRun_Click(MainForm& F) {
     }
     ShowSaveButtons(F, F.SysLog.Visible);
     if (F.SysLog.Visible) {
+        if (!F.SysFilter.Text.empty()) SysFilter_Change(F);  // the filter holds for the new rows too
         if (F.SysLog.HasRecords()) F.BRun.Caption = "&Refresh";
     } else {
         F.BSaveAll.Enabled = true;

@@ -17,6 +17,7 @@ constexpr int kGap = 120;
 constexpr int kCaptionHeight = 255;
 constexpr int kLabelHeight = 285;
 constexpr int kStatsHeight = 690;  // the header and the one row of values
+constexpr int kFilterWidth = 3600;
 
 void Place(Control& c, int left, int top, int width, int height) {
     c.Left = left;
@@ -83,7 +84,11 @@ void PlaceStandardLists(MainForm& F, int width, int height) {
 
 void PlaceSysLogLists(MainForm& F, int width, int height) {
     const int captionTop = F.BSaveAll.Top + F.BSaveAll.Height + 108;
-    Place(F.SysCaption, kMargin, captionTop, width - 2 * kMargin, kCaptionHeight);
+    // The filter box at the right end of the caption's line, as high as a text field.
+    const int filterWidth = std::min(kFilterWidth, (width - 2 * kMargin) / 3);
+    Place(F.SysFilter, width - kMargin - filterWidth, captionTop - (kLabelHeight - kCaptionHeight), filterWidth,
+          kLabelHeight);
+    Place(F.SysCaption, kMargin, captionTop, F.SysFilter.Left - kGap - kMargin, kCaptionHeight);
     const int top = captionTop + kCaptionHeight;
     Place(F.SysStats, kMargin, top, width - 2 * kMargin, kStatsHeight);
     FitStatsColumns(F);

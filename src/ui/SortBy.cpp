@@ -10,6 +10,7 @@
 #include "form/SysLogRecord.h"
 #include "syslog/SysLogFinish.h"
 #include "text/AddressText.h"
+#include "ui/SysLogFilter.h"
 
 namespace {
 
@@ -190,4 +191,5 @@ void SortBy(MainForm& F, int column, int how) {
     list.SetCol(column);
     F.display.SortColumn = column;
     F.display.SortOrder = order;
+    SysFilter_Change(F);  // the sort moved the rows the filter hides and set the separators anew
 }

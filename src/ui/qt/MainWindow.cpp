@@ -4,6 +4,7 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QLabel>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
@@ -21,6 +22,7 @@
 #include "ui/Layout.h"
 #include "ui/ListMouse.h"
 #include "ui/PopupMenus.h"
+#include "ui/SysLogFilter.h"
 #include "ui/qt/FastLookUpWindow.h"
 #include "ui/qt/OptionsPanelView.h"
 #include "ui/qt/RecordGridView.h"
@@ -88,6 +90,20 @@ MainWindow::MainWindow(const Clock& clock, const std::string& programDir)
     lookupAnswer_->setReadOnly(true);
     lookupAnswer_->setFocusPolicy(Qt::NoFocus);
     lookupAnswer_->hide();
+
+    filterBox_ = new QLineEdit(this);
+    filterBox_->setObjectName("SysFilter");
+    filterBox_->setPlaceholderText("Filter");
+    filterBox_->setClearButtonEnabled(true);
+    filterBox_->installEventFilter(this);
+    connect(filterBox_, &QLineEdit::textChanged, this, [this](const QString& text) {
+        if (Latin1(form_->SysFilter.Text) == text) return;  // drawn from the model, not typed
+        Dispatch([this, bytes = Bytes(text)] {
+            form_->SysFilter.Text = bytes;
+            SysFilter_Change(*form_);
+        });
+    });
+    focusable_.emplace_back("SysFilter", filterBox_);
 
     progressText_ = new QLineEdit(this);
     progressText_->setReadOnly(true);
@@ -191,6 +207,11 @@ void MainWindow::Sync() {
     for (RecordGridView* view : grids_) view->Sync();
     grids_[3]->ShowSortArrow(F.display.SortColumn, IsAscendingOrder(F.display.SortOrder));
 
+    if (filterBox_->text() != Latin1(F.SysFilter.Text)) filterBox_->setText(Latin1(F.SysFilter.Text));
+    filterBox_->setGeometry(ToPixelsX(F.SysFilter.Left), ToPixelsY(F.SysFilter.Top), ToPixelsX(F.SysFilter.Width),
+                            ToPixelsY(F.SysFilter.Height));
+    filterBox_->setVisible(F.SysCaption.Visible);  // it filters the list that caption belongs to
+
     lookupAnswer_->setText(Latin1(F.LLookup.Text));
     Place(lookupAnswer_, F.LLookup);
     lookupAnswer_->raise();
@@ -235,6 +256,11 @@ void MainWindow::Unload() {
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == filterBox_ && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+        Dispatch([this] { SysFilter_Escape(*form_); });
+        return true;
+    }
     if (event->type() == QEvent::MouseMove) {
         for (auto& [object, handler] : mouseMoves_) {
             if (object == watched) Dispatch(handler);

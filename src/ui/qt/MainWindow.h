@@ -69,6 +69,7 @@ class MainWindow : public QWidget, public EngineHost, public Frontend {
     std::vector<QWidget*> segments_;
     QLineEdit* progressText_ = nullptr;
     QLineEdit* lookupAnswer_ = nullptr;
+    QLineEdit* filterBox_ = nullptr;
     OptionsPanelView* options_ = nullptr;
     std::unique_ptr<FastLookUpWindow> fastLookUp_;
     std::unique_ptr<QObject> pressWatcher_;
