@@ -3,6 +3,8 @@
 // undated rows, the separators and the statistics (SysLogFinish).
 #include <gtest/gtest.h>
 
+#include <set>
+
 #include "RouterSim.h"
 #include "RouterSysLogForm.h"
 #include "ScriptedResolver.h"
@@ -62,9 +64,14 @@ TEST(SysLogRefresh, StandardRouterFillsTheListNewestFirst) {
     ASSERT_TRUE(sim.Started()) << sim.Error();
     SysLogForm t(sim);
     MainForm& F = t.F();
+    // What the save button says while the window shows the refresh going on.
+    std::set<std::string> captionsSeen;
+    t.frontend.onDoEvents = [&] { captionsSeen.insert(F.BSaveHilited.Caption); };
 
     BRun_Click(F);
     ASSERT_TRUE(t.frontend.messages.empty()) << t.frontend.messages[0].text;
+    EXPECT_EQ(captionsSeen, (std::set<std::string>{"Update SB logs"}));
+    t.frontend.onDoEvents = nullptr;
 
     const std::vector<std::string> paths = RequestedPaths(sim);
     const std::vector<std::string> expected = {"/",
