@@ -64,3 +64,9 @@ shot dark-theme-before demo-pass --dark
 shot dark-theme-options-before demo-pass --dark --click BOptions --hover CSaveSysLog
 compare=0 shot sort-arrow-before demo-pass --header SysLog:0     # sorted by date
 shot filter-box-before demo-pass
+# The same three as they are now: dark text on every coloured cell and on the help pane; the sort
+# arrow on the sorted column with the day separators between their days; the list filtered.
+shot dark-theme demo-pass --dark
+shot dark-theme-options demo-pass --dark --click BOptions --hover CSaveSysLog
+compare=0 shot sort-arrow demo-pass --header SysLog:0   # oldest first: the arrow turns round
+shot filter-box demo-pass --type SysFilter:dropped

@@ -6,6 +6,7 @@
 #include <map>
 #include <vector>
 
+#include "form/Colours.h"
 #include "form/MainForm.h"
 #include "form/SysLogRecord.h"
 #include "syslog/SysLogFinish.h"
@@ -97,14 +98,25 @@ std::map<int, int> SeparatorAnchors(const RecordGrid& list) {
     return anchors;
 }
 
-// The separators put back among the records sorted by date: oldest first a separator comes right
-// before its record, newest first right after it (so the rows around it stay in time order).
+// The separators put back among the records sorted by date. A day separator stands where its day
+// (the date of the record it was built before) begins: oldest first before the first record of
+// that day or later, newest first before the first record of an earlier day. The new records'
+// separator stays next to the record it was built before (oldest first right before it, newest
+// first right after it), so the rows around it stay in time order.
 std::vector<int> WithSeparatorsInTime(const RecordGrid& list, const std::vector<int>& records,
                                       const std::vector<int>& separators, bool descending) {
     std::map<int, std::vector<int>> byAnchor;
-    for (const auto& [separator, anchor] : SeparatorAnchors(list)) byAnchor[anchor].push_back(separator);
-    for (auto& [anchor, group] : byAnchor) {
-        if (descending) std::reverse(group.begin(), group.end());
+    std::vector<std::pair<std::string, int>> days;  // (the day it begins, separator), in build order
+    for (const auto& [separator, anchor] : SeparatorAnchors(list)) {
+        if (anchor >= 0 && list.CellBackColorAt(separator, R::Date) == DayChangeColour) {
+            days.emplace_back(list.TextMatrix(anchor, R::Date), separator);
+        } else {
+            byAnchor[anchor].push_back(separator);
+        }
+    }
+    if (descending) {
+        for (auto& [anchor, group] : byAnchor) std::reverse(group.begin(), group.end());
+        std::reverse(days.begin(), days.end());
     }
     std::vector<int> rows;
     rows.reserve(records.size() + separators.size());
@@ -112,12 +124,22 @@ std::vector<int> WithSeparatorsInTime(const RecordGrid& list, const std::vector<
         const auto found = byAnchor.find(anchor);
         if (found != byAnchor.end()) rows.insert(rows.end(), found->second.begin(), found->second.end());
     };
+    auto putDaysBefore = [&](const std::string& date) {
+        for (auto& [day, separator] : days) {
+            if (separator < 0 || (descending ? !(date < day) : date < day)) continue;
+            rows.push_back(separator);
+            separator = -1;
+        }
+    };
     if (descending) put(-1);
     for (int record : records) {
+        putDaysBefore(list.TextMatrix(record, R::Date));
         if (!descending) put(record);
         rows.push_back(record);
         if (descending) put(record);
     }
+    for (const auto& [day, separator] : days)
+        if (separator >= 0) rows.push_back(separator);
     if (!descending) put(-1);
     return rows;
 }

@@ -99,12 +99,14 @@ TEST_F(SortByTest, NothingMovesWhileRecordsWaitForTheStillbeaconLogs) {
 }
 
 // As a refresh leaves it: newest first, a day separator between the two days (keys in the order
-// the rows were built, oldest first).
+// the rows were built, oldest first); the router logged its last message with a time from before
+// its clock was set.
 struct DaysListTest : ::testing::Test {
     TestForm t;
     MainForm& F = t.F();
     void SetUp() override {
         FillRouterRows(F.SysLog, {
+                                     {"2024-03-02", "00:00:12", "M", "", "", "", "", "", "", "@sys Clock", "", "5"},
                                      {"2024-03-02", "09:00:00", "I", "udp", "10.0.0.9", "", "", "", "", "", "", "4"},
                                      {"", "", "", "", "", "", "", "", "", "", "", "3"},
                                      {"2024-03-01", "11:00:00", "O", "tcp", "10.0.0.7", "", "", "", "", "", "", "2"},
@@ -115,7 +117,8 @@ struct DaysListTest : ::testing::Test {
         for (int c = 0; c <= R::Message; ++c) F.SysLog.SetTextMatrix(0, c, captions[c]);
         F.SysLog.SetColWidth(R::RowTag, 0);
         F.SysLog.SetColWidth(R::SortKey, 0);
-        F.SysLog.SetRowHeight(2, SeparatorRowHeight);
+        F.SysLog.SetRowHeight(3, SeparatorRowHeight);
+        F.SysLog.SetCellBackColorAt(3, R::Date, DayChangeColour);
         F.display.SortColumn = R::Date;
         F.display.SortOrder = TextDescending;
     }
@@ -129,22 +132,22 @@ struct DaysListTest : ::testing::Test {
 
 TEST_F(DaysListTest, DaySeparatorsStayBetweenTheirDaysAndHideInOtherOrders) {
     SortBy(F, R::Date, 0);  // oldest first
-    EXPECT_EQ(ColumnOf(F.SysLog, R::SortKey), (Texts{"1", "2", "3", "4"}));
-    EXPECT_EQ(Heights(), (std::vector<int>{kRecord, kRecord, kSeparator, kRecord}));
+    EXPECT_EQ(ColumnOf(F.SysLog, R::SortKey), (Texts{"1", "2", "3", "5", "4"}));
+    EXPECT_EQ(Heights(), (std::vector<int>{kRecord, kRecord, kSeparator, kRecord, kRecord}));
     SortBy(F, R::Prot, 0);
-    EXPECT_EQ(ColumnOf(F.SysLog, R::SortKey), (Texts{"2", "1", "4", "3"})) << "the separator last, hidden";
+    EXPECT_EQ(ColumnOf(F.SysLog, R::SortKey), (Texts{"5", "2", "1", "4", "3"})) << "the separator last, hidden";
     EXPECT_EQ(Heights().back(), 0);
     SortBy(F, R::Date, 0);  // newest first again
-    EXPECT_EQ(ColumnOf(F.SysLog, R::SortKey), (Texts{"4", "3", "2", "1"}));
-    EXPECT_EQ(Heights(), (std::vector<int>{kRecord, kSeparator, kRecord, kRecord}));
+    EXPECT_EQ(ColumnOf(F.SysLog, R::SortKey), (Texts{"4", "5", "3", "2", "1"}));
+    EXPECT_EQ(Heights(), (std::vector<int>{kRecord, kRecord, kSeparator, kRecord, kRecord}));
 }
 
 TEST_F(DaysListTest, TheFilterListsMatchingRecordsAndCopyRowsTakesWhatIsListed) {
     F.SysFilter.Text = "udp";  // any letter case, any column
     SysFilter_Change(F);
-    EXPECT_EQ(Heights(), (std::vector<int>{kRecord, 0, 0, kRecord}));
+    EXPECT_EQ(Heights(), (std::vector<int>{0, kRecord, 0, 0, kRecord}));
     SortBy(F, R::Date, 0);
-    EXPECT_EQ(Heights(), (std::vector<int>{kRecord, 0, 0, kRecord})) << "a sort keeps the filter";
+    EXPECT_EQ(Heights(), (std::vector<int>{kRecord, 0, 0, 0, kRecord})) << "a sort keeps the filter";
 
     F.SysLog.SetColWidth(R::RemURL, 0);
     F.SysLog.SetTextMatrix(1, R::Message, "a\tb");
@@ -155,7 +158,7 @@ TEST_F(DaysListTest, TheFilterListsMatchingRecordsAndCopyRowsTakesWhatIsListed) 
 
     SysFilter_Escape(F);
     EXPECT_EQ(F.SysFilter.Text, "");
-    EXPECT_EQ(Heights(), (std::vector<int>{kRecord, kRecord, kSeparator, kRecord}));
+    EXPECT_EQ(Heights(), (std::vector<int>{kRecord, kRecord, kSeparator, kRecord, kRecord}));
 }
 
 }  // namespace

@@ -3,7 +3,7 @@
 // QT_QPA_PLATFORM=offscreen; scripts/screenshots.sh uses it to remake the user guide's pictures.
 //
 //   drovix-grab [--dark] [--click NAME | --hover NAME | --wait MS | --header LIST:COL | --size WxH |
-//                --maximize | --menu LIST:ROW:COL]... OUTPUT.png
+//                --maximize | --menu LIST:ROW:COL | --type NAME:TEXT]... OUTPUT.png
 //
 // --dark (first, before the window opens) draws with the Fusion style and a dark palette, as a
 // desktop with a dark theme would.
@@ -17,6 +17,8 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QHeaderView>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
@@ -60,7 +62,7 @@ void Hover(QWidget* widget) {
 int Usage() {
     std::fputs(
         "Usage: drovix-grab [--dark] [--click NAME | --hover NAME | --wait MS | --header LIST:COL | --size WxH |\n"
-        "                   --maximize | --menu LIST:ROW:COL]... OUTPUT.png\n",
+        "                   --maximize | --menu LIST:ROW:COL | --type NAME:TEXT]... OUTPUT.png\n",
         stderr);
     return 2;
 }
@@ -176,6 +178,18 @@ int main(int argc, char** argv) {
             continue;
         }
         const QStringList parts = value.split(':');
+        if (step == "--type") {
+            // Key by key into a text field, as a person types.
+            auto* edit = qobject_cast<QLineEdit*>(Find(window, parts.value(0)));
+            if (edit == nullptr || parts.size() < 2) return Usage();
+            edit->setFocus();
+            for (const QChar c : value.section(':', 1)) {
+                QKeyEvent key(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+                QApplication::sendEvent(edit, &key);
+            }
+            Settle(300);
+            continue;
+        }
         if (step == "--header" || step == "--menu") {
             auto* list = window.findChild<RecordGridView*>(parts.value(0));
             if (list == nullptr || parts.size() != (step == "--header" ? 2 : 3)) return Usage();
