@@ -66,8 +66,16 @@ void MouseWheel(MainForm& F, int rotation) {
     HideLookupAnswer(F);
     RecordGrid& list = F.SysLog;
     if (!list.HasRecords()) return;
-    const int top = rotation < 1 ? std::min(list.TopRow() + kWheelRows, list.Rows() - 1)
-                                 : std::max(list.TopRow() - kWheelRows, 1);
+    // Three of the rows the list shows: those the filter hides (height 0) take no step.
+    const int step = rotation < 1 ? 1 : -1;
+    int top = list.TopRow();
+    for (int moved = 0; moved < kWheelRows;) {
+        int next = top + step;
+        while (next >= 1 && next < list.Rows() && list.RowHeight(next) == 0) next += step;
+        if (next < 1 || next >= list.Rows()) break;
+        top = next;
+        ++moved;
+    }
     list.SetTopRow(top);
 }
 

@@ -23,6 +23,13 @@ TEST(ListMouse, WheelScrollsThreeRowsWithinTheRecords) {
     MouseWheel(F, 120);
     MouseWheel(F, 120);
     EXPECT_EQ(F.SysLog.TopRow(), 1) << "not above the first record";
+
+    // Rows a filter hides take no step.
+    for (int row : {2, 3}) F.SysLog.SetRowHeight(row, 0);
+    MouseWheel(F, -120);
+    EXPECT_EQ(F.SysLog.TopRow(), 6);
+    MouseWheel(F, 120);
+    EXPECT_EQ(F.SysLog.TopRow(), 1);
 }
 
 TEST(ListMouse, ToolTipsShowWideCellsAndLookupAnswersGoWhenTheMouseMovesOn) {

@@ -52,7 +52,7 @@ RecordGridView::RecordGridView(EngineHost& host, RecordGrid& grid, QWidget* pare
     });
     connect(verticalScrollBar(), &QScrollBar::valueChanged, this, [this](int value) {
         if (applying_) return;
-        grid_.SetTopRow(value + 1);
+        grid_.SetTopRow(RowAtScrollValue(value));
         topRowSeen_ = grid_.TopRow();
     });
     connect(horizontalHeader(), &QHeaderView::sectionResized, this, [this](int col, int, int pixels) {
@@ -147,6 +147,23 @@ void RecordGridView::ApplyRowHeights() {
     }
 }
 
+int RecordGridView::ScrollValueOf(int row) const {
+    int value = 0;
+    for (int r = 0; r < row - 1 && r < model_->rowCount(); ++r)
+        if (!isRowHidden(r)) ++value;
+    return value;
+}
+
+int RecordGridView::RowAtScrollValue(int value) const {
+    int shown = 0;
+    for (int r = 0; r < model_->rowCount(); ++r) {
+        if (isRowHidden(r)) continue;
+        if (shown == value) return r + 1;
+        ++shown;
+    }
+    return model_->rowCount();
+}
+
 void RecordGridView::ShowSortArrow(int col, bool ascending) {
     QHeaderView* header = horizontalHeader();
     const Qt::SortOrder order = ascending ? Qt::AscendingOrder : Qt::DescendingOrder;
@@ -176,7 +193,7 @@ void RecordGridView::Sync() {
     if (grid_.TopRow() != topRowSeen_ && model_->rowCount() > 0) {
         topRowSeen_ = grid_.TopRow();
         applying_ = true;
-        verticalScrollBar()->setValue(std::max(grid_.TopRow() - 1, 0));
+        verticalScrollBar()->setValue(ScrollValueOf(grid_.TopRow()));
         applying_ = false;
     }
 }

@@ -37,6 +37,9 @@ class RecordGridView : public QTableView {
   private:
     void ApplyWidths();
     void ApplyRowHeights();
+    // Hidden rows take no step of the scroll bar: its value counts the rows shown above the top.
+    int ScrollValueOf(int row) const;
+    int RowAtScrollValue(int value) const;
     GridPoint PointAt(const QPoint& viewportPos, Qt::MouseButton button) const;
     int ToTwips(int pixels) const;
 

@@ -158,4 +158,16 @@ TEST_F(RecordListInteraction, TheFilterBoxNarrowsTheListAndCopyRowsTakesWhatIsLi
     EXPECT_FALSE(F.LLookup.Visible);
 }
 
+// A column border dragged to a new place stays there when a refresh sets the list up again.
+TEST_F(RecordListInteraction, AColumnWidthSetByHandOutlivesARefresh) {
+    QHeaderView* header = view()->horizontalHeader();
+    header->resizeSection(R::Message, 300);
+    const int twips = F.SysLog.ColWidth(R::Message);
+    EXPECT_EQ(F.display.SysLogWidths.at(R::Message), twips);
+    SysLogSetup(F);  // as every System Log refresh starts
+    window.Sync();
+    EXPECT_EQ(F.SysLog.ColWidth(R::Message), twips);
+    EXPECT_EQ(header->sectionSize(R::Message), 300);
+}
+
 }  // namespace
