@@ -34,6 +34,10 @@ const std::vector<HelpEntry>& HelpEntries() {
          "Records that are missing from the SB logs are highlighted in light blue; only highlighted records "
          "are added to the SB logs.^Records that Stillbeacon has been told not to log are shown in light "
          "gray."},
+        {"compdx",
+         "Also compare the Router's records with the files Drovix saved itself in the SB log folder (\"Log "
+         "yyyy-mm-dd hhmm.txt\", written by \"Save highlighted\" and \"Save All\"), so that a record saved "
+         "there before is not highlighted again."},
         {"maxtdiff",
          "Comparing the logs depends partly on the timestamps.  The Router's clock may differ from the "
          "computer's, and SB receives the logs after the Router timestamps them.  This lets you select a "

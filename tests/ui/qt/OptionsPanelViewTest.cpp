@@ -214,6 +214,9 @@ TEST_F(OptionsPanelViewTest, ThePointerOverAControlExplainsItInThePane) {
     EXPECT_TRUE(pane->text().endsWith(QString(" ") + QChar(0xB6)));
     Hover(host->Find<QLabel>("LDisplay"));
     EXPECT_EQ(F().options.LastHelpKey, "ldisplay");
+    Hover(host->Find<QCheckBox>("CompDX"));
+    EXPECT_TRUE(pane->text().startsWith("Also compare the Router's records with the files Drovix saved"))
+        << "every option explains itself, not the one before";
     Hover(&host->View());
     EXPECT_EQ(F().options.LastHelpKey, "");
     EXPECT_TRUE(pane->text().startsWith("Move the mouse pointer to any option")) << "never blank while open";
