@@ -22,8 +22,8 @@
 #include "ui/Help.h"
 #include "ui/Layout.h"
 #include "ui/ListMouse.h"
-#include "ui/SysLogFilter.h"
 #include "ui/OptionsDependents.h"
+#include "ui/SysLogFilter.h"
 
 namespace {
 

@@ -214,9 +214,11 @@ template <std::map<int, int> ListDisplayState::*Widths>
 void ReadSetWidth(MainForm& F, const std::string& value, PendingValues&) {
     const auto blank = value.find(' ');
     const auto index = ToInt(ParseWholeNumber(value.substr(0, blank)));
-    const auto width =
-        blank == std::string::npos ? std::nullopt : ToInt(ParseRoundedNumber(TrimBlanks(value.substr(blank + 1))));
-    if (index && width && *index >= 0 && *index < kStdColumns && *width > 0) (F.display.*Widths)[*index] = *width;
+    const auto width = blank == std::string::npos
+                           ? std::nullopt
+                           : ToInt(ParseRoundedNumber(TrimBlanks(value.substr(blank + 1))));
+    const bool usable = index && width && *index >= 0 && kStdColumns > *index && *width > 0;
+    if (usable) (F.display.*Widths)[*index] = *width;
 }
 
 template <std::map<int, int> ListDisplayState::*Widths>
@@ -305,8 +307,10 @@ constexpr SettingKey kSettingKeys[] = {
      WriteWindowSide<&MainForm::Geometry::Height>},
     {"WINSTATE", ReadWindowState, WriteWindowState},
     {"COLWIDTH", ReadColumnWidth, WriteColumnWidths},
-    {"INCOLWIDTH", ReadSetWidth<&ListDisplayState::InLogWidths>, WriteSetWidths<&ListDisplayState::InLogWidths>},
-    {"OUTCOLWIDTH", ReadSetWidth<&ListDisplayState::OutLogWidths>, WriteSetWidths<&ListDisplayState::OutLogWidths>},
+    {"INCOLWIDTH", ReadSetWidth<&ListDisplayState::InLogWidths>,
+     WriteSetWidths<&ListDisplayState::InLogWidths>},
+    {"OUTCOLWIDTH", ReadSetWidth<&ListDisplayState::OutLogWidths>,
+     WriteSetWidths<&ListDisplayState::OutLogWidths>},
     {"ALTAUTH", ReadAltAuth, WriteAltAuth},
     {"SRONLY", ReadStdOnly, WriteStdOnly},
     {"UTHREADS", ReadLookupThreads, WriteLookupThreads},

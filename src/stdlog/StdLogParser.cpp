@@ -98,7 +98,8 @@ void FitColumns(MainForm& F, RecordGrid& list, int addressColumn, const std::map
     int others = 0;
     for (int c = 0; c < list.Cols(); ++c)
         if (c != addressColumn) others += list.ColWidth(c);
-    const int least = std::max(F.ui.TextWidth(kAddressSample), F.ui.TextWidth(list.TextMatrix(0, addressColumn)));
+    const int least =
+        std::max(F.ui.TextWidth(kAddressSample), F.ui.TextWidth(list.TextMatrix(0, addressColumn)));
     list.SetColWidth(addressColumn, std::max(list.Width - others - kListChrome, least));
 }
 

@@ -100,7 +100,8 @@ void FillStats(MainForm& F, const SysLogCounts& c) {
 }
 
 std::string Caption(const SysLogState& s) {
-    std::string text = "System Log  (" + std::to_string(s.Listed) + " entries,  " + std::to_string(s.NewCount);
+    std::string text =
+        "System Log  (" + std::to_string(s.Listed) + " entries,  " + std::to_string(s.NewCount);
     text += s.AllNewFromToday ? " new, " : " new (not all today's), ";
     return text + std::to_string(s.NotInSbLogs) + " not in SB logs)";
 }
@@ -129,7 +130,8 @@ bool IsSeparatorRow(const RecordGrid& list, int row) {
 
 bool IsWarningRow(const RecordGrid& list, int row) {
     const std::string& dir = list.TextMatrix(row, R::Dir);
-    return (dir == "I" || dir == "O" || dir == "P" || dir == "B") && !list.TextMatrix(row, R::Message).empty();
+    return (dir == "I" || dir == "O" || dir == "P" || dir == "B") &&
+           !list.TextMatrix(row, R::Message).empty();
 }
 
 void ShowNotInSbLogs(MainForm& F, int count) {

@@ -59,10 +59,10 @@ void SetUpSysLogList(MainForm& F) {
         const auto& stored = F.ColumnWidthSnapshot[static_cast<size_t>(c)];
         const auto setByHand = F.display.SysLogWidths.find(c);
         const bool hidden = c == SysLogRecord::RowTag || c == SysLogRecord::SortKey;
-        list.SetColWidth(c, hidden                                   ? 0
+        list.SetColWidth(c, hidden                                      ? 0
                             : setByHand != F.display.SysLogWidths.end() ? setByHand->second
-                            : stored                                   ? *stored
-                                                                       : DefaultSysLogWidth(F, c));
+                            : stored                                    ? *stored
+                                                                        : DefaultSysLogWidth(F, c));
     }
     list.SetColAlignment(SysLogRecord::Message, Align::Left);
     list.SetColAlignment(SysLogRecord::SortKey, Align::Right);

@@ -23,8 +23,7 @@ const char* const kCompareNote =
     "logs and your SB \"Don't Log\" lists, and highlight the ones that should be added to the SB logs.";
 
 // What the open pane says between two explanations, rather than standing there blank.
-const char* const kPointAtAnOption =
-    "Move the mouse pointer to any option to see an explanation of its use.";
+const char* const kPointAtAnOption = "Move the mouse pointer to any option to see an explanation of its use.";
 
 // " " and the pilcrow (a Latin-1 byte, like every text of the engine): the whole text is visible.
 const char* const kEndMark = " \xB6";

@@ -86,8 +86,8 @@ void PlaceSysLogLists(MainForm& F, int width, int height) {
     const int captionTop = F.BSaveAll.Top + F.BSaveAll.Height + 108;
     // The filter box at the right end of the caption's line, as high as a text field.
     const int filterWidth = std::min(kFilterWidth, (width - 2 * kMargin) / 3);
-    Place(F.SysFilter, width - kMargin - filterWidth, captionTop - (kLabelHeight - kCaptionHeight), filterWidth,
-          kLabelHeight);
+    Place(F.SysFilter, width - kMargin - filterWidth, captionTop - (kLabelHeight - kCaptionHeight),
+          filterWidth, kLabelHeight);
     Place(F.SysCaption, kMargin, captionTop, F.SysFilter.Left - kGap - kMargin, kCaptionHeight);
     const int top = captionTop + kCaptionHeight;
     Place(F.SysStats, kMargin, top, width - 2 * kMargin, kStatsHeight);

@@ -40,7 +40,8 @@ void CopyCell(MainForm& F, const RecordGrid& list, int column) {
 
 // A cell as one field of a tab-separated line: its own tabs and line breaks would split it.
 std::string Field(std::string text) {
-    std::replace_if(text.begin(), text.end(), [](char c) { return c == '\t' || c == '\r' || c == '\n'; }, ' ');
+    std::replace_if(
+        text.begin(), text.end(), [](char c) { return c == '\t' || c == '\r' || c == '\n'; }, ' ');
     return text;
 }
 
@@ -157,12 +158,13 @@ void mpopSysUnmarkAll_Click(MainForm& F) {
 
 void PopupMenuItem_Click(MainForm& F, const std::string& item) {
     static const std::map<std::string, std::function<void(MainForm&)>> handlers = {
-        {"mpopInLookup", mpopInLookup_Click},   {"mpopInCopy", mpopInCopy_Click},
-        {"mpopOutLookup", mpopOutLookup_Click}, {"mpopOutCopy", mpopOutCopy_Click},
-        {"mpopSysLookup", mpopSysLookup_Click}, {"mpopSysCopy", mpopSysCopy_Click},
-        {"mpopInCopyRows", mpopInCopyRows_Click}, {"mpopOutCopyRows", mpopOutCopyRows_Click},
-        {"mpopSysCopyRows", mpopSysCopyRows_Click}, {"mpopSysMark", mpopSysMark_Click},     {"mpopSysMarkAll", mpopSysMarkAll_Click},
-        {"mpopSysUnmark", mpopSysUnmark_Click}, {"mpopSysUnmarkAll", mpopSysUnmarkAll_Click},
+        {"mpopInLookup", mpopInLookup_Click},         {"mpopInCopy", mpopInCopy_Click},
+        {"mpopOutLookup", mpopOutLookup_Click},       {"mpopOutCopy", mpopOutCopy_Click},
+        {"mpopSysLookup", mpopSysLookup_Click},       {"mpopSysCopy", mpopSysCopy_Click},
+        {"mpopInCopyRows", mpopInCopyRows_Click},     {"mpopOutCopyRows", mpopOutCopyRows_Click},
+        {"mpopSysCopyRows", mpopSysCopyRows_Click},   {"mpopSysMark", mpopSysMark_Click},
+        {"mpopSysMarkAll", mpopSysMarkAll_Click},     {"mpopSysUnmark", mpopSysUnmark_Click},
+        {"mpopSysUnmarkAll", mpopSysUnmarkAll_Click},
     };
     const auto found = handlers.find(item);
     if (found != handlers.end()) found->second(F);

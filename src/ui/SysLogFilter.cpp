@@ -33,9 +33,9 @@ void SysFilter_Change(MainForm& F) {
     const int separatorHeight = folded.empty() && F.display.SortColumn == R::Date ? SeparatorRowHeight : 0;
     for (int row = 1; row < list.Rows(); ++row) {
         const bool separator = IsSeparatorRow(list, row);
-        const int height = separator                                  ? separatorHeight
+        const int height = separator                                          ? separatorHeight
                            : folded.empty() || RecordHolds(list, row, folded) ? RecordGrid::DefaultRowHeight
-                                                                               : 0;
+                                                                              : 0;
         if (list.RowHeight(row) != height) list.SetRowHeight(row, height);
     }
     list.SetTopRow(1);

@@ -268,7 +268,7 @@ TEST(SysLogRefresh, LooksUpTheNamesOfInboundAddresses) {
     EXPECT_EQ(F.SysLog.TextMatrix(9, R::RemURL), "scanner.example.net");
     EXPECT_EQ(F.SysLog.TextMatrix(3, R::RemURL), "pinger.example.org");
     EXPECT_EQ(F.SysLog.TextMatrix(8, R::RemURL), "");  // outbound: not looked up
-    EXPECT_EQ(F.SysStats.TextMatrix(1, 10), "3");  // only addresses count, messages have none
+    EXPECT_EQ(F.SysStats.TextMatrix(1, 10), "3");      // only addresses count, messages have none
 }
 
 // The timeframe decides which history lines are listed; the router's new line is listed in each.

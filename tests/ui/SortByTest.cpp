@@ -105,14 +105,15 @@ struct DaysListTest : ::testing::Test {
     TestForm t;
     MainForm& F = t.F();
     void SetUp() override {
-        FillRouterRows(F.SysLog, {
-                                     {"2024-03-02", "00:00:12", "M", "", "", "", "", "", "", "@sys Clock", "", "5"},
-                                     {"2024-03-02", "09:00:00", "I", "udp", "10.0.0.9", "", "", "", "", "", "", "4"},
-                                     {"", "", "", "", "", "", "", "", "", "", "", "3"},
-                                     {"2024-03-01", "11:00:00", "O", "tcp", "10.0.0.7", "", "", "", "", "", "", "2"},
-                                     {"2024-03-01", "10:00:00", "I", "UDP", "10.0.0.8", "", "", "", "", "", "", "1"},
-                                 });
-        const char* captions[] = {"Date",   "Time",       "Dir",    "Prot",       "Rem IP Addr",
+        FillRouterRows(F.SysLog,
+                       {
+                           {"2024-03-02", "00:00:12", "M", "", "", "", "", "", "", "@sys Clock", "", "5"},
+                           {"2024-03-02", "09:00:00", "I", "udp", "10.0.0.9", "", "", "", "", "", "", "4"},
+                           {"", "", "", "", "", "", "", "", "", "", "", "3"},
+                           {"2024-03-01", "11:00:00", "O", "tcp", "10.0.0.7", "", "", "", "", "", "", "2"},
+                           {"2024-03-01", "10:00:00", "I", "UDP", "10.0.0.8", "", "", "", "", "", "", "1"},
+                       });
+        const char* captions[] = {"Date",       "Time",   "Dir",        "Prot",   "Rem IP Addr",
                                   "Remote URL", "R Port", "Local Addr", "L Port", "Message"};
         for (int c = 0; c <= R::Message; ++c) F.SysLog.SetTextMatrix(0, c, captions[c]);
         F.SysLog.SetColWidth(R::RowTag, 0);
@@ -135,7 +136,8 @@ TEST_F(DaysListTest, DaySeparatorsStayBetweenTheirDaysAndHideInOtherOrders) {
     EXPECT_EQ(ColumnOf(F.SysLog, R::SortKey), (Texts{"1", "2", "3", "5", "4"}));
     EXPECT_EQ(Heights(), (std::vector<int>{kRecord, kRecord, kSeparator, kRecord, kRecord}));
     SortBy(F, R::Prot, 0);
-    EXPECT_EQ(ColumnOf(F.SysLog, R::SortKey), (Texts{"5", "2", "1", "4", "3"})) << "the separator last, hidden";
+    EXPECT_EQ(ColumnOf(F.SysLog, R::SortKey), (Texts{"5", "2", "1", "4", "3"}))
+        << "the separator last, hidden";
     EXPECT_EQ(Heights().back(), 0);
     SortBy(F, R::Date, 0);  // newest first again
     EXPECT_EQ(ColumnOf(F.SysLog, R::SortKey), (Texts{"4", "5", "3", "2", "1"}));

@@ -61,7 +61,8 @@ void Hover(QWidget* widget) {
 
 int Usage() {
     std::fputs(
-        "Usage: drovix-grab [--dark] [--click NAME | --hover NAME | --wait MS | --header LIST:COL | --size WxH |\n"
+        "Usage: drovix-grab [--dark] [--click NAME | --hover NAME | --wait MS | --header LIST:COL | --size "
+        "WxH |\n"
         "                   --maximize | --menu LIST:ROW:COL | --type NAME:TEXT]... OUTPUT.png\n",
         stderr);
     return 2;

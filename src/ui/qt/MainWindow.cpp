@@ -3,8 +3,8 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
-#include <QLabel>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
@@ -152,7 +152,8 @@ void MainWindow::ConnectListMice() {
     sys->OnWheel([this](int rotation) { MouseWheel(*form_, rotation); });
     for (RecordGridView* view : grids_) {
         RecordGrid& grid = view->Grid();
-        view->OnColumnResize([this, &grid](int col, int twips) { ListColumn_Resize(*form_, grid, col, twips); });
+        view->OnColumnResize(
+            [this, &grid](int col, int twips) { ListColumn_Resize(*form_, grid, col, twips); });
     }
 }
 
@@ -208,8 +209,8 @@ void MainWindow::Sync() {
     grids_[3]->ShowSortArrow(F.display.SortColumn, IsAscendingOrder(F.display.SortOrder));
 
     if (filterBox_->text() != Latin1(F.SysFilter.Text)) filterBox_->setText(Latin1(F.SysFilter.Text));
-    filterBox_->setGeometry(ToPixelsX(F.SysFilter.Left), ToPixelsY(F.SysFilter.Top), ToPixelsX(F.SysFilter.Width),
-                            ToPixelsY(F.SysFilter.Height));
+    filterBox_->setGeometry(ToPixelsX(F.SysFilter.Left), ToPixelsY(F.SysFilter.Top),
+                            ToPixelsX(F.SysFilter.Width), ToPixelsY(F.SysFilter.Height));
     filterBox_->setVisible(F.SysCaption.Visible);  // it filters the list that caption belongs to
 
     lookupAnswer_->setText(Latin1(F.LLookup.Text));

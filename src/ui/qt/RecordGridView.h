@@ -10,8 +10,8 @@ class RecordGridModel;
 
 // Draws one record list: cells, colours, the header row, column widths (0 hides a column) and
 // the top row. A column border the user drags goes to the engine as a width in twips, and the top
-// row the user scrolls to is written back into the grid. Mouse releases (also on the header row), moves and wheel turns go
-// to the engine's handlers with the cell under the mouse.
+// row the user scrolls to is written back into the grid. Mouse releases (also on the header row), moves and
+// wheel turns go to the engine's handlers with the cell under the mouse.
 class RecordGridView : public QTableView {
     Q_OBJECT
   public:
