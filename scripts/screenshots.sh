@@ -2,11 +2,12 @@
 # Remakes the user guide's pictures (docs/images) from the real window: starts the router
 # simulator on 127.0.0.1, lays out a fresh demo folder for each picture, and has drovix-grab
 # draw Drovix's window offscreen after the steps a person would take.
-# Usage: scripts/screenshots.sh [build-folder]
+# Usage: scripts/screenshots.sh [build-folder [NAME...]]: with names, only those pictures.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
 build="${1:-build}"
+only="${*:2}"
 [ -f "$build/CMakeCache.txt" ] || cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$build" -j2 --target drovix-grab drovix-routersim >/dev/null
 
@@ -30,6 +31,7 @@ trap cleanup EXIT
 shot() {
     local name="$1" password="$2"
     shift 2
+    [ -z "$only" ] || [[ " $only " == *" $name "* ]] || return 0
     local home="$work/$name"
     rm -rf "$XDG_CONFIG_HOME"
     mkdir -p "$home"
@@ -57,3 +59,14 @@ shot system-log-menu demo-pass --menu SysLog:3:4          # a record's popup men
 compare=0 shot system-log-sorted demo-pass --header SysLog:4   # sorted by remote address, by number
 shot window-minimum demo-pass --size 400x300              # the smallest the window gets
 shot window-maximized demo-pass --maximize
+# With a dark desktop theme: the list, and the options panel with its help pane.
+shot dark-theme-before demo-pass --dark
+shot dark-theme-options-before demo-pass --dark --click BOptions --hover CSaveSysLog
+compare=0 shot sort-arrow-before demo-pass --header SysLog:0     # sorted by date
+shot filter-box-before demo-pass
+# The same three as they are now: dark text on every coloured cell and on the help pane; the sort
+# arrow on the sorted column with the day separators between their days; the list filtered.
+shot dark-theme demo-pass --dark
+shot dark-theme-options demo-pass --dark --click BOptions --hover CSaveSysLog
+compare=0 shot sort-arrow demo-pass --header SysLog:0   # oldest first: the arrow turns round
+shot filter-box demo-pass --type SysFilter:dropped

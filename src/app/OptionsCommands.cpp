@@ -27,6 +27,7 @@ void RestoreSavedOptions(MainForm& F) {
     const int windowState = F.WindowState;
     std::vector<int> widths;
     for (int c = 0; c < F.SysLog.Cols(); ++c) widths.push_back(F.SysLog.ColWidth(c));
+    const auto inWidths = F.display.InLogWidths, outWidths = F.display.OutLogWidths;
 
     F.SettingsChanged = false;
     IniRead(F);
@@ -38,6 +39,8 @@ void RestoreSavedOptions(MainForm& F) {
     for (int c = 0; c < std::min<int>(F.SysLog.Cols(), static_cast<int>(widths.size())); ++c) {
         F.SysLog.SetColWidth(c, widths[c]);
     }
+    F.display.InLogWidths = inWidths;
+    F.display.OutLogWidths = outWidths;
     SyncDependentControls(F);
 }
 

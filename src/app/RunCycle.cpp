@@ -21,7 +21,9 @@
 #include "syslog/SysLogLists.h"
 #include "ui/Help.h"
 #include "ui/Layout.h"
+#include "ui/ListMouse.h"
 #include "ui/OptionsDependents.h"
+#include "ui/SysLogFilter.h"
 
 namespace {
 
@@ -45,6 +47,25 @@ void ReportRefusedPassword(MainForm& F) {
     F.Refreshing = false;
     BOptions_Click(F);
     FocusIfVisible(F, F.PW, "PW");
+}
+
+// The save buttons say what they save in the list's mode.
+void ShowSaveButtons(MainForm& F, bool sysLog) {
+    if (sysLog) {
+        if (F.CmnW.Value) {
+            F.BSaveAll.Caption = "Update mNW log";
+            F.BSaveAll.ToolTipText = "Save records marked in brown to myNetWatchman log file \"SBmNW.log\"";
+            F.BSaveAll.Visible = true;
+        } else {
+            F.BSaveAll.Visible = false;
+        }
+        F.BSaveHilited.Caption = "Update SB logs";
+    } else {
+        F.BSaveAll.Caption = "Save All";
+        F.BSaveAll.ToolTipText = "Save all records in Stillbeacon format, to \"LOG yyyy-mm-dd hhmm.TXT\"";
+        F.BSaveAll.Visible = true;
+        F.BSaveHilited.Caption = "Save highlighted";
+    }
 }
 
 }  // namespace
@@ -125,11 +146,17 @@ void BRun_Click(MainForm& F) {
         ~RefreshEnd() { F.Refreshing = before; }
     } refreshEnd{F, wasRefreshing};
 
+    HideLookupAnswer(F);  // the rows it belongs to are read anew
     const MousePointer pointer = F.ui.GetMousePointer();
     F.ui.SetMousePointer(MousePointer::Hourglass);
     F.BRun.Enabled = false;
     F.BSaveAll.Enabled = false;
     F.BSaveHilited.Enabled = false;
+    // A refresh that reads the System Log shows its buttons from the start, not the standard ones.
+    if (F.SysLog.Visible || (F.CSysLog.Value && !F.StdOnly)) {
+        ShowSaveButtons(F, true);
+        Form_Resize(F);
+    }
     F.ui.DoEvents();
 
     FetchLogs(F);
@@ -139,22 +166,12 @@ void BRun_Click(MainForm& F) {
         F.ui.SetMousePointer(MousePointer::Default);
         return;
     }
+    ShowSaveButtons(F, F.SysLog.Visible);
     if (F.SysLog.Visible) {
-        if (F.CmnW.Value) {
-            F.BSaveAll.Caption = "Update mNW log";
-            F.BSaveAll.ToolTipText = "Save records marked in brown to myNetWatchman log file \"SBmNW.log\"";
-            F.BSaveAll.Visible = true;
-        } else {
-            F.BSaveAll.Visible = false;
-        }
-        F.BSaveHilited.Caption = "Update SB logs";
+        if (!F.SysFilter.Text.empty()) SysFilter_Change(F);  // the filter holds for the new rows too
         if (F.SysLog.HasRecords()) F.BRun.Caption = "&Refresh";
     } else {
-        F.BSaveAll.Caption = "Save All";
-        F.BSaveAll.ToolTipText = "Save all records in Stillbeacon format, to \"LOG yyyy-mm-dd hhmm.TXT\"";
         F.BSaveAll.Enabled = true;
-        F.BSaveAll.Visible = true;
-        F.BSaveHilited.Caption = "Save highlighted";
         if (F.OutLog.HasRecords() || F.InLog.HasRecords()) F.BRun.Caption = "&Refresh";
     }
     F.BSaveHilited.Visible = true;
@@ -231,7 +248,7 @@ void BQuit_Click(MainForm& F) {
             F.SettingsChanged = true;
         }
     }
-    if (!(F.Window == F.WindowSnapshot)) F.SettingsChanged = true;
+    if (!(F.Window == F.WindowSnapshot) || F.display.StdWidthsChanged) F.SettingsChanged = true;
     if (F.SettingsChanged) SaveSettings(F);
 
     CancelTransfers(F);

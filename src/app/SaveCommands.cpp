@@ -5,6 +5,7 @@
 #include "stdlog/SbLogWriter.h"
 #include "syslog/DayFileMerge.h"
 #include "syslog/MnwExport.h"
+#include "syslog/RecordMarking.h"
 
 void BSaveAll_Click(MainForm& F) {
     if (F.SysLog.Visible) {
@@ -18,6 +19,10 @@ void BSaveHilited_Click(MainForm& F) {
     if (!F.SysLog.Visible) {
         SaveLogs(F, true);
     } else if (SysLogSave(F, false)) {
+        // The refresh matches the list anew; what the person marked or unmarked by hand and the
+        // merge did not carry out stays as they left it.
+        const auto handMarks = HandMarksNotCarriedOut(F);
         BRun_Click(F);
+        ReapplyHandMarks(F, handMarks);
     }
 }

@@ -9,5 +9,6 @@ struct MainForm;
 void BSaveAll_Click(MainForm& F);
 // "Save highlighted": writes the records the comparison found missing into a new file in
 // Stillbeacon's log folder; in System Log mode ("Update SB logs") merges the records missing from
-// Stillbeacon's day files, then refreshes, so the list is matched with them again.
+// Stillbeacon's day files, then refreshes, so the list is matched with them again; what was marked
+// or unmarked by hand and not carried out by the merge stays so.
 void BSaveHilited_Click(MainForm& F);

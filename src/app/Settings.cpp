@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <climits>
 #include <cstdlib>
+#include <map>
 #include <optional>
 #include <string_view>
 
@@ -21,6 +22,7 @@ namespace {
 constexpr std::string_view kSettingsFileName = "Drovix.ini";
 constexpr int kSysLogColumns = 12;
 constexpr int kStoredColumnWidths = 10;
+constexpr int kStdColumns = 5;  // the Outgoing list's; the Incoming list has one fewer
 
 // What the file says that takes effect only once every line has been read, so that the order of
 // the lines in a hand-edited file does not matter.
@@ -206,6 +208,25 @@ void WriteColumnWidths(MainForm& F, std::string_view key, std::string& out) {
     }
 }
 
+// The widths the person gave the columns of the Incoming and Outgoing lists: "index width", one
+// line each.
+template <std::map<int, int> ListDisplayState::*Widths>
+void ReadSetWidth(MainForm& F, const std::string& value, PendingValues&) {
+    const auto blank = value.find(' ');
+    const auto index = ToInt(ParseWholeNumber(value.substr(0, blank)));
+    const auto width = blank == std::string::npos
+                           ? std::nullopt
+                           : ToInt(ParseRoundedNumber(TrimBlanks(value.substr(blank + 1))));
+    const bool usable = index && width && *index >= 0 && kStdColumns > *index && *width > 0;
+    if (usable) (F.display.*Widths)[*index] = *width;
+}
+
+template <std::map<int, int> ListDisplayState::*Widths>
+void WriteSetWidths(MainForm& F, std::string_view key, std::string& out) {
+    for (const auto& [index, width] : F.display.*Widths)
+        PutLine(out, key, std::to_string(index) + " " + std::to_string(width));
+}
+
 // As the field took it: the whole number it stands for, or the default it falls back to.
 void WriteTimeDifference(MainForm& F, std::string_view key, std::string& out) {
     PutLine(out, key, std::to_string(AcceptedTimeDifference(F.MaxTdiff.Text).value_or(30)));
@@ -286,6 +307,10 @@ constexpr SettingKey kSettingKeys[] = {
      WriteWindowSide<&MainForm::Geometry::Height>},
     {"WINSTATE", ReadWindowState, WriteWindowState},
     {"COLWIDTH", ReadColumnWidth, WriteColumnWidths},
+    {"INCOLWIDTH", ReadSetWidth<&ListDisplayState::InLogWidths>,
+     WriteSetWidths<&ListDisplayState::InLogWidths>},
+    {"OUTCOLWIDTH", ReadSetWidth<&ListDisplayState::OutLogWidths>,
+     WriteSetWidths<&ListDisplayState::OutLogWidths>},
     {"ALTAUTH", ReadAltAuth, WriteAltAuth},
     {"SRONLY", ReadStdOnly, WriteStdOnly},
     {"UTHREADS", ReadLookupThreads, WriteLookupThreads},
@@ -444,6 +469,7 @@ bool IniWrite(MainForm& F) {
     if (F.SettingsFileUnreadable) return false;
     if (!SaveFileAtomically(F.ProgramDir + std::string(kSettingsFileName), text)) return false;
     F.SettingsChanged = false;
+    F.display.StdWidthsChanged = false;
     return true;
 }
 

@@ -117,6 +117,7 @@ struct MainForm {
     RecordGrid InLog, OutLog, SysLog, SysStats;
     Label InCaption, OutCaption;
     Label SysCaption;  // above the statistics row: what the last System Log refresh found
+    TextBox SysFilter;  // beside SysCaption, drawn with it: the System Log list's filter text
     Label LNoLogs;     // "Logs are empty or unavailable", also the conversion progress
     TextBox LLookup;   // floating answer of a single lookup
     PopupMenu mpopIn = InboundMenu(), mpopOut = OutboundMenu(), mpopsys = SysLogMenu();

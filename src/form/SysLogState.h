@@ -1,4 +1,5 @@
 #pragma once
+#include <map>
 #include <string>
 #include <unordered_set>
 #include <vector>
@@ -15,9 +16,14 @@ struct SysLogState {
     std::string SysLogBaseURL;
     // The list took no more rows in this refresh.
     bool DisplayFull = false;
-    // Counts of the last refresh, for the caption, the statistics row and the run summary.
+    // Counts of the last refresh, for the caption, the statistics row and the run summary; marking
+    // by hand changes NotInSbLogs.
+    int Listed = 0;
     int NewCount = 0;
+    bool AllNewFromToday = true;
     int NotInSbLogs = 0;
+    // Records marked (true) or unmarked (false) by hand since the refresh, by their record text.
+    std::map<std::string, bool> HandMarks;
     // Sort keys of the rows the router gave without a date, dated after their neighbours; and of
     // those among them with no dated record after them, whose day is a guess until the router logs
     // one: they are neither merged nor exported before it is known, or a later refresh that knows

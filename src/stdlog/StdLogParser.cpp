@@ -1,6 +1,7 @@
 #include "stdlog/StdLogParser.h"
 
 #include <algorithm>
+#include <map>
 #include <string>
 
 #include "form/MainForm.h"
@@ -60,6 +61,16 @@ void ShowNoLogs(MainForm& F) {
     F.LNoLogs.Visible = true;
 }
 
+// A date and a time with a little room, an address and the port columns' headers.
+constexpr const char* kDateSample = "8888/88/888";
+constexpr const char* kTimeSample = "88:88:888";
+constexpr const char* kAddressSample = "000.000.000.000";
+constexpr const char* kInPortSample = "Lcl Port x";
+constexpr const char* kOutLocalSample = "Local Addr xxx";
+constexpr const char* kOutPortSample = "Rem Port xx";
+// The margins a list draws around each cell's text.
+constexpr int kCellMargin = 120;
+
 // Header only, header texts centred, the two stamp columns sized for a date (yyyy/mm/dd) and a
 // time.
 void ResetList(MainForm& F, RecordGrid& list, std::initializer_list<const char*> headers) {
@@ -72,24 +83,31 @@ void ResetList(MainForm& F, RecordGrid& list, std::initializer_list<const char*>
         list.SetCellAlignmentAt(0, c, RecordGrid::Alignment::Center);
         ++c;
     }
-    list.SetColWidth(0, F.ui.TextWidth("8888/88/888"));  // yyyy/mm/dd and a little room
-    list.SetColWidth(1, F.ui.TextWidth("88:88:888"));
+    list.SetColWidth(0, F.ui.TextWidth(kDateSample));
+    list.SetColWidth(1, F.ui.TextWidth(kTimeSample));
     list.SetColAlignment(0, RecordGrid::Alignment::General);
     list.SetColAlignment(1, RecordGrid::Alignment::Left);
 }
 
-// The address column takes what the others leave of the list's width, but never less than its
-// header needs (a list not laid out yet has no width).
-void SetRemainingWidth(MainForm& F, RecordGrid& list, int column, int othersWidth) {
-    const int width = list.Width - othersWidth - kListChrome;
-    list.SetColWidth(column, std::max(width, F.ui.TextWidth(list.TextMatrix(0, column))));
+// The widths the person set win; the address column takes what the others leave of the list's
+// width, but never less than an address or its header needs (a list not laid out yet has no
+// width), unless the person set it too.
+void FitColumns(MainForm& F, RecordGrid& list, int addressColumn, const std::map<int, int>& setByHand) {
+    for (const auto& [col, twips] : setByHand) list.SetColWidth(col, twips);
+    if (setByHand.count(addressColumn)) return;
+    int others = 0;
+    for (int c = 0; c < list.Cols(); ++c)
+        if (c != addressColumn) others += list.ColWidth(c);
+    const int least =
+        std::max(F.ui.TextWidth(kAddressSample), F.ui.TextWidth(list.TextMatrix(0, addressColumn)));
+    list.SetColWidth(addressColumn, std::max(list.Width - others - kListChrome, least));
 }
 
 void FillIncoming(MainForm& F, std::string_view page, bool hasRows) {
     RecordGrid& list = F.InLog;
     ResetList(F, list, {"Date ", "Time ", "Remote Addr ", "Lcl Port "});
-    list.SetColWidth(3, F.ui.TextWidth("Lcl Port x"));
-    SetRemainingWidth(F, list, 2, list.ColWidth(3) + list.ColWidth(0) + list.ColWidth(1));
+    list.SetColWidth(3, F.ui.TextWidth(kInPortSample));
+    FitColumns(F, list, 2, F.display.InLogWidths);
     if (!hasRows) {
         F.InCaption.Caption = "Incoming Log (empty)";
     } else {
@@ -104,9 +122,9 @@ void FillIncoming(MainForm& F, std::string_view page, bool hasRows) {
 void FillOutgoing(MainForm& F, std::string_view page, bool hasRows) {
     RecordGrid& list = F.OutLog;
     ResetList(F, list, {"Date ", "Time ", "Local Addr ", "Remote URL/IP ", "Rem Port "});
-    list.SetColWidth(2, F.ui.TextWidth("Local Addr xxx"));
-    list.SetColWidth(4, F.ui.TextWidth("Rem Port xx"));
-    SetRemainingWidth(F, list, 3, list.ColWidth(2) + list.ColWidth(4) + list.ColWidth(0) + list.ColWidth(1));
+    list.SetColWidth(2, F.ui.TextWidth(kOutLocalSample));
+    list.SetColWidth(4, F.ui.TextWidth(kOutPortSample));
+    FitColumns(F, list, 3, F.display.OutLogWidths);
     if (!hasRows) {
         F.OutCaption.Caption = "Outgoing log (empty)";
     } else {
@@ -195,4 +213,15 @@ void ProcessStdLogPages(MainForm& F, std::string_view inPage, std::string_view o
     if (F.UnloadRequested) return;
     if (F.CompSB.Value) CompareSBLogs(F);
     NoteSummary(F);
+}
+
+int IncomingListWidthNeeded(MainForm& F) {
+    const std::map<int, int>& setByHand = F.display.InLogWidths;
+    const char* samples[] = {kDateSample, kTimeSample, kAddressSample, kInPortSample};
+    int width = kListChrome;
+    for (int c = 0; c < 4; ++c) {
+        const auto set = setByHand.find(c);
+        width += (set != setByHand.end() ? set->second : F.ui.TextWidth(samples[c])) + kCellMargin;
+    }
+    return width;
 }

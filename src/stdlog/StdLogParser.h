@@ -11,3 +11,7 @@ void ProcessStdLogs(MainForm& F);
 // unavailable"), converts addresses and ports, and compares with Stillbeacon's logs when
 // "Compare with SB logs" is checked.
 void ProcessStdLogPages(MainForm& F, std::string_view inPage, std::string_view outPage);
+
+// The narrowest the Incoming list can be with every date, time, address and port whole: the side
+// by side layout gives it no less.
+int IncomingListWidthNeeded(MainForm& F);

@@ -1,6 +1,6 @@
 #include "syslog/RecordMarking.h"
 
-#include <cstdlib>
+#include <algorithm>
 
 #include "form/MainForm.h"
 #include "form/SysLogRecord.h"
@@ -10,14 +10,15 @@ namespace {
 
 using R = SysLogRecord;
 
-// The "Not in SB Logs" value of the statistics row.
-constexpr int kStatsRow = 1;
-constexpr int kNotInSbColumn = 3;
-
+// As the refresh paints a record: the mark's colour, over which a warning keeps its Message's
+// colour and a record chosen for myNetWatchman its address's.
 void PaintRecord(RecordGrid& list, int row, Colour colour) {
+    const bool chosenForMnw = list.CellBackColorAt(row, R::RemAddr) == MnwColour;
     for (int c = 0; c <= R::Message && c < list.Cols(); ++c) {
         if (c != R::Dir) list.SetCellBackColorAt(row, c, colour);
     }
+    if (IsWarningRow(list, row)) list.SetCellBackColorAt(row, R::Message, WarnColour);
+    if (chosenForMnw) list.SetCellBackColorAt(row, R::RemAddr, MnwColour);
 }
 
 bool IsMessage(const RecordGrid& list, int row) {
@@ -34,15 +35,25 @@ bool SameNonEmpty(const std::string& a, const std::string& b) {
     return !a.empty() && a == b;
 }
 
-int ReadCount(const RecordGrid& stats) {
-    if (stats.Rows() <= kStatsRow || stats.Cols() <= kNotInSbColumn) return 0;
-    return std::atoi(stats.TextMatrix(kStatsRow, kNotInSbColumn).c_str());
+std::string AddressPart(const std::string& cell) {
+    return cell.substr(0, cell.find('('));
 }
 
-void WriteCount(RecordGrid& stats, int count) {
-    if (stats.Rows() <= kStatsRow || stats.Cols() <= kNotInSbColumn) return;
-    stats.SetTextMatrix(kStatsRow, kNotInSbColumn, std::to_string(count));
-    stats.SetCellBackColorAt(kStatsRow, kNotInSbColumn, count > 0 ? FlagColour : White);
+// Marks or unmarks rows; returns how many changed, and remembers each as a choice made by hand.
+int Mark(MainForm& F, const std::vector<int>& rows, bool marking) {
+    int changed = 0;
+    for (int r : rows) {
+        if (!(marking ? MarkRow(F.SysLog, r) : UnmarkRow(F.SysLog, r))) continue;
+        ++changed;
+        F.syslog.HandMarks[RecordText(F.SysLog, r)] = marking;
+    }
+    return changed;
+}
+
+void ShowCount(MainForm& F, int count) {
+    count = std::max(count, 0);
+    ShowNotInSbLogs(F, count);
+    F.BSaveHilited.Enabled = count > 0;
 }
 
 }  // namespace
@@ -81,9 +92,18 @@ std::vector<int> SimilarRows(const RecordGrid& list, int row) {
     return similar;
 }
 
+std::string RecordText(const RecordGrid& list, int row) {
+    std::string text;
+    for (int c = 0; c <= R::Message; ++c) {
+        if (c == R::RemURL) continue;  // a lookup may fill it in later
+        const std::string& cell = list.TextMatrix(row, c);
+        text += (c == R::RemAddr || c == R::LocalAddr ? AddressPart(cell) : cell) + '\t';
+    }
+    return text;
+}
+
 void SysMark(MainForm& F, int action) {
     RecordGrid& list = F.SysLog;
-    int count = ReadCount(F.SysStats);
     list.SetRedraw(false);
     const int row = list.Row(), col = list.Col();
     const bool marking = action == MarkThis || action == MarkAllSimilar;
@@ -93,15 +113,31 @@ void SysMark(MainForm& F, int action) {
     } else if (action == MarkAllSimilar || action == UnmarkAllSimilar) {
         rows = SimilarRows(list, row);
     }
-    for (int r : rows) {
-        if (marking && MarkRow(list, r)) ++count;
-        if (!marking && UnmarkRow(list, r)) --count;
-    }
+    const int changed = Mark(F, rows, marking);
     list.SetRow(row);
     list.SetCol(col);
-    count = std::max(count, 0);
-    WriteCount(F.SysStats, count);
-    F.syslog.NotInSbLogs = count;
-    F.BSaveHilited.Enabled = count > 0;
+    ShowCount(F, F.syslog.NotInSbLogs + (marking ? changed : -changed));
     list.SetRedraw(true);
+}
+
+std::map<std::string, bool> HandMarksNotCarriedOut(const MainForm& F) {
+    std::map<std::string, bool> marks = F.syslog.HandMarks;
+    for (int row = 1; row < F.SysLog.Rows(); ++row) {
+        const auto found = marks.find(RecordText(F.SysLog, row));
+        if (found != marks.end() && found->second && F.SysLog.TextMatrix(row, R::RowTag) != "R")
+            marks.erase(found);
+    }
+    return marks;
+}
+
+void ReapplyHandMarks(MainForm& F, const std::map<std::string, bool>& marks) {
+    if (marks.empty()) return;
+    std::vector<int> marked, unmarked;
+    for (int row = 1; row < F.SysLog.Rows(); ++row) {
+        const auto found = marks.find(RecordText(F.SysLog, row));
+        if (found != marks.end()) (found->second ? marked : unmarked).push_back(row);
+    }
+    const int added = Mark(F, marked, true);
+    const int taken = Mark(F, unmarked, false);
+    ShowCount(F, F.syslog.NotInSbLogs + added - taken);
 }

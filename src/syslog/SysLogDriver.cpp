@@ -26,6 +26,7 @@
 #include "syslog/SysLogLists.h"
 #include "syslog/SysLogPageCutter.h"
 #include "syslog/SysLogPages.h"
+#include "text/AddressText.h"
 
 namespace {
 
@@ -184,6 +185,7 @@ class SysLogRefresh {
         F.syslog.NewCount = 0;
         F.syslog.NotInSbLogs = 0;
         F.syslog.CapturedKeys.clear();
+        F.syslog.HandMarks.clear();
         options_ = AdmissionOptionsOf(F);
     }
 
@@ -427,10 +429,13 @@ class SysLogRefresh {
         if (F.ConvertURLInEffect && !F.QuitRequested) ConvertAddr(F, F.SysLog, R::RemURL);
     }
 
+    // Records with a remote address and no name; separators and messages have neither.
     void CountMissingNames() {
         int missing = 0;
         for (int row = 1; row < F.SysLog.Rows(); ++row)
-            if (F.SysLog.TextMatrix(row, R::RemURL).empty()) ++missing;
+            if (IsIPAddress(F.SysLog.TextMatrix(row, R::RemAddr)) &&
+                F.SysLog.TextMatrix(row, R::RemURL).empty())
+                ++missing;
         F.SysStats.SetTextMatrix(1, 10, std::to_string(missing));
     }
 

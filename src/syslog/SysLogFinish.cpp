@@ -14,7 +14,6 @@ namespace {
 using R = SysLogRecord;
 
 constexpr const char* Undated = "0000-00-00";
-constexpr int SeparatorHeight = RecordGrid::DefaultRowHeight / 3;
 // The statistics columns filled here; mNW (9) is the export's, No URL (10) the refresh's lookups'.
 enum StatColumn { Timeframe, Listed, New, NotInSb, Incoming, Outgoing, Warnings, Messages, Ignored, Captured = 11 };
 
@@ -88,13 +87,12 @@ void SetStat(RecordGrid& stats, int col, int value, Colour paintWhenAny) {
     if (paintWhenAny != White) stats.SetCellBackColorAt(1, col, value >= 1 ? paintWhenAny : White);
 }
 
-void FillStats(MainForm& F, const SysLogCounts& c, int notInSb, int captured) {
+void FillStats(MainForm& F, const SysLogCounts& c, int captured) {
     RecordGrid& s = F.SysStats;
     if (s.Rows() < 2) s.SetRows(2);
     s.SetTextMatrix(1, Timeframe, TimeframeName(F));
     SetStat(s, Listed, c.listed, White);
     SetStat(s, New, c.fresh, White);
-    SetStat(s, NotInSb, notInSb, FlagColour);
     SetStat(s, Incoming, c.incoming, White);
     SetStat(s, Outgoing, c.outgoing, White);
     SetStat(s, Warnings, c.warnings, WarnColour);
@@ -116,10 +114,11 @@ int PaintCaptured(RecordGrid& list, const std::unordered_set<std::string>& keys)
     return count;
 }
 
-std::string Caption(const SysLogCounts& c, int notInSb) {
-    std::string text = "System Log  (" + std::to_string(c.listed) + " entries,  " + std::to_string(c.fresh);
-    text += c.allFreshFromToday ? " new, " : " new (not all today's), ";
-    return text + std::to_string(notInSb) + " not in SB logs)";
+std::string Caption(const SysLogState& s) {
+    std::string text =
+        "System Log  (" + std::to_string(s.Listed) + " entries,  " + std::to_string(s.NewCount);
+    text += s.AllNewFromToday ? " new, " : " new (not all today's), ";
+    return text + std::to_string(s.NotInSbLogs) + " not in SB logs)";
 }
 
 // What the unattended run's summary line reports of this refresh.
@@ -143,6 +142,19 @@ bool IsSeparatorRow(const RecordGrid& list, int row) {
     for (int c = 0; c <= R::RowTag; ++c)
         if (!list.TextMatrix(row, c).empty()) return false;
     return true;
+}
+
+bool IsWarningRow(const RecordGrid& list, int row) {
+    const std::string& dir = list.TextMatrix(row, R::Dir);
+    return (dir == "I" || dir == "O" || dir == "P" || dir == "B") &&
+           !list.TextMatrix(row, R::Message).empty();
+}
+
+void ShowNotInSbLogs(MainForm& F, int count) {
+    F.syslog.NotInSbLogs = count;
+    if (F.SysStats.Rows() < 2) F.SysStats.SetRows(2);
+    if (F.SysStats.Cols() > NotInSb) SetStat(F.SysStats, NotInSb, count, FlagColour);
+    F.SysCaption.Caption = Caption(F.syslog);
 }
 
 SysLogCounts CountAndPaint(RecordGrid& list, const std::string& today) {
@@ -169,7 +181,7 @@ SysLogCounts CountAndPaint(RecordGrid& list, const std::string& today) {
         } else if (dir == "M" && message.find("Firmware upgraded unsuccessfully") == std::string::npos) {
             ++c.messages;
         }
-        if ((dir == "I" || dir == "O" || dir == "P" || dir == "B") && !message.empty()) {
+        if (IsWarningRow(list, row)) {
             ++c.warnings;
             list.SetCellBackColorAt(row, R::Message, WarnColour);
         }
@@ -189,18 +201,23 @@ void SysLogFinish(MainForm& F) {
     F.syslog.SysRowCount = list.Rows() - 1;
 
     for (int row = 1; row < list.Rows(); ++row)
-        if (IsSeparatorRow(list, row)) list.SetRowHeight(row, SeparatorHeight);
+        if (IsSeparatorRow(list, row)) list.SetRowHeight(row, SeparatorRowHeight);
     list.SortRows(
         1, [](const auto& a, const auto& b) { return NumericLess(b[R::SortKey].text, a[R::SortKey].text); });
+    // Newest first is the order of a sort by date, newest first: the sort arrow says so, and a
+    // click on the Date header turns it round.
+    F.display.SortColumn = R::Date;
+    F.display.SortOrder = TextDescending;
 
     const std::string folderProblem = SbLogFolderProblem(F);
     const int notInSb = F.CompSB.Value && folderProblem.empty() ? SysLogMatch(F) : 0;
     const SysLogCounts counts = CountAndPaint(list, today);
     const int captured = PaintCaptured(list, F.syslog.CapturedKeys);
+    F.syslog.Listed = counts.listed;
     F.syslog.NewCount = counts.fresh;
-    F.syslog.NotInSbLogs = notInSb;
-    FillStats(F, counts, notInSb, captured);
-    F.SysCaption.Caption = Caption(counts, notInSb);
+    F.syslog.AllNewFromToday = counts.allFreshFromToday;
+    FillStats(F, counts, captured);
+    ShowNotInSbLogs(F, notInSb);
     NoteSummary(F, counts.listed, captured, notInSb, folderProblem);
     F.BReplaceToday.Enabled = F.CSaveSysLog.Value;
 }

@@ -1,7 +1,8 @@
 #pragma once
 #include <string>
 
-class RecordGrid;
+#include "form/RecordGrid.h"
+
 struct MainForm;
 
 // The end of every System Log refresh: gives undated rows a date, drops day separators that no
@@ -9,8 +10,16 @@ struct MainForm;
 // "Compare with SB logs" is checked, paints warnings and fills the statistics row and caption.
 void SysLogFinish(MainForm& F);
 
-// Rows that carry no record (the blue and magenta separators).
+// Rows that carry no record (the blue and magenta separators), drawn lower than records.
 bool IsSeparatorRow(const RecordGrid& list, int row);
+inline constexpr int SeparatorRowHeight = RecordGrid::DefaultRowHeight / 3;
+
+// An inbound or outbound record with a router message: an event the router blocked or changed.
+bool IsWarningRow(const RecordGrid& list, int row);
+
+// Shows how many records Stillbeacon's logs lack, the same number in the statistics row and the
+// caption.
+void ShowNotInSbLogs(MainForm& F, int count);
 
 // The counts of the statistics row.
 struct SysLogCounts {

@@ -55,9 +55,14 @@ void SetUpSysLogList(MainForm& F) {
     for (int c = 0; c < SysLogColumns; ++c) {
         list.SetTextMatrix(0, c, kSysLogCaptions[static_cast<size_t>(c)]);
         list.SetCellAlignmentAt(0, c, Align::Center);
+        // A width set by hand since the start, or else the one stored in the settings file.
         const auto& stored = F.ColumnWidthSnapshot[static_cast<size_t>(c)];
+        const auto setByHand = F.display.SysLogWidths.find(c);
         const bool hidden = c == SysLogRecord::RowTag || c == SysLogRecord::SortKey;
-        list.SetColWidth(c, hidden ? 0 : stored ? *stored : DefaultSysLogWidth(F, c));
+        list.SetColWidth(c, hidden                                      ? 0
+                            : setByHand != F.display.SysLogWidths.end() ? setByHand->second
+                            : stored                                    ? *stored
+                                                                        : DefaultSysLogWidth(F, c));
     }
     list.SetColAlignment(SysLogRecord::Message, Align::Left);
     list.SetColAlignment(SysLogRecord::SortKey, Align::Right);

@@ -22,6 +22,9 @@ const char* const kCompareNote =
     "SB "
     "logs and your SB \"Don't Log\" lists, and highlight the ones that should be added to the SB logs.";
 
+// What the open pane says between two explanations, rather than standing there blank.
+const char* const kPointAtAnOption = "Move the mouse pointer to any option to see an explanation of its use.";
+
 // " " and the pilcrow (a Latin-1 byte, like every text of the engine): the whole text is visible.
 const char* const kEndMark = " \xB6";
 
@@ -85,7 +88,7 @@ void HelpShow(MainForm& F, const std::string& key) {
     if (key == last) return;
     if (key.empty()) {
         last.clear();
-        F.LHelp.Caption.clear();
+        F.LHelp.Caption = F.OptionsFrame.Visible ? kPointAtAnOption : "";
         if (!F.OptionsFrame.Visible) F.LHelp.Visible = false;
         return;
     }

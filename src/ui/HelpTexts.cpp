@@ -34,6 +34,10 @@ const std::vector<HelpEntry>& HelpEntries() {
          "Records that are missing from the SB logs are highlighted in light blue; only highlighted records "
          "are added to the SB logs.^Records that Stillbeacon has been told not to log are shown in light "
          "gray."},
+        {"compdx",
+         "Also compare the Router's records with the files Drovix saved itself in the SB log folder (\"Log "
+         "yyyy-mm-dd hhmm.txt\", written by \"Save highlighted\" and \"Save All\"), so that a record saved "
+         "there before is not highlighted again."},
         {"maxtdiff",
          "Comparing the logs depends partly on the timestamps.  The Router's clock may differ from the "
          "computer's, and SB receives the logs after the Router timestamps them.  This lets you select a "
@@ -124,11 +128,12 @@ const std::vector<HelpEntry>& HelpEntries() {
          "Here's how Drovix can run unattended, automatically update the Stillbeacon logs (and the "
          "myNetWatchman log, if you're using it), and exit without ever appearing on the screen:^1. "
          "experiment with the Options until satisfied; let Drovix save the Router's password, and tell it to "
-         "use the Router's System Log.^2. Use Windows' Task Scheduler (Scheduled Tasks) to run DROVIX.EXE "
-         "periodically.^3. at the end of the \"Run\" line that identifies DROVIX.EXE, add a space, a slash, "
-         "and the word \"auto\".  The result should look something like this: \"C:\\Program "
-         "Files\\Stillbeacon\\Drovix.exe\"  /auto^NOTE: You still can run Drovix directly when you want to "
-         "update the logs or change the options."},
+         "use the Router's System Log.^2. Start the systemd timer that comes with Drovix, which runs it "
+         "every 10 minutes:  systemctl --user enable --now drovix.timer^3. Or, with cron, add a line like "
+         "this one with \"crontab -e\":  */10 * * * * drovix /auto 2>&1 | logger -t drovix^Either way Drovix "
+         "runs as \"drovix /auto\": with no window, its summary line and any problem go to the journal or "
+         "the system log, and a run that fails shows as failed.^NOTE: You still can run Drovix directly when "
+         "you want to update the logs or change the options."},
         {"mnthreads",
          "Number of concurrent IP->URL lookups to do at once. This can be much faster than doing one lookup "
          "at a time, but it places slightly more load on system resources.^The allowed range is 0-120, and "

@@ -10,5 +10,5 @@ struct HelpEntry {
     std::string text;
 };
 
-// The 35 explanations, in the order the help table keeps them.
+// The explanations, one for each option, in the order the help table keeps them.
 const std::vector<HelpEntry>& HelpEntries();

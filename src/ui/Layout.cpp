@@ -4,7 +4,9 @@
 
 #include "form/MainForm.h"
 #include "form/Progress.h"
+#include "stdlog/StdLogParser.h"
 #include "syslog/SysLogLists.h"
+#include "ui/ListMouse.h"
 
 namespace {
 
@@ -15,6 +17,7 @@ constexpr int kGap = 120;
 constexpr int kCaptionHeight = 255;
 constexpr int kLabelHeight = 285;
 constexpr int kStatsHeight = 690;  // the header and the one row of values
+constexpr int kFilterWidth = 3600;
 
 void Place(Control& c, int left, int top, int width, int height) {
     c.Left = left;
@@ -58,8 +61,9 @@ void PlaceButtonRow(MainForm& F, int width) {
 void PlaceStandardLists(MainForm& F, int width, int height) {
     const int top = F.BSaveAll.Top + F.BSaveAll.Height + 108;
     const int innerWidth = width - 2 * kMargin;
-    if (width >= height * 3 / 2) {
-        // Wide window: the two lists side by side, 36 % of the width for the Incoming list.
+    if (width >= height * 3 / 2 && innerWidth * 36 / 100 >= IncomingListWidthNeeded(F)) {
+        // Wide window: the two lists side by side, 36 % of the width for the Incoming list, as
+        // long as that holds its dates and addresses whole.
         const int inWidth = innerWidth * 36 / 100;
         const int listHeight = height - top - kCaptionHeight - kMargin;
         Place(F.InCaption, kMargin, top, inWidth, kCaptionHeight);
@@ -80,7 +84,11 @@ void PlaceStandardLists(MainForm& F, int width, int height) {
 
 void PlaceSysLogLists(MainForm& F, int width, int height) {
     const int captionTop = F.BSaveAll.Top + F.BSaveAll.Height + 108;
-    Place(F.SysCaption, kMargin, captionTop, width - 2 * kMargin, kCaptionHeight);
+    // The filter box at the right end of the caption's line, as high as a text field.
+    const int filterWidth = std::min(kFilterWidth, (width - 2 * kMargin) / 3);
+    Place(F.SysFilter, width - kMargin - filterWidth, captionTop - (kLabelHeight - kCaptionHeight),
+          filterWidth, kLabelHeight);
+    Place(F.SysCaption, kMargin, captionTop, F.SysFilter.Left - kGap - kMargin, kCaptionHeight);
     const int top = captionTop + kCaptionHeight;
     Place(F.SysStats, kMargin, top, width - 2 * kMargin, kStatsHeight);
     FitStatsColumns(F);
@@ -109,6 +117,8 @@ void ChangeLayout(MainForm& F) {
 }
 
 void Form_Resize(MainForm& F) {
+    // The cells move under a lookup answer.
+    HideLookupAnswer(F);
     if (F.WindowState == 0) {
         F.Window.Width = std::max(F.Window.Width, MinimumWindowWidth);
         F.Window.Height = std::max(F.Window.Height, MinimumWindowHeight);

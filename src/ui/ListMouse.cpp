@@ -2,15 +2,12 @@
 
 #include <algorithm>
 #include <array>
-#include <cstdlib>
 
 #include "form/MainForm.h"
 
 namespace {
 
 constexpr int kWheelRows = 3;
-// How far (twips) the mouse may move from where a lookup was asked before its answer goes.
-constexpr int kLookupStay = 300;
 
 constexpr std::array<const char*, 12> kStatsExplanations = {
     "the timeframe you chose to Include in the list",
@@ -27,11 +24,18 @@ constexpr std::array<const char*, 12> kStatsExplanations = {
     "# of events the Router's pages no longer held, added from the syslog receiver's capture",
 };
 
+// The first move after the answer appeared finds the cell the mouse rests on (where the menu
+// item was, not always the cell looked up); the answer stays as long as the mouse does.
 void HideLookupWhenAway(MainForm& F, const RecordGrid& list, const GridPoint& at) {
     if (!F.LLookup.Visible) return;
-    const int dx = list.Left + at.X - F.display.LookupX;
-    const int dy = list.Top + at.Y - F.display.LookupY;
-    if (std::abs(dx) > kLookupStay || std::abs(dy) > kLookupStay) F.LLookup.Visible = false;
+    ListDisplayState& d = F.display;
+    if (d.LookupList == nullptr) {
+        d.LookupList = &list;
+        d.LookupRow = at.Row;
+        d.LookupCol = at.Col;
+    } else if (d.LookupList != &list || d.LookupRow != at.Row || d.LookupCol != at.Col) {
+        HideLookupAnswer(F);
+    }
 }
 
 void ShowWholeCellText(MainForm& F, RecordGrid& list, const GridPoint& at) {
@@ -51,11 +55,28 @@ void ListMouseMove(MainForm& F, RecordGrid& list, const GridPoint& at) {
 
 }  // namespace
 
+void HideLookupAnswer(MainForm& F) {
+    F.LLookup.Visible = false;
+}
+
+void Form_MouseDown(MainForm& F) {
+    HideLookupAnswer(F);
+}
+
 void MouseWheel(MainForm& F, int rotation) {
+    HideLookupAnswer(F);
     RecordGrid& list = F.SysLog;
     if (!list.HasRecords()) return;
-    const int top = rotation < 1 ? std::min(list.TopRow() + kWheelRows, list.Rows() - 1)
-                                 : std::max(list.TopRow() - kWheelRows, 1);
+    // Three of the rows the list shows: those the filter hides (height 0) take no step.
+    const int step = rotation < 1 ? 1 : -1;
+    int top = list.TopRow();
+    for (int moved = 0; moved < kWheelRows;) {
+        int next = top + step;
+        while (next >= 1 && next < list.Rows() && list.RowHeight(next) == 0) next += step;
+        if (next < 1 || next >= list.Rows()) break;
+        top = next;
+        ++moved;
+    }
     list.SetTopRow(top);
 }
 
@@ -67,6 +88,15 @@ void OutLog_MouseMove(MainForm& F, const GridPoint& at) {
 }
 void SysLog_MouseMove(MainForm& F, const GridPoint& at) {
     ListMouseMove(F, F.SysLog, at);
+}
+
+void ListColumn_Resize(MainForm& F, RecordGrid& list, int col, int twips) {
+    list.SetColWidth(col, twips);
+    ListDisplayState& d = F.display;
+    if (&list == &F.SysLog) d.SysLogWidths[col] = twips;
+    if (&list == &F.InLog) d.InLogWidths[col] = twips;
+    if (&list == &F.OutLog) d.OutLogWidths[col] = twips;
+    if (&list == &F.InLog || &list == &F.OutLog) d.StdWidthsChanged = true;
 }
 
 void SysStats_MouseMove(MainForm& F, const GridPoint& at) {

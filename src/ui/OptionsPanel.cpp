@@ -8,6 +8,7 @@
 #include "form/MainForm.h"
 #include "text/SettingsText.h"
 #include "ui/Layout.h"
+#include "ui/ListMouse.h"
 #include "ui/OptionsDependents.h"
 
 namespace {
@@ -70,6 +71,7 @@ void OpenOptions(MainForm& F) {
     }
     F.InLog.Visible = F.OutLog.Visible = F.SysStats.Visible = F.SysLog.Visible = false;
     F.SysCaption.Visible = false;
+    HideLookupAnswer(F);
     F.BCancelOptions.Visible = true;
     F.mnThreads.Text = std::to_string(F.LookupThreads);
     SyncDependentControls(F);

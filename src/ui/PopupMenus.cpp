@@ -1,5 +1,6 @@
 #include "ui/PopupMenus.h"
 
+#include <algorithm>
 #include <functional>
 #include <map>
 
@@ -17,9 +18,8 @@ using R = SysLogRecord;
 constexpr int kSysMenuOffset = 72;
 
 void OpenMenu(MainForm& F, const PopupMenu& menu, int x, int y) {
-    // Remembered so that LLookup, shown by the lookup item, goes once the mouse moves on.
-    F.display.LookupX = x;
-    F.display.LookupY = y;
+    // LLookup, shown by the lookup item, stays on the cell the mouse rests on afterwards.
+    F.display.LookupList = nullptr;
     const std::string chosen = F.ui.ShowPopupMenu(menu, x, y);
     if (!chosen.empty()) PopupMenuItem_Click(F, chosen);
 }
@@ -38,7 +38,32 @@ void CopyCell(MainForm& F, const RecordGrid& list, int column) {
     F.ui.SetClipboardText(CopyText(list.TextMatrix(list.Row(), column)));
 }
 
+// A cell as one field of a tab-separated line: its own tabs and line breaks would split it.
+std::string Field(std::string text) {
+    std::replace_if(
+        text.begin(), text.end(), [](char c) { return c == '\t' || c == '\r' || c == '\n'; }, ' ');
+    return text;
+}
+
 }  // namespace
+
+std::string ListedRowsText(const RecordGrid& list) {
+    std::string text;
+    for (int row = 0; row < list.Rows(); ++row) {
+        if (row > 0 && list.RowHeight(row) == 0) continue;  // filtered out
+        std::string line;
+        bool first = true, blank = true;
+        for (int c = 0; c < list.Cols(); ++c) {
+            if (list.ColWidth(c) <= 0) continue;  // a column kept for the program alone
+            if (!first) line += '\t';
+            first = false;
+            line += Field(list.TextMatrix(row, c));
+            blank = blank && list.TextMatrix(row, c).empty();
+        }
+        if (row == 0 || !blank) text += line + "\r\n";  // a day separator carries nothing to paste
+    }
+    return text;
+}
 
 std::string CopyText(const std::string& cell) {
     return cell.substr(0, cell.find('('));
@@ -99,6 +124,15 @@ void mpopOutCopy_Click(MainForm& F) {
 void mpopSysCopy_Click(MainForm& F) {
     CopyCell(F, F.SysLog, F.SysLog.Col());
 }
+void mpopInCopyRows_Click(MainForm& F) {
+    F.ui.SetClipboardText(ListedRowsText(F.InLog));
+}
+void mpopOutCopyRows_Click(MainForm& F) {
+    F.ui.SetClipboardText(ListedRowsText(F.OutLog));
+}
+void mpopSysCopyRows_Click(MainForm& F) {
+    F.ui.SetClipboardText(ListedRowsText(F.SysLog));
+}
 void mpopInLookup_Click(MainForm& F) {
     IpUrlLookup(F, F.InLog, 2);
 }
@@ -124,11 +158,13 @@ void mpopSysUnmarkAll_Click(MainForm& F) {
 
 void PopupMenuItem_Click(MainForm& F, const std::string& item) {
     static const std::map<std::string, std::function<void(MainForm&)>> handlers = {
-        {"mpopInLookup", mpopInLookup_Click},   {"mpopInCopy", mpopInCopy_Click},
-        {"mpopOutLookup", mpopOutLookup_Click}, {"mpopOutCopy", mpopOutCopy_Click},
-        {"mpopSysLookup", mpopSysLookup_Click}, {"mpopSysCopy", mpopSysCopy_Click},
-        {"mpopSysMark", mpopSysMark_Click},     {"mpopSysMarkAll", mpopSysMarkAll_Click},
-        {"mpopSysUnmark", mpopSysUnmark_Click}, {"mpopSysUnmarkAll", mpopSysUnmarkAll_Click},
+        {"mpopInLookup", mpopInLookup_Click},         {"mpopInCopy", mpopInCopy_Click},
+        {"mpopOutLookup", mpopOutLookup_Click},       {"mpopOutCopy", mpopOutCopy_Click},
+        {"mpopSysLookup", mpopSysLookup_Click},       {"mpopSysCopy", mpopSysCopy_Click},
+        {"mpopInCopyRows", mpopInCopyRows_Click},     {"mpopOutCopyRows", mpopOutCopyRows_Click},
+        {"mpopSysCopyRows", mpopSysCopyRows_Click},   {"mpopSysMark", mpopSysMark_Click},
+        {"mpopSysMarkAll", mpopSysMarkAll_Click},     {"mpopSysUnmark", mpopSysUnmark_Click},
+        {"mpopSysUnmarkAll", mpopSysUnmarkAll_Click},
     };
     const auto found = handlers.find(item);
     if (found != handlers.end()) found->second(F);

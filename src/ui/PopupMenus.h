@@ -10,6 +10,11 @@ struct MainForm;
 // its name gives the address alone).
 std::string CopyText(const std::string& cell);
 
+// "Copy rows": the header and every row the list shows (not those the filter hides, nor the day
+// separators), the columns the list shows, tab-separated, one line each, so that it pastes into a
+// spreadsheet.
+std::string ListedRowsText(const RecordGrid& list);
+
 // A click on a System Log cell opens the menu only on a record's address or message cell that
 // holds something other than "?".
 bool SysLogCellOpensMenu(const RecordGrid& list, int row, int col);
@@ -24,6 +29,9 @@ void SysLog_Click(MainForm& F, const GridPoint& at);
 void mpopInCopy_Click(MainForm& F);
 void mpopOutCopy_Click(MainForm& F);
 void mpopSysCopy_Click(MainForm& F);
+void mpopInCopyRows_Click(MainForm& F);
+void mpopOutCopyRows_Click(MainForm& F);
+void mpopSysCopyRows_Click(MainForm& F);
 void mpopInLookup_Click(MainForm& F);
 void mpopOutLookup_Click(MainForm& F);
 void mpopSysLookup_Click(MainForm& F);

@@ -1,11 +1,17 @@
 #include "ui/SortBy.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdlib>
+#include <map>
+#include <vector>
 
+#include "form/Colours.h"
 #include "form/MainForm.h"
 #include "form/SysLogRecord.h"
+#include "syslog/SysLogFinish.h"
 #include "text/AddressText.h"
+#include "ui/SysLogFilter.h"
 
 namespace {
 
@@ -17,10 +23,6 @@ bool IsPortColumn(int column) {
 
 int BaseOrder(int column) {
     return IsPortColumn(column) ? NumericAscending : TextAscending;
-}
-
-bool IsAscending(int order) {
-    return order == GenericAscending || order == NumericAscending || order == TextAscending;
 }
 
 // The number a cell starts with; a cell that starts with none counts as 0.
@@ -63,11 +65,83 @@ int CompareTexts(const std::string& a, const std::string& b, int order) {
     }
 }
 
-template <typename Row>
-std::string SortText(const Row& row, int column) {
-    const std::string& text = row[static_cast<size_t>(column)].text;
+std::string SortText(const RecordGrid& list, int row, int column) {
+    const std::string& text = list.TextMatrix(row, column);
     if (column != R::RemAddr) return text;
-    return AddressSortText(text, row[R::Date].text, row[R::Time].text) + " " + text;
+    return AddressSortText(text, list.TextMatrix(row, R::Date), list.TextMatrix(row, R::Time)) + " " + text;
+}
+
+// Order of two sort keys, whole numbers written without leading zeros.
+bool KeyLess(const std::string& a, const std::string& b) {
+    return a.size() != b.size() ? a.size() < b.size() : a < b;
+}
+
+// For each separator, the record it was put before when the list was built (in the order of the
+// sort keys, oldest first); -1 when no record came after it.
+std::map<int, int> SeparatorAnchors(const RecordGrid& list) {
+    std::vector<int> built;
+    for (int row = 1; row < list.Rows(); ++row) built.push_back(row);
+    std::stable_sort(built.begin(), built.end(), [&](int a, int b) {
+        return KeyLess(list.TextMatrix(a, R::SortKey), list.TextMatrix(b, R::SortKey));
+    });
+    std::map<int, int> anchors;
+    std::vector<int> waiting;
+    for (int row : built) {
+        if (IsSeparatorRow(list, row)) {
+            waiting.push_back(row);
+            continue;
+        }
+        for (int separator : waiting) anchors[separator] = row;
+        waiting.clear();
+    }
+    for (int separator : waiting) anchors[separator] = -1;
+    return anchors;
+}
+
+// The separators put back among the records sorted by date. A day separator stands where its day
+// (the date of the record it was built before) begins: oldest first before the first record of
+// that day or later, newest first before the first record of an earlier day. The new records'
+// separator stays next to the record it was built before (oldest first right before it, newest
+// first right after it), so the rows around it stay in time order.
+std::vector<int> WithSeparatorsInTime(const RecordGrid& list, const std::vector<int>& records,
+                                      const std::vector<int>& separators, bool descending) {
+    std::map<int, std::vector<int>> byAnchor;
+    std::vector<std::pair<std::string, int>> days;  // (the day it begins, separator), in build order
+    for (const auto& [separator, anchor] : SeparatorAnchors(list)) {
+        if (anchor >= 0 && list.CellBackColorAt(separator, R::Date) == DayChangeColour) {
+            days.emplace_back(list.TextMatrix(anchor, R::Date), separator);
+        } else {
+            byAnchor[anchor].push_back(separator);
+        }
+    }
+    if (descending) {
+        for (auto& [anchor, group] : byAnchor) std::reverse(group.begin(), group.end());
+        std::reverse(days.begin(), days.end());
+    }
+    std::vector<int> rows;
+    rows.reserve(records.size() + separators.size());
+    auto put = [&](int anchor) {
+        const auto found = byAnchor.find(anchor);
+        if (found != byAnchor.end()) rows.insert(rows.end(), found->second.begin(), found->second.end());
+    };
+    auto putDaysBefore = [&](const std::string& date) {
+        for (auto& [day, separator] : days) {
+            if (separator < 0 || (descending ? !(date < day) : date < day)) continue;
+            rows.push_back(separator);
+            separator = -1;
+        }
+    };
+    if (descending) put(-1);
+    for (int record : records) {
+        putDaysBefore(list.TextMatrix(record, R::Date));
+        if (!descending) put(record);
+        rows.push_back(record);
+        if (descending) put(record);
+    }
+    for (const auto& [day, separator] : days)
+        if (separator >= 0) rows.push_back(separator);
+    if (!descending) put(-1);
+    return rows;
 }
 
 }  // namespace
@@ -75,10 +149,10 @@ std::string SortText(const Row& row, int column) {
 int ChooseSortOrder(int column, int how, int lastColumn, int lastOrder) {
     const int base = BaseOrder(column);
     if (how == 0) {
-        if (column == lastColumn) return IsAscending(lastOrder) ? base + 1 : base;
+        if (column == lastColumn) return IsAscendingOrder(lastOrder) ? base + 1 : base;
         return column == R::Date || column == R::Time ? base + 1 : base;
     }
-    if (how >= GenericAscending && how <= TextDescending) return IsAscending(how) ? base : base + 1;
+    if (how >= GenericAscending && how <= TextDescending) return IsAscendingOrder(how) ? base : base + 1;
     return base;
 }
 
@@ -102,14 +176,31 @@ std::string AddressSortText(const std::string& address, const std::string& date,
 void SortSysLogRows(RecordGrid& list, int column, int order) {
     if (column < 0 || column >= list.Cols()) return;
     const bool withNext = column < list.Cols() - 2;
-    const bool descending = !IsAscending(order);
-    auto compare = [&](const auto& a, const auto& b) {
-        int c = CompareTexts(SortText(a, column), SortText(b, column), order);
-        if (c == 0 && withNext) c = CompareTexts(SortText(a, column + 1), SortText(b, column + 1), order);
-        return c;
+    const bool descending = !IsAscendingOrder(order);
+    std::vector<int> records, separators;
+    std::vector<std::string> first(static_cast<size_t>(list.Rows())), second(first.size());
+    for (int row = 1; row < list.Rows(); ++row) {
+        (IsSeparatorRow(list, row) ? separators : records).push_back(row);
+        first[static_cast<size_t>(row)] = SortText(list, row, column);
+        if (withNext) second[static_cast<size_t>(row)] = SortText(list, row, column + 1);
+    }
+    auto compare = [&](int a, int b) {
+        const auto i = static_cast<size_t>(a), j = static_cast<size_t>(b);
+        const int c = CompareTexts(first[i], first[j], order);
+        return c != 0 ? c : CompareTexts(second[i], second[j], order);
     };
-    list.SortRows(
-        1, [&](const auto& a, const auto& b) { return descending ? compare(b, a) < 0 : compare(a, b) < 0; });
+    std::stable_sort(records.begin(), records.end(),
+                     [&](int a, int b) { return descending ? compare(b, a) < 0 : compare(a, b) < 0; });
+
+    const bool byDate = column == R::Date;
+    for (int separator : separators) list.SetRowHeight(separator, byDate ? SeparatorRowHeight : 0);
+    std::vector<int> rows = records;
+    if (byDate) {
+        rows = WithSeparatorsInTime(list, records, separators, descending);
+    } else {
+        rows.insert(rows.end(), separators.begin(), separators.end());
+    }
+    list.KeepRows(rows);
 }
 
 void SortBy(MainForm& F, int column, int how) {
@@ -122,4 +213,5 @@ void SortBy(MainForm& F, int column, int how) {
     list.SetCol(column);
     F.display.SortColumn = column;
     F.display.SortOrder = order;
+    SysFilter_Change(F);  // the sort moved the rows the filter hides and set the separators anew
 }

@@ -1,18 +1,10 @@
 #pragma once
 #include <string>
 
+#include "form/ListDisplayState.h"
+
 class RecordGrid;
 struct MainForm;
-
-// Sort orders, numbered as grid controls number them.
-enum SortOrderCode {
-    GenericAscending = 1,
-    GenericDescending = 2,
-    NumericAscending = 3,
-    NumericDescending = 4,
-    TextAscending = 5,
-    TextDescending = 6,
-};
 
 // The order a sort of the System Log list by `column` uses. how 0 is a header click: the same
 // column again turns an ascending order round and a descending one back; a new column starts
@@ -26,7 +18,9 @@ std::string AddressSortText(const std::string& address, const std::string& date,
 
 // Sorts the records of the System Log list by a column and the one after it (the last two
 // columns alone), in the given order. Rows move whole, with their colours, tags and keys; rows
-// that compare equal keep their order.
+// that compare equal keep their order. By date, each separator stands where it stood in time (a
+// day's row between its two days, the new records' row before the first new record); by any other
+// column they separate nothing and are hidden at the end of the list.
 void SortSysLogRows(RecordGrid& list, int column, int order);
 
 // Sorts the System Log list, scrolls it to the top, makes the column's header cell current and

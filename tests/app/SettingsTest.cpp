@@ -12,6 +12,7 @@
 #include "support/FailingFileCall.h"
 #include "support/IsolatedUserConfig.h"
 #include "support/TestForm.h"
+#include "ui/ListMouse.h"
 
 namespace {
 
@@ -541,6 +542,21 @@ TEST(SettingsFiles, AnUnreadableSettingsFileIsReportedAndNotReplaced) {
     EXPECT_FALSE(IniWrite(F));
     EXPECT_TRUE(F.SettingsChanged);
     EXPECT_EQ(ReadFileBytes(t.dir.file("Drovix.ini")), "RRETRY=3\r\n");
+}
+
+// Widths the person dragged in the Incoming and Outgoing lists come back at the next start; the
+// rest of each list is still fitted to the window.
+TEST_F(SettingsTest, ColumnWidthsSetByHandAreKeptAcrossRestarts) {
+    ListColumn_Resize(F(), F().InLog, 2, 3150);
+    ListColumn_Resize(F(), F().OutLog, 4, 900);
+    ASSERT_TRUE(IniWrite(F()));
+    EXPECT_TRUE(FileHasKey("INCOLWIDTH"));
+    const auto other = Reread();
+    EXPECT_EQ(other->display.InLogWidths, (std::map<int, int>{{2, 3150}}));
+    EXPECT_EQ(other->display.OutLogWidths, (std::map<int, int>{{4, 900}}));
+    WriteIni("INCOLWIDTH=9 100\r\nINCOLWIDTH=1\r\nOUTCOLWIDTH=x 5\r\nOUTCOLWIDTH=3 -2\r\n");
+    EXPECT_TRUE(Reread()->display.InLogWidths.empty());
+    EXPECT_TRUE(Reread()->display.OutLogWidths.empty());
 }
 
 }  // namespace

@@ -83,7 +83,15 @@ TEST_F(StdLogParserTest, FillsBothListsFromRouterTablesSizesTheColumnsAndAlignsT
     // A list without width still shows its address column.
     F().InLog.Width = 0;
     ProcessStdLogPages(F(), StdLogTestData("incoming.html"), StdLogTestData("outgoing.html"));
-    EXPECT_EQ(F().InLog.ColWidth(2), 12 * 105);
+    EXPECT_EQ(F().InLog.ColWidth(2), 15 * 105);  // "000.000.000.000"
+}
+
+TEST_F(StdLogParserTest, WidthsTheUserSetOutliveARefresh) {
+    F().display.InLogWidths[0] = 2000;
+    F().display.OutLogWidths[3] = 900;
+    ProcessStdLogPages(F(), StdLogTestData("incoming.html"), StdLogTestData("outgoing.html"));
+    EXPECT_EQ(F().InLog.ColWidth(0), 2000);
+    EXPECT_EQ(F().OutLog.ColWidth(3), 900) << "the address column too, once the user set it";
 }
 
 TEST_F(StdLogParserTest, TableWithTitleButNoRowsIsEmptyWhileTheOtherIsFilled) {

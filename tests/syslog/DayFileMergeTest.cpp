@@ -18,6 +18,7 @@
 #include "sblog/DayFileSort.h"
 #include "stdlog/SbLogWriter.h"
 #include "syslog/DayFileMerge.h"
+#include "syslog/RecordMarking.h"
 
 namespace {
 
@@ -236,7 +237,8 @@ TEST(SysLogSave, MergesEveryRowOfALongList) {
 }
 
 // "Update SB logs" merges what the matching found missing, then refreshes: the refresh reads the
-// merged lines back and finds nothing missing any more.
+// merged lines back and finds nothing missing any more. A record the person unmarked stays
+// unmarked across that refresh, rather than coming back as missing.
 TEST(SysLogSave, UpdateSbLogsThenTheRefreshFindsNothingMissing) {
     RouterSim sim({},
                   SysLogRecords("2026-12-05 23:58:00 TCP from 198.51.100.23:4123 to 127.0.0.100:80 dropped\n"
@@ -252,6 +254,13 @@ TEST(SysLogSave, UpdateSbLogsThenTheRefreshFindsNothingMissing) {
     BRun_Click(F);
     ASSERT_TRUE(t.frontend.messages.empty()) << t.frontend.messages[0].text;
     EXPECT_EQ(F.syslog.NotInSbLogs, 3);
+    const auto rowOf = [&F](const std::string& message) {
+        for (int row = 1; row < F.SysLog.Rows(); ++row)
+            if (F.SysLog.TextMatrix(row, R::Message) == message) return row;
+        return -1;
+    };
+    F.SysLog.SetRow(rowOf("@sys Time synchronised"));
+    SysMark(F, UnmarkThis);
     ASSERT_TRUE(F.BSaveHilited.Enabled);
     BSaveHilited_Click(F);
     ASSERT_TRUE(t.frontend.messages.empty()) << t.frontend.messages[0].text;
@@ -261,9 +270,9 @@ TEST(SysLogSave, UpdateSbLogsThenTheRefreshFindsNothingMissing) {
     EXPECT_EQ(ReadFileBytes(t.dir.file("Log 2026-12-06.txt")),
               "2026/12/06 08:14:22 I 203.0.113.150\xA0icmp . 203.0.113.7 .\r\n"
               "2026/12/06 08:14:22 M ping\xA0"
-              "dropped . . .\r\n"
-              "2026/12/06 09:00:00 M @sys\xA0Time\xA0synchronised . . .\r\n" +
+              "dropped . . .\r\n" +
                   sbLine);
+    EXPECT_EQ(F.SysLog.TextMatrix(rowOf("@sys Time synchronised"), R::RowTag), "");
     EXPECT_EQ(F.syslog.NotInSbLogs, 0);
     EXPECT_FALSE(F.BSaveHilited.Enabled);
     EXPECT_TRUE(F.BRun.Enabled);

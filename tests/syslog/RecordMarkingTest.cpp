@@ -99,4 +99,23 @@ TEST_F(RecordMarkingTest, SimilarMessagesStartWithTheSameWordAndColon) {
     EXPECT_EQ(Count(), "2");
 }
 
+// What marking changes, the statistics row and the caption say alike; a record's own warning colour
+// (and its myNetWatchman colour) outlive a mark and an unmark.
+TEST_F(RecordMarkingTest, CaptionAndStatisticsAgreeAndWarningsKeepTheirColour) {
+    F.SysLog.SetTextMatrix(3, R::Message, "dropped");
+    F.SysLog.SetCellBackColorAt(3, R::Message, WarnColour);
+    F.SysLog.SetCellBackColorAt(3, R::RemAddr, MnwColour);
+    At(2);
+    SysMark(F, MarkAllSimilar);
+    EXPECT_EQ(Marked(), (Rows{1, 2, 3}));
+    EXPECT_EQ(Count(), "3");
+    EXPECT_NE(F.SysCaption.Caption.find(" 3 not in SB logs)"), std::string::npos) << F.SysCaption.Caption;
+    SysMark(F, UnmarkAllSimilar);
+    EXPECT_EQ(Count(), "0");
+    EXPECT_NE(F.SysCaption.Caption.find(" 0 not in SB logs)"), std::string::npos) << F.SysCaption.Caption;
+    EXPECT_EQ(F.SysLog.CellBackColorAt(3, R::Message), WarnColour);
+    EXPECT_EQ(F.SysLog.CellBackColorAt(3, R::RemAddr), MnwColour);
+    EXPECT_EQ(F.SysLog.CellBackColorAt(3, R::Date), White);
+}
+
 }  // namespace

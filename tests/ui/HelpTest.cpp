@@ -24,7 +24,7 @@ class HelpTest : public ::testing::Test {
     MainForm& F = T.F();
 };
 
-TEST_F(HelpTest, EveryEntryEndsWithThePilcrowAndNoMarkerIsLeft) {
+TEST_F(HelpTest, EveryEntryIsWholeAndSpeaksOfThisPlatform) {
     for (const HelpEntry& e : HelpEntries()) {
         HelpShow(F, e.key);
         const std::string& shown = F.LHelp.Caption;
@@ -32,7 +32,13 @@ TEST_F(HelpTest, EveryEntryEndsWithThePilcrowAndNoMarkerIsLeft) {
         EXPECT_EQ(shown.substr(shown.size() - 2), kPilcrow) << e.key;
         EXPECT_EQ(shown.find('~'), std::string::npos) << e.key;
         EXPECT_EQ(shown.find('^'), std::string::npos) << e.key;
+        // This platform's words: no drive letters, no other system's scheduler.
+        EXPECT_EQ(shown.find(":\\"), std::string::npos) << e.key;
+        EXPECT_EQ(shown.find("Task Scheduler"), std::string::npos) << e.key;
     }
+    HelpShow(F, "lautorun");
+    EXPECT_NE(F.LHelp.Caption.find("systemctl --user enable --now drovix.timer"), std::string::npos);
+    EXPECT_NE(F.LHelp.Caption.find("crontab -e"), std::string::npos);
 }
 
 TEST_F(HelpTest, TheCompareNoteFollowsMarkedEntries) {
@@ -117,12 +123,12 @@ TEST_F(HelpTest, ThePaneSitsBelowThePanelAndReachesTheExitButtonAndTheWindowBott
     EXPECT_EQ(F.LHelp.Height, 400);
 }
 
-TEST_F(HelpTest, TheEmptyKeyClearsThePaneAndHidesItOnlyWithThePanelClosed) {
+TEST_F(HelpTest, TheEmptyKeyLeavesTheOpenPaneAHintAndHidesItOnlyWithThePanelClosed) {
     HelpShow(F, "cmnw");
     EXPECT_NE(F.LHelp.Caption.find("\n\nThe \"SBmNW.LOG\" file is also maintained by Stillbeacon"),
               std::string::npos);
     OptionsFrame_MouseMove(F);
-    EXPECT_EQ(F.LHelp.Caption, "");
+    EXPECT_EQ(F.LHelp.Caption, "Move the mouse pointer to any option to see an explanation of its use.");
     EXPECT_TRUE(F.LHelp.Visible);
 
     HelpShow(F, "cmnw");

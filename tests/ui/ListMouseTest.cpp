@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "SysLogRows.h"
 #include "TestForm.h"
+#include "ui/Layout.h"
 #include "ui/ListMouse.h"
 
 namespace {
@@ -20,6 +23,13 @@ TEST(ListMouse, WheelScrollsThreeRowsWithinTheRecords) {
     MouseWheel(F, 120);
     MouseWheel(F, 120);
     EXPECT_EQ(F.SysLog.TopRow(), 1) << "not above the first record";
+
+    // Rows a filter hides take no step.
+    for (int row : {2, 3}) F.SysLog.SetRowHeight(row, 0);
+    MouseWheel(F, -120);
+    EXPECT_EQ(F.SysLog.TopRow(), 6);
+    MouseWheel(F, 120);
+    EXPECT_EQ(F.SysLog.TopRow(), 1);
 }
 
 TEST(ListMouse, ToolTipsShowWideCellsAndLookupAnswersGoWhenTheMouseMovesOn) {
@@ -33,13 +43,24 @@ TEST(ListMouse, ToolTipsShowWideCellsAndLookupAnswersGoWhenTheMouseMovesOn) {
     SysLog_MouseMove(F, GridPoint{MouseButton::None, 1, 0, 0, 0});
     EXPECT_EQ(F.SysLog.ToolTipText, "") << "the date fits its column";
 
-    F.LLookup.Visible = true;
-    F.display.LookupX = 1000;
-    F.display.LookupY = 1000;
-    SysLog_MouseMove(F, GridPoint{MouseButton::None, 1, 0, 1100, 1100});
+    // The answer stays while the mouse rests on the cell it first moves over, and goes on a move
+    // to another cell, a click, a wheel turn or a new window size.
+    const auto answerShown = [&F] {
+        F.display.LookupList = nullptr;
+        F.LLookup.Visible = true;
+    };
+    answerShown();
+    SysLog_MouseMove(F, GridPoint{MouseButton::None, 1, 4, 1000, 200});
+    SysLog_MouseMove(F, GridPoint{MouseButton::None, 1, 4, 1100, 210});
     EXPECT_TRUE(F.LLookup.Visible);
-    SysLog_MouseMove(F, GridPoint{MouseButton::None, 1, 0, 3000, 1100});
+    SysLog_MouseMove(F, GridPoint{MouseButton::None, 1, 5, 3000, 210});
     EXPECT_FALSE(F.LLookup.Visible);
+    for (const auto& away : std::vector<std::function<void()>>{
+             [&F] { Form_MouseDown(F); }, [&F] { MouseWheel(F, 120); }, [&F] { Form_Resize(F); }}) {
+        answerShown();
+        away();
+        EXPECT_FALSE(F.LLookup.Visible);
+    }
 
     SysStats_MouseMove(F, GridPoint{MouseButton::None, 1, 3, 0, 0});
     EXPECT_EQ(F.SysStats.ToolTipText, "# of events not yet in SB logs");

@@ -3,8 +3,10 @@
 #include "SysLogRows.h"
 #include "TestForm.h"
 #include "form/SysLogRecord.h"
+#include "syslog/SysLogFinish.h"
 #include "ui/PopupMenus.h"
 #include "ui/SortBy.h"
+#include "ui/SysLogFilter.h"
 
 namespace {
 
@@ -94,6 +96,71 @@ TEST_F(SortByTest, NothingMovesWhileRecordsWaitForTheStillbeaconLogs) {
     F.SysLog.SetRows(1);
     SortBy(F, R::Date, 0);
     EXPECT_EQ(F.display.SortColumn, -1);
+}
+
+// As a refresh leaves it: newest first, a day separator between the two days (keys in the order
+// the rows were built, oldest first); the router logged its last message with a time from before
+// its clock was set.
+struct DaysListTest : ::testing::Test {
+    TestForm t;
+    MainForm& F = t.F();
+    void SetUp() override {
+        FillRouterRows(F.SysLog,
+                       {
+                           {"2024-03-02", "00:00:12", "M", "", "", "", "", "", "", "@sys Clock", "", "5"},
+                           {"2024-03-02", "09:00:00", "I", "udp", "10.0.0.9", "", "", "", "", "", "", "4"},
+                           {"", "", "", "", "", "", "", "", "", "", "", "3"},
+                           {"2024-03-01", "11:00:00", "O", "tcp", "10.0.0.7", "", "", "", "", "", "", "2"},
+                           {"2024-03-01", "10:00:00", "I", "UDP", "10.0.0.8", "", "", "", "", "", "", "1"},
+                       });
+        const char* captions[] = {"Date",       "Time",   "Dir",        "Prot",   "Rem IP Addr",
+                                  "Remote URL", "R Port", "Local Addr", "L Port", "Message"};
+        for (int c = 0; c <= R::Message; ++c) F.SysLog.SetTextMatrix(0, c, captions[c]);
+        F.SysLog.SetColWidth(R::RowTag, 0);
+        F.SysLog.SetColWidth(R::SortKey, 0);
+        F.SysLog.SetRowHeight(3, SeparatorRowHeight);
+        F.SysLog.SetCellBackColorAt(3, R::Date, DayChangeColour);
+        F.display.SortColumn = R::Date;
+        F.display.SortOrder = TextDescending;
+    }
+    std::vector<int> Heights() const {
+        std::vector<int> h;
+        for (int row = 1; row < F.SysLog.Rows(); ++row) h.push_back(F.SysLog.RowHeight(row));
+        return h;
+    }
+    static constexpr int kRecord = RecordGrid::DefaultRowHeight, kSeparator = SeparatorRowHeight;
+};
+
+TEST_F(DaysListTest, DaySeparatorsStayBetweenTheirDaysAndHideInOtherOrders) {
+    SortBy(F, R::Date, 0);  // oldest first
+    EXPECT_EQ(ColumnOf(F.SysLog, R::SortKey), (Texts{"1", "2", "3", "5", "4"}));
+    EXPECT_EQ(Heights(), (std::vector<int>{kRecord, kRecord, kSeparator, kRecord, kRecord}));
+    SortBy(F, R::Prot, 0);
+    EXPECT_EQ(ColumnOf(F.SysLog, R::SortKey), (Texts{"5", "2", "1", "4", "3"}))
+        << "the separator last, hidden";
+    EXPECT_EQ(Heights().back(), 0);
+    SortBy(F, R::Date, 0);  // newest first again
+    EXPECT_EQ(ColumnOf(F.SysLog, R::SortKey), (Texts{"4", "5", "3", "2", "1"}));
+    EXPECT_EQ(Heights(), (std::vector<int>{kRecord, kRecord, kSeparator, kRecord, kRecord}));
+}
+
+TEST_F(DaysListTest, TheFilterListsMatchingRecordsAndCopyRowsTakesWhatIsListed) {
+    F.SysFilter.Text = "udp";  // any letter case, any column
+    SysFilter_Change(F);
+    EXPECT_EQ(Heights(), (std::vector<int>{0, kRecord, 0, 0, kRecord}));
+    SortBy(F, R::Date, 0);
+    EXPECT_EQ(Heights(), (std::vector<int>{kRecord, 0, 0, 0, kRecord})) << "a sort keeps the filter";
+
+    F.SysLog.SetColWidth(R::RemURL, 0);
+    F.SysLog.SetTextMatrix(1, R::Message, "a\tb");
+    EXPECT_EQ(ListedRowsText(F.SysLog),
+              "Date\tTime\tDir\tProt\tRem IP Addr\tR Port\tLocal Addr\tL Port\tMessage\r\n"
+              "2024-03-01\t10:00:00\tI\tUDP\t10.0.0.8\t\t\t\ta b\r\n"
+              "2024-03-02\t09:00:00\tI\tudp\t10.0.0.9\t\t\t\t\r\n");
+
+    SysFilter_Escape(F);
+    EXPECT_EQ(F.SysFilter.Text, "");
+    EXPECT_EQ(Heights(), (std::vector<int>{kRecord, kRecord, kSeparator, kRecord, kRecord}));
 }
 
 }  // namespace

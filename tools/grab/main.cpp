@@ -2,9 +2,11 @@
 // carries out a few steps a person would take, and saves a picture of the window. Run it with
 // QT_QPA_PLATFORM=offscreen; scripts/screenshots.sh uses it to remake the user guide's pictures.
 //
-//   drovix-grab [--click NAME | --hover NAME | --wait MS | --header LIST:COL | --size WxH |
-//                --maximize | --menu LIST:ROW:COL]... OUTPUT.png
+//   drovix-grab [--dark] [--click NAME | --hover NAME | --wait MS | --header LIST:COL | --size WxH |
+//                --maximize | --menu LIST:ROW:COL | --type NAME:TEXT]... OUTPUT.png
 //
+// --dark (first, before the window opens) draws with the Fusion style and a dark palette, as a
+// desktop with a dark theme would.
 // NAME is a widget's object name (the engine's control name: BRun, BOptions, PW, ...). --header
 // clicks a list's column header, --size sets the window's size in pixels, --maximize maximizes
 // it, and --menu right-clicks a record's cell and takes the picture while its popup menu is open
@@ -15,9 +17,12 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QHeaderView>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPalette>
 #include <QThread>
 #include <QTimer>
 #include <cstdio>
@@ -56,8 +61,9 @@ void Hover(QWidget* widget) {
 
 int Usage() {
     std::fputs(
-        "Usage: drovix-grab [--click NAME | --hover NAME | --wait MS | --header LIST:COL | --size WxH |\n"
-        "                   --maximize | --menu LIST:ROW:COL]... OUTPUT.png\n",
+        "Usage: drovix-grab [--dark] [--click NAME | --hover NAME | --wait MS | --header LIST:COL | --size "
+        "WxH |\n"
+        "                   --maximize | --menu LIST:ROW:COL | --type NAME:TEXT]... OUTPUT.png\n",
         stderr);
     return 2;
 }
@@ -107,6 +113,29 @@ bool GrabWithMenu(MainWindow& window, RecordGridView* list, int row, int col, co
     return saved;
 }
 
+// A dark desktop theme: light text on dark ground, as the dark palettes of the desktops have it.
+void UseDarkPalette() {
+    QApplication::setStyle("Fusion");
+    QPalette p;
+    const QColor window(45, 45, 48), base(30, 30, 30), text(230, 230, 230), disabled(127, 127, 127);
+    p.setColor(QPalette::Window, window);
+    p.setColor(QPalette::WindowText, text);
+    p.setColor(QPalette::Base, base);
+    p.setColor(QPalette::AlternateBase, window);
+    p.setColor(QPalette::ToolTipBase, base);
+    p.setColor(QPalette::ToolTipText, text);
+    p.setColor(QPalette::Text, text);
+    p.setColor(QPalette::Button, window);
+    p.setColor(QPalette::ButtonText, text);
+    p.setColor(QPalette::BrightText, Qt::red);
+    p.setColor(QPalette::Highlight, QColor(42, 130, 218));
+    p.setColor(QPalette::HighlightedText, Qt::black);
+    p.setColor(QPalette::PlaceholderText, disabled);
+    for (const auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+        p.setColor(QPalette::Disabled, role, disabled);
+    QApplication::setPalette(p);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -116,6 +145,10 @@ int main(int argc, char** argv) {
     args.removeFirst();
     if (args.isEmpty() || !args.last().endsWith(".png")) return Usage();
     const QString output = args.takeLast();
+    if (!args.isEmpty() && args.first() == "--dark") {
+        args.removeFirst();
+        UseDarkPalette();
+    }
 
     const std::string programDir = ResolveProgramDir(QCoreApplication::applicationDirPath().toStdString());
     SystemClock clock;
@@ -146,6 +179,18 @@ int main(int argc, char** argv) {
             continue;
         }
         const QStringList parts = value.split(':');
+        if (step == "--type") {
+            // Key by key into a text field, as a person types.
+            auto* edit = qobject_cast<QLineEdit*>(Find(window, parts.value(0)));
+            if (edit == nullptr || parts.size() < 2) return Usage();
+            edit->setFocus();
+            for (const QChar c : value.section(':', 1)) {
+                QKeyEvent key(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+                QApplication::sendEvent(edit, &key);
+            }
+            Settle(300);
+            continue;
+        }
         if (step == "--header" || step == "--menu") {
             auto* list = window.findChild<RecordGridView*>(parts.value(0));
             if (list == nullptr || parts.size() != (step == "--header" ? 2 : 3)) return Usage();

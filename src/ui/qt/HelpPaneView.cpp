@@ -13,7 +13,9 @@ HelpPaneView::HelpPaneView(EngineHost& host, QWidget* parent) : QLabel(parent), 
     setMargin(6);
     setAutoFillBackground(true);
     QPalette p = palette();
+    // Its own ground, so its own text colour too: a dark desktop theme's light text would not show.
     p.setColor(QPalette::Window, QColor(255, 255, 240));
+    p.setColor(QPalette::WindowText, Qt::black);
     setPalette(p);
     hide();
 }

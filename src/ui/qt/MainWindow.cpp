@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -21,9 +22,33 @@
 #include "ui/Layout.h"
 #include "ui/ListMouse.h"
 #include "ui/PopupMenus.h"
+#include "ui/SysLogFilter.h"
 #include "ui/qt/FastLookUpWindow.h"
 #include "ui/qt/OptionsPanelView.h"
 #include "ui/qt/RecordGridView.h"
+
+namespace {
+
+// Sees every mouse press of the application before the widget that gets it.
+class PressWatcher : public QObject {
+  public:
+    explicit PressWatcher(std::function<void(QWidget*)> onPress) : onPress_(std::move(onPress)) {
+        qApp->installEventFilter(this);
+    }
+    ~PressWatcher() override { qApp->removeEventFilter(this); }
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::MouseButtonPress && watched->isWidgetType())
+            onPress_(static_cast<QWidget*>(watched));
+        return false;
+    }
+
+  private:
+    std::function<void(QWidget*)> onPress_;
+};
+
+}  // namespace
 
 MainWindow::MainWindow(const Clock& clock, const std::string& programDir)
     : form_(std::make_unique<MainForm>(*this, clock)) {
@@ -66,6 +91,20 @@ MainWindow::MainWindow(const Clock& clock, const std::string& programDir)
     lookupAnswer_->setFocusPolicy(Qt::NoFocus);
     lookupAnswer_->hide();
 
+    filterBox_ = new QLineEdit(this);
+    filterBox_->setObjectName("SysFilter");
+    filterBox_->setPlaceholderText("Filter");
+    filterBox_->setClearButtonEnabled(true);
+    filterBox_->installEventFilter(this);
+    connect(filterBox_, &QLineEdit::textChanged, this, [this](const QString& text) {
+        if (Latin1(form_->SysFilter.Text) == text) return;  // drawn from the model, not typed
+        Dispatch([this, bytes = Bytes(text)] {
+            form_->SysFilter.Text = bytes;
+            SysFilter_Change(*form_);
+        });
+    });
+    focusable_.emplace_back("SysFilter", filterBox_);
+
     progressText_ = new QLineEdit(this);
     progressText_->setReadOnly(true);
     progressText_->setFocusPolicy(Qt::NoFocus);
@@ -76,6 +115,11 @@ MainWindow::MainWindow(const Clock& clock, const std::string& programDir)
     // The lookup dispatcher's progress window is a window of its own that follows its model.
     fastLookUp_ = std::make_unique<FastLookUpWindow>(F.resolve.fastLookUp);
 
+    // A click anywhere in the window (not in a popup menu or a message box, windows of their own).
+    pressWatcher_ = std::make_unique<PressWatcher>([this](QWidget* widget) {
+        if (widget->window() == this) Dispatch([this] { Form_MouseDown(*form_); });
+    });
+
     syncTimer_ = new QTimer(this);
     connect(syncTimer_, &QTimer::timeout, this, [this] { Sync(); });
     syncTimer_->start(50);
@@ -84,6 +128,7 @@ MainWindow::MainWindow(const Clock& clock, const std::string& programDir)
 MainWindow::~MainWindow() {
     // The widgets draw the form model, so they go before it does.
     syncTimer_->stop();
+    pressWatcher_.reset();
     fastLookUp_.reset();
     qDeleteAll(findChildren<QObject*>(Qt::FindDirectChildrenOnly));
 }
@@ -105,6 +150,11 @@ void MainWindow::ConnectListMice() {
     sys->OnMouseMove([this](const GridPoint& at) { SysLog_MouseMove(*form_, at); });
     stats->OnMouseMove([this](const GridPoint& at) { SysStats_MouseMove(*form_, at); });
     sys->OnWheel([this](int rotation) { MouseWheel(*form_, rotation); });
+    for (RecordGridView* view : grids_) {
+        RecordGrid& grid = view->Grid();
+        view->OnColumnResize(
+            [this, &grid](int col, int twips) { ListColumn_Resize(*form_, grid, col, twips); });
+    }
 }
 
 QPushButton* MainWindow::AddButton(Button& model, const char* name, std::function<void()> onClick,
@@ -156,6 +206,12 @@ void MainWindow::Sync() {
     }
     for (auto& sync : syncers_) sync();
     for (RecordGridView* view : grids_) view->Sync();
+    grids_[3]->ShowSortArrow(F.display.SortColumn, IsAscendingOrder(F.display.SortOrder));
+
+    if (filterBox_->text() != Latin1(F.SysFilter.Text)) filterBox_->setText(Latin1(F.SysFilter.Text));
+    filterBox_->setGeometry(ToPixelsX(F.SysFilter.Left), ToPixelsY(F.SysFilter.Top),
+                            ToPixelsX(F.SysFilter.Width), ToPixelsY(F.SysFilter.Height));
+    filterBox_->setVisible(F.SysCaption.Visible);  // it filters the list that caption belongs to
 
     lookupAnswer_->setText(Latin1(F.LLookup.Text));
     Place(lookupAnswer_, F.LLookup);
@@ -201,6 +257,11 @@ void MainWindow::Unload() {
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == filterBox_ && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+        Dispatch([this] { SysFilter_Escape(*form_); });
+        return true;
+    }
     if (event->type() == QEvent::MouseMove) {
         for (auto& [object, handler] : mouseMoves_) {
             if (object == watched) Dispatch(handler);

@@ -69,8 +69,10 @@ class MainWindow : public QWidget, public EngineHost, public Frontend {
     std::vector<QWidget*> segments_;
     QLineEdit* progressText_ = nullptr;
     QLineEdit* lookupAnswer_ = nullptr;
+    QLineEdit* filterBox_ = nullptr;
     OptionsPanelView* options_ = nullptr;
     std::unique_ptr<FastLookUpWindow> fastLookUp_;
+    std::unique_ptr<QObject> pressWatcher_;
     std::vector<std::pair<QObject*, std::function<void()>>> mouseMoves_;
     QTimer* syncTimer_ = nullptr;
     MousePointer pointer_ = MousePointer::Default;

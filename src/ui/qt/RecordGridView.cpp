@@ -47,19 +47,23 @@ RecordGridView::RecordGridView(EngineHost& host, RecordGrid& grid, QWidget* pare
     connect(horizontalHeader(), &QHeaderView::sectionClicked, this, [this](int col) {
         if (!mouseUp_) return;
         const QPoint pos = horizontalHeader()->mapTo(this, horizontalHeader()->mapFromGlobal(QCursor::pos()));
-        mouseUp_(GridPoint{MouseButton::Left, 0, col, ToTwips(pos.x()), ToTwips(pos.y())});
+        const GridPoint at{MouseButton::Left, 0, col, ToTwips(pos.x()), ToTwips(pos.y())};
+        host_.Dispatch([this, at] { mouseUp_(at); });
     });
     connect(verticalScrollBar(), &QScrollBar::valueChanged, this, [this](int value) {
         if (applying_) return;
-        grid_.SetTopRow(value + 1);
+        grid_.SetTopRow(RowAtScrollValue(value));
         topRowSeen_ = grid_.TopRow();
     });
     connect(horizontalHeader(), &QHeaderView::sectionResized, this, [this](int col, int, int pixels) {
-        if (applying_) return;
+        if (applying_ || !resize_) return;
         const int pixelsPerInch = host_.ToPixelsX(1440);
-        grid_.SetColWidth(col,
-                          pixelsPerInch > 0 ? std::max(pixels - kCellPadding, 1) * 1440 / pixelsPerInch : 0);
-        widthsSeen_ = grid_.WidthRevision();
+        const int twips = pixelsPerInch > 0 ? std::max(pixels - kCellPadding, 1) * 1440 / pixelsPerInch : 0;
+        // The view already shows the width: it is not applied again while the border moves.
+        host_.Dispatch([this, col, twips] {
+            resize_(col, twips);
+            widthsSeen_ = grid_.WidthRevision();
+        });
     });
 }
 
@@ -127,17 +131,45 @@ void RecordGridView::ApplyWidths() {
     applying_ = false;
 }
 
-// Rows drawn lower or higher than the rest (the separators of the System Log list). Rows move
-// with their heights when the list is sorted, so the heights follow every change of content.
+// Rows drawn lower or higher than the rest (the separators of the System Log list), or hidden
+// (height 0). Rows move with their heights when the list is sorted, so the heights follow every
+// change of content.
 void RecordGridView::ApplyRowHeights() {
     const int standard = verticalHeader()->defaultSectionSize();
     for (int row = 1; row < grid_.Rows(); ++row) {
         const int twips = grid_.RowHeight(row);
+        if (isRowHidden(row - 1) != (twips == 0)) setRowHidden(row - 1, twips == 0);
+        if (twips == 0) continue;
         const int pixels =
             twips == RecordGrid::DefaultRowHeight ? standard : std::max(host_.ToPixelsY(twips), 2);
         if (verticalHeader()->sectionSize(row - 1) != pixels)
             verticalHeader()->resizeSection(row - 1, pixels);
     }
+}
+
+int RecordGridView::ScrollValueOf(int row) const {
+    int value = 0;
+    for (int r = 0; r < row - 1 && r < model_->rowCount(); ++r)
+        if (!isRowHidden(r)) ++value;
+    return value;
+}
+
+int RecordGridView::RowAtScrollValue(int value) const {
+    int shown = 0;
+    for (int r = 0; r < model_->rowCount(); ++r) {
+        if (isRowHidden(r)) continue;
+        if (shown == value) return r + 1;
+        ++shown;
+    }
+    return model_->rowCount();
+}
+
+void RecordGridView::ShowSortArrow(int col, bool ascending) {
+    QHeaderView* header = horizontalHeader();
+    const Qt::SortOrder order = ascending ? Qt::AscendingOrder : Qt::DescendingOrder;
+    if (header->isSortIndicatorShown() != (col >= 0)) header->setSortIndicatorShown(col >= 0);
+    if (col >= 0 && (header->sortIndicatorSection() != col || header->sortIndicatorOrder() != order))
+        header->setSortIndicator(col, order);
 }
 
 void RecordGridView::Sync() {
@@ -161,7 +193,7 @@ void RecordGridView::Sync() {
     if (grid_.TopRow() != topRowSeen_ && model_->rowCount() > 0) {
         topRowSeen_ = grid_.TopRow();
         applying_ = true;
-        verticalScrollBar()->setValue(std::max(grid_.TopRow() - 1, 0));
+        verticalScrollBar()->setValue(ScrollValueOf(grid_.TopRow()));
         applying_ = false;
     }
 }

@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPalette>
 #include <QRadioButton>
 #include <memory>
 
@@ -213,9 +214,19 @@ TEST_F(OptionsPanelViewTest, ThePointerOverAControlExplainsItInThePane) {
     EXPECT_TRUE(pane->text().endsWith(QString(" ") + QChar(0xB6)));
     Hover(host->Find<QLabel>("LDisplay"));
     EXPECT_EQ(F().options.LastHelpKey, "ldisplay");
+    Hover(host->Find<QCheckBox>("CompDX"));
+    EXPECT_TRUE(pane->text().startsWith("Also compare the Router's records with the files Drovix saved"))
+        << "every option explains itself, not the one before";
     Hover(&host->View());
     EXPECT_EQ(F().options.LastHelpKey, "");
-    EXPECT_TRUE(pane->text().isEmpty());
+    EXPECT_TRUE(pane->text().startsWith("Move the mouse pointer to any option")) << "never blank while open";
+
+    // A dark desktop theme gives light text; the pane keeps its light ground, so it keeps dark text.
+    QPalette dark = host->palette();
+    dark.setColor(QPalette::WindowText, QColor(230, 230, 230));
+    host->setPalette(dark);
+    const QPalette shown = pane->palette();
+    EXPECT_LT(shown.color(QPalette::WindowText).lightness() + 100, shown.color(QPalette::Window).lightness());
 }
 
 }  // namespace
