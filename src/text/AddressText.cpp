@@ -1,24 +1,25 @@
 #include "text/AddressText.h"
 
+#include <algorithm>
 #include <array>
 #include <optional>
 
 namespace {
 
-// The four octets of a dotted address, or nothing when the text is not one.
-std::optional<std::array<int, 4>> Octets(const std::string& s) {
+// The four octets of a dotted address, or nothing when the text is not one. The fourth field
+// runs to the next "." or the end; what follows that "." is not looked at.
+std::optional<std::array<int, 4>> Octets(std::string_view s) {
     if (s.size() < 7 || s.size() > 15) return std::nullopt;
-    const std::string text = s + ".";
     std::array<int, 4> octets{};
     size_t start = 0;
     for (int& octet : octets) {
-        const size_t dot = text.find('.', start);
-        if (dot == std::string::npos) return std::nullopt;
+        if (start > s.size()) return std::nullopt;
+        const size_t dot = std::min(s.find('.', start), s.size());
         const size_t length = dot - start;
         if (length < 1 || length > 3) return std::nullopt;
         int value = 0;
         for (size_t i = start; i < dot; ++i) {
-            const char c = text[i];
+            const char c = s[i];
             if (c < '0' || c > '9') return std::nullopt;
             value = value * 10 + (c - '0');
         }
@@ -31,7 +32,7 @@ std::optional<std::array<int, 4>> Octets(const std::string& s) {
 
 }  // namespace
 
-bool IsIPAddress(const std::string& s) {
+bool IsIPAddress(std::string_view s) {
     return Octets(s).has_value();
 }
 
