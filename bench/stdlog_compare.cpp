@@ -20,7 +20,7 @@
 #include "form/Clock.h"
 #include "form/MainForm.h"
 #include "form/SilentFrontend.h"
-#include "router/PageFetcher.h"
+#include "router/PageSource.h"
 #include "sblog/SbLogFolder.h"
 #include "stdlog/CompareSBLogs.h"
 #include "stdlog/StdLogParser.h"
@@ -246,7 +246,7 @@ int main(int argc, char** argv) {
         const double fetchMs = Best(5, [&] {
             QElapsedTimer timer;
             timer.start();
-            pageBytes = GetHtml(F, F.router.InLogURL).size() + GetHtml(F, F.router.OutLogURL).size();
+            pageBytes = FetchPage(F, F.router.InLogURL).size() + FetchPage(F, F.router.OutLogURL).size();
             return static_cast<double>(timer.nsecsElapsed()) / 1e6;
         });
         // Emptied before each refresh, so what is listed and flagged afterwards came from the router.
@@ -271,7 +271,7 @@ int main(int argc, char** argv) {
         PointAtSimulator(F, oversize.Url(""));
         std::printf(
             "Both pages past 1 MiB (drovix-routersim --oversize; %zu + %zu bytes taken), no comparison:\n",
-            GetHtml(F, F.router.InLogURL).size(), GetHtml(F, F.router.OutLogURL).size());
+            FetchPage(F, F.router.InLogURL).size(), FetchPage(F, F.router.OutLogURL).size());
         std::printf("  peak memory of one refresh: %s\n", PeakInChild(oversize.Url(""), "-").c_str());
     }
     return 0;

@@ -54,7 +54,8 @@ run() { env -i PATH=/usr/bin:/bin HOME="$home" "$@"; }
 [ "$(run "$root/usr/bin/drovix" --version)" = "drovix $version" ] || fail "unpacked drovix --version"
 run "$root/usr/bin/drovix" --help >"$work/help.txt" || fail "unpacked drovix --help failed"
 grep -q '^Usage: drovix' "$work/help.txt" || fail "unpacked drovix --help tells no usage"
-run "$root/usr/bin/drovix-routersim" --help | grep -q '^Usage: drovix-routersim' || fail "drovix-routersim --help"
+run "$root/usr/bin/drovix-routersim" --help >"$work/sim-help.txt" || fail "unpacked drovix-routersim --help failed"
+grep -q '^Usage: drovix-routersim' "$work/sim-help.txt" || fail "drovix-routersim --help tells no usage"
 status=0
 run "$root/usr/bin/drovix" --no-such-option 2>/dev/null || status=$?
 [ "$status" -eq 64 ] || fail "an unknown option gave status $status"

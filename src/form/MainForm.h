@@ -73,6 +73,8 @@ struct MainForm {
     int Categorize = 0;
     long long RouterClockOffset = drovix::ClockNotKnown;
     int LookupThreads = 0;  // concurrent lookups in effect; 0 or 1: one at a time
+    // ALTAUTH, the credential mode (0-3) the settings keep and the router probe sets; every mode
+    // logs on alike.
     int AltAuth = 0;
     bool StdOnly = false;
     // LISTEN: where drovix --listen receives the router's syslog, "[ADDR:]PORT"; empty: the default.

@@ -38,9 +38,6 @@ struct RouterState {
     unsigned CancelGeneration = 0;
     // Numbers the page copies of the trace; raised before every traced fetch.
     int PageCopyCounter = 0;
-    // The logon the last fetch used as settings (credential modes 0 and 2) and the address with
-    // the logon inside it (modes 1 and 3), as the request was made.
-    std::string LogonUser, LogonPassword, CredentialURL;
 
     // ---- WAN address monitor ----
     std::unique_ptr<QTimer> Timer1;

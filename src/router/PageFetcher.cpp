@@ -147,23 +147,14 @@ void Pause(MainForm& F, int ms, unsigned generation) {
     }
 }
 
-QNetworkRequest BuildRequest(MainForm& F, const std::string& address, int waitSeconds) {
-    Logon logon;
-    if (LogonInAddress(F.AltAuth)) {
-        // The settings a mode-0 fetch left behind stay as they are.
-        F.router.CredentialURL = CredentialAddress(address, F.UserID.Text, F.PW.Text);
-        logon = LogonFromAddress(F.router.CredentialURL);
-    } else {
-        F.router.LogonUser = F.UserID.Text;
-        F.router.LogonPassword = F.PW.Text;
-        logon = {F.router.LogonUser, F.router.LogonPassword};
-    }
+QNetworkRequest BuildRequest(const std::string& address, const FetchOptions& options) {
     QNetworkRequest request(
         QUrl(QString::fromLatin1(address.data(), static_cast<qsizetype>(address.size()))));
     // A little longer than the wait, so that the wait decides when the last try is over and the
     // request's own time-out ends the earlier ones just after it.
-    request.setTransferTimeout(waitSeconds * 1000 + kTransferGraceMs);
-    request.setRawHeader("Authorization", QByteArray::fromStdString(BasicAuthorization(logon)));
+    request.setTransferTimeout(options.waitSeconds * 1000 + kTransferGraceMs);
+    request.setRawHeader("Authorization",
+                         QByteArray::fromStdString(BasicAuthorization({options.user, options.password})));
     // Only the logon of this fetch counts: no remembered credentials may stand in for a refused one.
     request.setAttribute(QNetworkRequest::AuthenticationReuseAttribute, QNetworkRequest::Manual);
     request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
@@ -184,9 +175,9 @@ struct TryResult {
     std::string page;
 };
 
-TryResult OneTry(MainForm& F, TraceLog& trace, const std::string& address, int waitSeconds, bool lastTry,
-                 unsigned generation) {
-    Request request(F, BuildRequest(F, address, waitSeconds));
+TryResult OneTry(MainForm& F, TraceLog& trace, const std::string& address, const FetchOptions& options,
+                 bool lastTry, unsigned generation) {
+    Request request(F, BuildRequest(address, options));
     F.ui.DoEvents();
     QElapsedTimer started;
     started.start();
@@ -194,7 +185,7 @@ TryResult OneTry(MainForm& F, TraceLog& trace, const std::string& address, int w
         request.Wait(kPollMs);
         if (MustStop(F, generation)) return {TryEnd::GiveUp, {}};
         if (request.Done()) break;
-        if (started.elapsed() > waitSeconds * 1000LL) {
+        if (started.elapsed() > options.waitSeconds * 1000LL) {
             trace.Line(TraceTime(F.clock.Now()) + " Page request timed out");
             // Earlier tries wait on: the request's own time-out ends them just after.
             if (lastTry || F.QuitRequested) return {TryEnd::GiveUp, {}};
@@ -213,35 +204,43 @@ void TracePage(MainForm& F, TraceLog& trace, const std::string& copyName, const 
 
 }  // namespace
 
-std::string GetHtml(MainForm& F, const std::string& url) {
+FetchOptions FetchOptionsOf(const MainForm& F) {
+    FetchOptions options;
+    options.user = F.UserID.Text.empty() ? std::string("admin") : F.UserID.Text;
+    options.password = F.PW.Text;
+    options.waitSeconds = OptionDigit(F.RouterWait, drovix::DefaultRouterWait);
+    options.tries = OptionDigit(F.RouterRetry, drovix::DefaultRouterRetry);
+    options.pauseSeconds = OptionDigit(F.RouterDelay, drovix::DefaultRouterDelay);
+    options.trace = F.TraceOn;
+    options.tracePath = F.TracePath;
+    options.copyFolder = F.ProgramDir;
+    return options;
+}
+
+std::string GetHtml(MainForm& F, const std::string& url, const FetchOptions& options) {
     if (url.empty() || F.UnloadRequested) return {};
     ActiveFetch active(F);
     const unsigned generation = F.router.CancelGeneration;
     const std::string shownAddress = AddressWithoutLogon(url);
 
-    TraceLog trace(F.TraceOn, F.TracePath);
+    TraceLog trace(options.trace, options.tracePath);
     std::string copyName;
-    if (F.TraceOn) {
+    if (options.trace) {
         F.router.PageCopyCounter = F.router.PageCopyCounter >= 32767 ? 1 : F.router.PageCopyCounter + 1;
-        copyName = PageCopyName(F.ProgramDir, F.router.PageCopyCounter, url);
+        copyName = PageCopyName(options.copyFolder, F.router.PageCopyCounter, url);
         trace.Line("");
         trace.Line(TraceTime(F.clock.Now()) + " " + shownAddress);
     }
-    if (F.UserID.Text.empty()) F.UserID.Text = "admin";
 
     if (!UsableAddress(url)) {
         trace.Line(TraceTime(F.clock.Now()) + " page request failed");
         return {};
     }
-    const int waitSeconds = OptionDigit(F.RouterWait, drovix::DefaultRouterWait);
-    const int retryCount = OptionDigit(F.RouterRetry, drovix::DefaultRouterRetry);
-    const int delaySeconds = OptionDigit(F.RouterDelay, drovix::DefaultRouterDelay);
-
     std::string page;
-    for (int attempt = 1; attempt <= retryCount; ++attempt) {
+    for (int attempt = 1; attempt <= options.tries; ++attempt) {
         trace.Line(TraceTime(F.clock.Now()) + " try " + std::to_string(attempt));
-        const bool lastTry = attempt == retryCount;
-        TryResult result = OneTry(F, trace, url, waitSeconds, lastTry, generation);
+        const bool lastTry = attempt == options.tries;
+        TryResult result = OneTry(F, trace, url, options, lastTry, generation);
         if (result.end == TryEnd::GiveUp) return {};
         if (result.end == TryEnd::Page) {
             page = std::move(result.page);
@@ -250,7 +249,7 @@ std::string GetHtml(MainForm& F, const std::string& url) {
         // No pause after the last try, nor when a stop was asked for: nothing would follow it.
         if (lastTry || F.QuitRequested) break;
         trace.Line(TraceTime(F.clock.Now()) + " waiting before retrying");
-        Pause(F, delaySeconds * 1000, generation);
+        Pause(F, options.pauseSeconds * 1000, generation);
         if (MustStop(F, generation)) return {};
     }
     if (!page.empty() && trace.On()) TracePage(F, trace, copyName, page);

@@ -4,5 +4,9 @@
 #include "router/PageFetcher.h"
 
 std::string FetchPage(MainForm& F, const std::string& url) {
-    return F.router.Pages ? F.router.Pages(url) : GetHtml(F, url);
+    if (F.router.Pages) return F.router.Pages(url);
+    if (url.empty() || F.UnloadRequested) return {};
+    // An empty user ID logs on as "admin", and the field shows it from the first fetch on.
+    if (F.UserID.Text.empty()) F.UserID.Text = "admin";
+    return GetHtml(F, url, FetchOptionsOf(F));
 }

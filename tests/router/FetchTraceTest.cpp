@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "router/FetchTrace.h"
-#include "router/RouterLogon.h"
 
 TEST(FetchTrace, PageCopyNamesAreSafeFileNamesInsideTheProgramFolder) {
     EXPECT_EQ(PageCopyName("/p/", 3, "http://192.168.1.1/SysLog.htm"),
@@ -26,14 +25,4 @@ TEST(FetchTrace, TimesAreSecondsSinceMidnightInShortestForm) {
     EXPECT_EQ(TraceTime(QDateTime(day, QTime(14, 30, 0, 250))), "52200.25");
     EXPECT_EQ(TraceTime(QDateTime(day, QTime(0, 0, 1, 500))), "1.5");
     EXPECT_EQ(TraceTime(QDateTime(day, QTime(0, 0, 0, 4))), "0");
-}
-
-TEST(RouterLogon, CredentialAddressRoundTripsAnyBytes) {
-    const std::string user = "a:b@c", password = std::string("p/\xA0 %:@?#", 9);
-    const std::string address = CredentialAddress("http://10.0.0.1/Status.htm", user, password);
-    EXPECT_EQ(address.find('@'), address.rfind('@'));
-    EXPECT_EQ(address.substr(address.find('@')), "@10.0.0.1/Status.htm");
-    const Logon back = LogonFromAddress(address);
-    EXPECT_EQ(back.user, user);
-    EXPECT_EQ(back.password, password);
 }

@@ -4,7 +4,7 @@
 #include <QElapsedTimer>
 
 #include "RouterTestForm.h"
-#include "router/PageFetcher.h"
+#include "router/PageSource.h"
 #include "support/RouterSim.h"
 
 namespace {
@@ -29,7 +29,7 @@ std::vector<long long> ClosedAfterBytes(const std::string& output) {
 std::string FetchFrom(RouterSim& sim, RouterTestForm& t) {
     t.F().RouterRetry.Text = "1";
     t.F().TraceOn = true;
-    return GetHtml(t.F(), sim.Url("/inLogTable.htm"));
+    return FetchPage(t.F(), sim.Url("/inLogTable.htm"));
 }
 
 }  // namespace
@@ -69,7 +69,7 @@ TEST(HostileRouter, BrokenAnswersGiveAnEmptyPageAfterTheTries) {
         RouterTestForm t;
         t.F().RouterRetry.Text = "2";
         // Half a table is not a table: a stalled transfer that times out counts as no answer.
-        EXPECT_EQ(GetHtml(t.F(), sim.Url("/inLogTable.htm")), "") << mode;
+        EXPECT_EQ(FetchPage(t.F(), sim.Url("/inLogTable.htm")), "") << mode;
     }
 }
 

@@ -7,6 +7,7 @@
 #include "RouterTestForm.h"
 #include "router/FetchTrace.h"
 #include "router/PageFetcher.h"
+#include "router/PageSource.h"
 #include "support/RouterSim.h"
 
 namespace {
@@ -16,7 +17,7 @@ const std::string kRecords = "[incoming]\n198.51.100.7|80\n[outgoing]\n192.168.1
 qint64 TimedFetch(MainForm& F, const std::string& url, std::string& page) {
     QElapsedTimer timer;
     timer.start();
-    page = GetHtml(F, url);
+    page = FetchPage(F, url);
     return timer.elapsed();
 }
 
@@ -39,34 +40,31 @@ TEST(PageFetcher, LogsOnInEveryCredentialModeEvenWithAwkwardPasswords) {
         RouterTestForm t;
         t.F().PW.Text = password;
         t.F().AltAuth = mode;
-        const std::string page = GetHtml(t.F(), sim.Url("/inLogTable.htm"));
+        const std::string page = FetchPage(t.F(), sim.Url("/inLogTable.htm"));
         EXPECT_NE(page.find("<td>198.51.100.7</td><td>80</td>"), std::string::npos) << "mode " << mode;
         EXPECT_EQ(page.find("401 Authorization Required"), std::string::npos) << "mode " << mode;
         t.F().PW.Text = "wrong";
-        EXPECT_NE(GetHtml(t.F(), sim.Url("/inLogTable.htm")).find("401 Authorization Required"),
+        EXPECT_NE(FetchPage(t.F(), sim.Url("/inLogTable.htm")).find("401 Authorization Required"),
                   std::string::npos)
             << "mode " << mode;
     }
     EXPECT_EQ(Count(sim.Output(), "GET /inLogTable.htm 401"), 4);
 }
 
-// An empty user name becomes admin. Mode 1 hands the logon over inside the address only: what a
-// mode-0 fetch left stays as it was.
-TEST(PageFetcher, CredentialAddressEncodesTheLogonAndLeavesEarlierSettingsAlone) {
+// An empty user name logs on as "admin", which the field shows from the first fetch on; the fetch
+// itself takes its options as they stood when it started and writes none back.
+TEST(PageFetcher, AnEmptyUserNameLogsOnAsAdmin) {
     RouterSim sim({}, kRecords);
     ASSERT_TRUE(sim.Started()) << sim.Error();
     RouterTestForm t;
     MainForm& F = t.F();
     F.UserID.Text.clear();
-    EXPECT_NE(GetHtml(F, sim.Url("/")).find("firewall"), std::string::npos);
+    const FetchOptions options = FetchOptionsOf(F);
+    EXPECT_EQ(options.user, "admin");
+    EXPECT_NE(GetHtml(F, sim.Url("/"), options).find("firewall"), std::string::npos);
+    EXPECT_EQ(F.UserID.Text, "");
+    EXPECT_NE(FetchPage(F, sim.Url("/")).find("firewall"), std::string::npos);
     EXPECT_EQ(F.UserID.Text, "admin");
-    F.AltAuth = 1;
-    F.UserID.Text = "ad:min";
-    F.PW.Text = "a@b/c";
-    GetHtml(F, sim.Url("/"));
-    EXPECT_EQ(F.router.CredentialURL, "http://ad%3Amin:a%40b%2Fc@" + sim.Address() + "/");
-    EXPECT_EQ(F.router.LogonUser, "admin");
-    EXPECT_EQ(F.router.LogonPassword, "admin");
 }
 
 // A silent router: each try but the last ends by the request's own time-out just after the wait,
@@ -107,7 +105,7 @@ TEST(PageFetcher, EmptyFirstAnswerIsRetriedAndTheSecondTryDelivers) {
     RouterSim sim({"--fail-first", "1"}, kRecords);
     ASSERT_TRUE(sim.Started()) << sim.Error();
     RouterTestForm t;
-    EXPECT_NE(GetHtml(t.F(), sim.Url("/outLogTable.htm")).find("Service/Port Number"), std::string::npos);
+    EXPECT_NE(FetchPage(t.F(), sim.Url("/outLogTable.htm")).find("Service/Port Number"), std::string::npos);
 }
 
 TEST(PageFetcher, NoRouterAtTheAddressGivesAnEmptyPage) {
@@ -119,9 +117,9 @@ TEST(PageFetcher, NoRouterAtTheAddressGivesAnEmptyPage) {
     }
     RouterTestForm t;
     t.F().RouterRetry.Text = "1";
-    EXPECT_EQ(GetHtml(t.F(), "http://127.0.0.1:" + std::to_string(closedPort) + "/"), "");
-    EXPECT_EQ(GetHtml(t.F(), "ftp://127.0.0.1/"), "");
-    EXPECT_EQ(GetHtml(t.F(), ""), "");
+    EXPECT_EQ(FetchPage(t.F(), "http://127.0.0.1:" + std::to_string(closedPort) + "/"), "");
+    EXPECT_EQ(FetchPage(t.F(), "ftp://127.0.0.1/"), "");
+    EXPECT_EQ(FetchPage(t.F(), ""), "");
 }
 
 // A router that sends more than a page and never closes: the cap, not the time-out, ends the fetch.
@@ -131,7 +129,7 @@ TEST(PageFetcher, OversizedPageOnAConnectionHeldOpenIsReturnedAtTheCap) {
     RouterTestForm t;
     t.F().RouterRetry.Text = "1";
     t.F().TraceOn = true;
-    const std::string page = GetHtml(t.F(), sim.Url("/inLogTable.htm"));
+    const std::string page = FetchPage(t.F(), sim.Url("/inLogTable.htm"));
     EXPECT_EQ(page.size(), 1048576u);
     EXPECT_NE(page.find("<td>198.51.100.7</td>"), std::string::npos);
     EXPECT_EQ(Count(ReadFileBytes(t.F().TracePath), "timed out"), 0);
@@ -175,9 +173,9 @@ TEST(PageFetcher, TraceRecordsEachFetchAndKeepsNumberedPageCopies) {
     F.TraceOn = true;
     F.PW.Text = "s3cret";
     F.AltAuth = 1;
-    const std::string root = GetHtml(F, sim.Url("/"));
-    GetHtml(F, sim.Url("/Group.cgi?LogType=0&LogClear=0"));
-    const std::string log = GetHtml(F, sim.Url("/SysLogTable.htm"));
+    const std::string root = FetchPage(F, sim.Url("/"));
+    FetchPage(F, sim.Url("/Group.cgi?LogType=0&LogClear=0"));
+    const std::string log = FetchPage(F, sim.Url("/SysLogTable.htm"));
     ASSERT_FALSE(root.empty());
     ASSERT_NE(log.find("System started"), std::string::npos);
 

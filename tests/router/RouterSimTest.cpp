@@ -4,7 +4,7 @@
 #include <csignal>
 
 #include "RouterTestForm.h"
-#include "router/PageFetcher.h"
+#include "router/PageSource.h"
 #include "support/RouterSim.h"
 
 // The simulator's pages are checked through the client by the refresh tests; what is left here is
@@ -60,7 +60,7 @@ TEST(RouterSimTool, ARecordsFileBrokenWhileRunningKeepsTheLastGoodRecords) {
     ASSERT_TRUE(sim.Started()) << sim.Error();
     RouterTestForm t;
     sim.SetRecords("[nonsense]\n");
-    EXPECT_NE(GetHtml(t.F(), sim.Url("/inLogTable.htm")).find("<td>203.0.113.5</td><td>21</td>"),
+    EXPECT_NE(FetchPage(t.F(), sim.Url("/inLogTable.htm")).find("<td>203.0.113.5</td><td>21</td>"),
               std::string::npos);
 }
 
@@ -71,7 +71,7 @@ TEST(RouterSimTool, ARingKeepsOnlyTheNewestLinesOnThePages) {
                   "2026-12-06 10:00:02 charlie\n");
     ASSERT_TRUE(sim.Started()) << sim.Error();
     RouterTestForm t;
-    const std::string page = GetHtml(t.F(), sim.Url("/Group.cgi?Log_Page_Num=0&LogClear=0"));
+    const std::string page = FetchPage(t.F(), sim.Url("/Group.cgi?Log_Page_Num=0&LogClear=0"));
     EXPECT_EQ(page.find("alpha"), std::string::npos) << page;
     EXPECT_NE(page.find("bravo"), std::string::npos) << page;
     EXPECT_NE(page.find("charlie"), std::string::npos) << page;

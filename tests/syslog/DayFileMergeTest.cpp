@@ -6,9 +6,9 @@
 
 #include <QDir>
 #include <QElapsedTimer>
-#include <QFileDevice>
 #include <QTimer>
 
+#include "FailingFileCall.h"
 #include "RouterSysLogForm.h"
 #include "SysLogRows.h"
 #include "TestForm.h"
@@ -186,25 +186,24 @@ TEST(SysLogSave, ReadAndWriteFailuresChangeNothing) {
     MainForm& F = t.F();
     FillSysLog(F, {{"2026-12-06", "07:00:00", "I", "", "198.51.100.3", "", "1", "192.168.1.5", "2"},
                    {"2026-12-05", "07:00:00", "I", "", "198.51.100.4", "", "1", "192.168.1.5", "2"}});
-    ASSERT_TRUE(QDir().mkpath(QString::fromStdString(t.dir.file("Log 2026-12-05.txt"))));
-    SysLogSave(F, true);
+    {
+        const FailingFileCall unreadable(FileCall::Open, 1, "Log 2026-12-05.txt");
+        SysLogSave(F, true);
+    }
     ASSERT_EQ(t.frontend.messages.size(), 1u);
-    EXPECT_EQ(t.frontend.messages[0].text.rfind(std::string(InUse) + "\n\nLog 2026-12-05.txt: ", 0), 0u);
+    EXPECT_EQ(t.frontend.messages[0].text, std::string(InUse) + "\n\nLog 2026-12-05.txt: Permission denied");
     EXPECT_FALSE(FileExists(t.dir.file("Log 2026-12-06.txt")));
     EXPECT_EQ(Tags(F), std::vector<std::string>({"R", "R"}));
-    QDir().rmdir(QString::fromStdString(t.dir.file("Log 2026-12-05.txt")));
 
-    // A file size limit below the merged day's size makes the write fail.
     const std::string day5(300, 'x');
     WriteFileBytes(t.dir.file("Log 2026-12-05.txt"), day5);
     {
-        FileSizeLimit limit(100);
+        const FailingFileCall diskFull(FileCall::Write, 1, "", ENOSPC);
         SysLogSave(F, true);
     }
     ASSERT_EQ(t.frontend.messages.size(), 2u);
-    const std::string writeError = "Error " + std::to_string(QFileDevice::WriteError) +
-                                   " in 'SysLogSave' updating log file\n\nLog 2026-12-05.txt: ";
-    EXPECT_EQ(t.frontend.messages[1].text.rfind(writeError, 0), 0u) << t.frontend.messages[1].text;
+    EXPECT_EQ(t.frontend.messages[1].text,
+              "Error 2 in 'SysLogSave' updating log file\n\nLog 2026-12-05.txt: No space left on device");
     EXPECT_EQ(t.frontend.messages[1].title, "Drovix Error");
     EXPECT_EQ(ReadFileBytes(t.dir.file("Log 2026-12-05.txt")), day5);
     EXPECT_EQ(QDir(QString::fromStdString(t.dir.path())).entryList(QDir::Files),

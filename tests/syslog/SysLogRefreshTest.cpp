@@ -1,3 +1,6 @@
+// The whole System Log refresh (SysLogMain), which also covers the units it is made of: the pages and
+// the router clock (SysLogPages), the list's setup (SysLogLists) and its finish, with the dating of
+// undated rows, the separators and the statistics (SysLogFinish).
 #include <gtest/gtest.h>
 
 #include "RouterSim.h"

@@ -1,3 +1,5 @@
+// The System Log parsers, bytes in, records out: the page cutter, the router dates, the router
+// line parser and the Stillbeacon line parser.
 #include <gtest/gtest.h>
 
 #include <QDir>
