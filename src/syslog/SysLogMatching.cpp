@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
-#include <limits>
+#include <functional>
 
 #include "files/FileBytes.h"
 #include "form/Colours.h"
@@ -209,8 +209,12 @@ class Matching {
         p_ = last_;
         SysLogRecord rec;
         bool cancelled = false;
+        // A line takes well under a microsecond: the clock is looked at once per batch of lines.
+        constexpr unsigned Batch = 256;
+        unsigned seen = 0;
         ForEachLine(WithoutByteOrderMark(bytes), [&](std::string_view line) {
-            if (pacer_.Due()) ShowProgress(F, double(list.Rows() - p_) / list.Rows(), "Compare with SB");
+            if (seen++ % Batch == 0 && pacer_.Due())
+                ShowProgress(F, double(list.Rows() - p_) / list.Rows(), "Compare with SB");
             cancelled = F.QuitRequested || F.UnloadRequested;
             if (!cancelled && SysLogParse(line, rec)) p_ = SysLogCompare(list, p_, rec, tolerance, &times_);
             return !cancelled;
@@ -280,12 +284,13 @@ RowTimes ReadRowTimes(const RecordGrid& list) {
     RowTimes t;
     const auto rows = static_cast<size_t>(std::max(list.Rows(), 1));
     t.time.resize(rows);
-    t.earliestAbove.assign(rows, std::numeric_limits<long long>::max());
     for (size_t row = 1; row < rows; ++row) {
         t.time[row] = RowSeconds(list, static_cast<int>(row));
-        t.earliestAbove[row] =
-            std::min(t.earliestAbove[row - 1], t.time[row].value_or(t.earliestAbove[row - 1]));
+        if (t.time[row]) t.byTime.push_back(static_cast<int>(row));
     }
+    std::stable_sort(t.byTime.begin(), t.byTime.end(), [&](int a, int b) {
+        return *t.time[static_cast<size_t>(a)] < *t.time[static_cast<size_t>(b)];
+    });
     return t;
 }
 
@@ -320,16 +325,25 @@ int SysLogCompare(RecordGrid& list, int p, const SysLogRecord& rec, long long to
     const RowTimes& times = given ? *given : read;
     const auto recTime = StampSeconds(rec[R::Date], rec[R::Time]);
     if (!recTime) return p;
+    if (tolerance < 0) return p;
+    // Rows from p towards the newest whose time is within the tolerance, tried newest first. Any
+    // gap in days is far beyond a tolerance, so a larger one means the same.
+    const long long window = std::min(tolerance, 1LL << 50);
+    const auto timeOf = [&](int row) { return *times.time[static_cast<size_t>(row)]; };
+    const auto first = std::lower_bound(times.byTime.begin(), times.byTime.end(), *recTime - window,
+                                        [&](int row, long long t) { return timeOf(row) < t; });
+    const auto end = std::upper_bound(first, times.byTime.end(), *recTime + window,
+                                      [&](long long t, int row) { return t < timeOf(row); });
+    std::vector<int> candidates;
+    for (auto at = first; at != end; ++at)
+        if (*at <= p) candidates.push_back(*at);
+    std::sort(candidates.begin(), candidates.end(), std::greater<>());
+
     const std::string recMessage = rec[R::Dir] == "M" ? Spaced(rec[R::Message]) : std::string();
-    for (int r = std::min(p, list.Rows() - 1); r >= 1; --r) {
+    for (const int r : candidates) {
         if (list.TextMatrix(r, R::RowTag) != "R" || list.TextMatrix(r, R::Date).empty()) continue;
         const auto rowTime = times.time[static_cast<size_t>(r)];
-        if (!rowTime) continue;
         const long long diff = *rowTime - *recTime;
-        if (std::llabs(diff) > tolerance) {
-            if (times.earliestAbove[static_cast<size_t>(r)] - *recTime > tolerance) break;
-            continue;
-        }
         if (!SameDirection(list.TextMatrix(r, R::Dir), rec[R::Dir])) continue;
         if (rec[R::Dir] == "M") {
             if (!MessageMatches(list, r, recMessage)) continue;

@@ -20,12 +20,12 @@ int SysLogMatch(MainForm& F);
 // lacked from the record. Returns where the next search starts: the oldest row still within the
 // matched record's time window (p unchanged when nothing matched).
 // The rows' times, read once for a month of Stillbeacon lines: each row's own (nothing for a row
-// without one) and the earliest of the rows from it up to row 1. The list is newest first, but a
-// row the router gave without a date is dated afterwards and may be earlier than rows below it;
-// the search stops only when every row above is too late.
+// without one), and the rows that have one in time order (rows of one second by index). The list is
+// newest first, but a row the router gave without a date is dated afterwards and may be earlier
+// than rows below it: a record's candidates are looked up by time, not by place.
 struct RowTimes {
     std::vector<std::optional<long long>> time;
-    std::vector<long long> earliestAbove;
+    std::vector<int> byTime;
 };
 RowTimes ReadRowTimes(const RecordGrid& list);
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <limits>
 
 #include "SysLogRows.h"
 #include "TestForm.h"
@@ -98,6 +99,33 @@ TEST(SysLogCompare, TheSameEventWithinTheTolerance) {
     m[R::Message] = "Clock\xA0not\xA0set";
     SysLogCompare(F.SysLog, 3, m, 0);
     EXPECT_TRUE(matched(2));
+}
+
+// Rows are looked up by time: of several in the window, the one nearest to p on its newer side is
+// taken whatever their times' order; none beyond p; none for a negative tolerance; every one for
+// a tolerance larger than any gap.
+TEST(SysLogCompare, TakesTheCandidateAWalkFromPWouldMeetFirst) {
+    TestForm t;
+    MainForm& F = t.F();
+    const SysLogRecord in =
+        Rec("2026/12/06", "10:00:02", "I", "198.51.100.7", "", "4123", "192.168.1.5", "80");
+    struct Case {
+        int p;
+        long long tolerance;
+        int matchedRow;  // 0: none
+    };
+    for (const Case c :
+         {Case{3, 2, 3}, Case{2, 2, 2}, Case{1, 2, 1}, Case{0, 2, 0}, Case{3, 0, 0}, Case{3, -1, 0},
+          Case{3, 1, 3}, Case{2, 1, 2}, Case{3, std::numeric_limits<long long>::max(), 3}}) {
+        FillSysLog(F,
+                   {{"2026-12-06", "10:00:04", "P", "tcp", "198.51.100.7", "", "4123", "192.168.1.5", "80"},
+                    {"2026-12-06", "10:00:01", "P", "tcp", "198.51.100.7", "", "4123", "192.168.1.5", "80"},
+                    {"2026-12-06", "10:00:03", "P", "tcp", "198.51.100.7", "", "4123", "192.168.1.5", "80"}});
+        SysLogCompare(F.SysLog, c.p, in, c.tolerance);
+        for (int row = 1; row <= 3; ++row)
+            EXPECT_EQ(F.SysLog.TextMatrix(row, R::RowTag), row == c.matchedRow ? "" : "R")
+                << "p " << c.p << ", tolerance " << c.tolerance << ", row " << row;
+    }
 }
 
 // The whole matching against day files: a missing first day does not stop the later days being
