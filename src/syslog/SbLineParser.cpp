@@ -28,16 +28,15 @@ std::string_view ToSeconds(std::string_view time) {
 // local address and local port; anything after the seventh is ignored.
 using BlankTokens = std::array<std::string_view, 7>;
 bool CutBlankForm(std::string_view line, BlankTokens& tokens) {
-    size_t start = 0;
-    for (size_t k = 0; k < tokens.size(); ++k) {
-        size_t blank = line.find(' ', start);
-        if (blank == npos) {
-            if (k + 1 < tokens.size()) return false;
-            blank = line.size();
-        }
-        tokens[k] = line.substr(start, blank - start);
-        start = blank + 1;
+    const size_t last = tokens.size() - 1;
+    size_t k = 0, start = 0;
+    for (size_t i = 0; i < line.size() && k < last; ++i) {
+        if (line[i] != ' ') continue;
+        tokens[k++] = line.substr(start, i - start);
+        start = i + 1;
     }
+    if (k < last) return false;
+    tokens[last] = line.substr(start, line.find(' ', start) - start);
     return true;
 }
 

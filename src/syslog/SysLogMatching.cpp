@@ -24,18 +24,6 @@ using R = SysLogRecord;
 constexpr int HighlightLimit = 5000;
 constexpr int UnloggedOnlyBox = 5;
 
-bool Digits(std::string_view s) {
-    for (char c : s)
-        if (c < '0' || c > '9') return false;
-    return !s.empty();
-}
-
-int Number(std::string_view s) {
-    int n = 0;
-    for (char c : s) n = n * 10 + (c - '0');
-    return n;
-}
-
 // Days since 1970-01-01 of a proleptic Gregorian date.
 long long DaysFromCivil(int y, int m, int d) {
     y -= m <= 2;
@@ -267,17 +255,17 @@ class Matching {
 }  // namespace
 
 std::optional<long long> StampSeconds(std::string_view date, std::string_view time) {
-    if (date.size() != 10 || time.size() < 8) return std::nullopt;
-    if (!Digits(date.substr(0, 4)) || !Digits(date.substr(5, 2)) || !Digits(date.substr(8, 2)))
-        return std::nullopt;
-    if (!Digits(time.substr(0, 2)) || time[2] != ':' || !Digits(time.substr(3, 2)) || time[5] != ':' ||
-        !Digits(time.substr(6, 2)))
-        return std::nullopt;
-    const int m = Number(date.substr(5, 2)), d = Number(date.substr(8, 2));
+    if (date.size() != 10 || time.size() < 8 || time[2] != ':' || time[5] != ':') return std::nullopt;
+    static constexpr size_t DateDigits[] = {0, 1, 2, 3, 5, 6, 8, 9}, TimeDigits[] = {0, 1, 3, 4, 6, 7};
+    for (const size_t at : DateDigits)
+        if (date[at] < '0' || date[at] > '9') return std::nullopt;
+    for (const size_t at : TimeDigits)
+        if (time[at] < '0' || time[at] > '9') return std::nullopt;
+    const auto two = [](std::string_view s, size_t at) { return (s[at] - '0') * 10 + (s[at + 1] - '0'); };
+    const int m = two(date, 5), d = two(date, 8);
     if (m < 1 || m > 12 || d < 1 || d > 31) return std::nullopt;
-    const long long days = DaysFromCivil(Number(date.substr(0, 4)), m, d);
-    return days * 86400 + Number(time.substr(0, 2)) * 3600LL + Number(time.substr(3, 2)) * 60LL +
-           Number(time.substr(6, 2));
+    const long long days = DaysFromCivil(two(date, 0) * 100 + two(date, 2), m, d);
+    return days * 86400 + two(time, 0) * 3600LL + two(time, 3) * 60LL + two(time, 6);
 }
 
 RowTimes ReadRowTimes(const RecordGrid& list) {
