@@ -5,6 +5,7 @@
 #include <cctype>
 #include <cstdlib>
 #include <functional>
+#include <limits>
 
 #include "files/FileBytes.h"
 #include "form/Colours.h"
@@ -274,11 +275,9 @@ RowTimes ReadRowTimes(const RecordGrid& list) {
     t.time.resize(rows);
     for (size_t row = 1; row < rows; ++row) {
         t.time[row] = RowSeconds(list, static_cast<int>(row));
-        if (t.time[row]) t.byTime.push_back(static_cast<int>(row));
+        if (t.time[row]) t.byTime.emplace_back(*t.time[row], static_cast<int>(row));
     }
-    std::stable_sort(t.byTime.begin(), t.byTime.end(), [&](int a, int b) {
-        return *t.time[static_cast<size_t>(a)] < *t.time[static_cast<size_t>(b)];
-    });
+    std::sort(t.byTime.begin(), t.byTime.end());
     return t;
 }
 
@@ -317,14 +316,13 @@ int SysLogCompare(RecordGrid& list, int p, const SysLogRecord& rec, long long to
     // Rows from p towards the newest whose time is within the tolerance, tried newest first. Any
     // gap in days is far beyond a tolerance, so a larger one means the same.
     const long long window = std::min(tolerance, 1LL << 50);
-    const auto timeOf = [&](int row) { return *times.time[static_cast<size_t>(row)]; };
-    const auto first = std::lower_bound(times.byTime.begin(), times.byTime.end(), *recTime - window,
-                                        [&](int row, long long t) { return timeOf(row) < t; });
-    const auto end = std::upper_bound(first, times.byTime.end(), *recTime + window,
-                                      [&](long long t, int row) { return t < timeOf(row); });
+    const auto first = std::lower_bound(times.byTime.begin(), times.byTime.end(),
+                                        std::pair(*recTime - window, std::numeric_limits<int>::min()));
+    const auto end = std::upper_bound(first, times.byTime.end(),
+                                      std::pair(*recTime + window, std::numeric_limits<int>::max()));
     std::vector<int> candidates;
     for (auto at = first; at != end; ++at)
-        if (*at <= p) candidates.push_back(*at);
+        if (at->second <= p) candidates.push_back(at->second);
     std::sort(candidates.begin(), candidates.end(), std::greater<>());
 
     const std::string recMessage = rec[R::Dir] == "M" ? Spaced(rec[R::Message]) : std::string();

@@ -1,6 +1,7 @@
 #pragma once
 #include <optional>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "form/SysLogRecord.h"
@@ -25,7 +26,7 @@ int SysLogMatch(MainForm& F);
 // than rows below it: a record's candidates are looked up by time, not by place.
 struct RowTimes {
     std::vector<std::optional<long long>> time;
-    std::vector<int> byTime;
+    std::vector<std::pair<long long, int>> byTime;  // time, row
 };
 RowTimes ReadRowTimes(const RecordGrid& list);
 
