@@ -21,8 +21,8 @@ std::string_view ToSeconds(std::string_view time) {
     return time.substr(0, 8);
 }
 
-// The fields are cut as views of the line and copied into the record once, into strings that
-// keep their room from line to line: reading a file's lines allocates next to nothing.
+// The fields are cut as views of the line; only a field the reader changes is copied, into room
+// the record keeps from line to line: reading a file's lines allocates next to nothing.
 
 // Blank form: seven tokens cut at single blanks into date, time, direction, remote, remote port,
 // local address and local port; anything after the seventh is ignored.
@@ -42,24 +42,26 @@ bool CutBlankForm(std::string_view line, BlankTokens& tokens) {
 
 // The remote token: address and name, one of them in parentheses after the other, then
 // optionally NBSP protocol and NBSP message. "!" stands for a name Stillbeacon did not find.
-void SplitRemoteToken(std::string_view s, SysLogRecord& record) {
+void SplitRemoteToken(std::string_view s, SbLineFields& record) {
+    auto& f = record.f;
     const size_t p1 = s.find(NbspChar);
     if (p1 != npos) {
         const size_t p2 = s.find(NbspChar, p1 + 1);
-        std::string& prot = record[R::Prot];
         if (p2 != npos) {
-            record[R::Message].assign(s.substr(p2 + 1));
-            prot.assign(s.substr(p1 + 1, p2 - p1 - 1));
+            f[R::Message] = s.substr(p2 + 1);
+            f[R::Prot] = s.substr(p1 + 1, p2 - p1 - 1);
         } else {
+            std::string& prot = record.protocolRoom;
             prot.assign(s.substr(p1 + 1));
             for (char& c : prot)
                 if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+            f[R::Prot] = prot;
         }
         s = s.substr(0, p1);
     }
-    std::string marked;  // a lone "!" written as "(!)", so it reads as the name in parentheses
+    // A lone "!" is written as "(!)", so it reads as the name in parentheses.
     const size_t bang = s.find('!');
-    if (bang != npos && s.find("(!)") == npos) s = marked.assign(s).replace(bang, 1, "(!)");
+    if (bang != npos && s.find("(!)") == npos) s = record.remoteRoom.assign(s).replace(bang, 1, "(!)");
 
     std::string_view address, name;
     const size_t open = s.find('(');
@@ -75,38 +77,38 @@ void SplitRemoteToken(std::string_view s, SysLogRecord& record) {
     }
     if (address == "!" || address == "(!)") address = {};
     if (name == "!") name = {};
-    record[R::RemAddr].assign(address);
-    record[R::RemURL].assign(name);
+    f[R::RemAddr] = address;
+    f[R::RemURL] = name;
 }
 
-bool ParseBlankForm(std::string_view line, SysLogRecord& record) {
+bool ParseBlankForm(std::string_view line, SbLineFields& record) {
+    auto& f = record.f;
     BlankTokens t;
     if (!CutBlankForm(line, t)) return false;
     const std::string_view date = t[0], time = ToSeconds(t[1]), dir = t[2];
     if (IsStatusLine(dir)) return false;
-    record[R::Date].assign(date);
-    record[R::Time].assign(time);
-    record[R::Dir].assign(dir);
+    f[R::Date] = date;
+    f[R::Time] = time;
+    f[R::Dir] = dir;
     if (dir == "M") {
-        record[R::Message].assign(t[3]);
+        f[R::Message] = t[3];
         return true;
     }
     SplitRemoteToken(t[3], record);
     if (date.empty() || time.empty() || dir.empty()) return false;
     // "." is what Stillbeacon writes for a value it did not record.
-    record[R::RPort].assign(t[4] == "." ? std::string_view() : t[4]);
-    record[R::LocalAddr].assign(t[5]);
-    record[R::LPort].assign(t[6]);
+    f[R::RPort] = t[4] == "." ? std::string_view() : t[4];
+    f[R::LocalAddr] = t[5];
+    f[R::LPort] = t[6];
     for (const int i : {R::RemAddr, R::RemURL})
-        if (record[i] == ".") record[i].clear();
+        if (f[i] == ".") f[i] = {};
     // An event without a remote party (a spoofing notice) still names its protocol.
-    return !record[R::RemAddr].empty() || !record[R::RemURL].empty() || !record[R::Message].empty() ||
-           !record[R::Prot].empty();
+    return !f[R::RemAddr].empty() || !f[R::RemURL].empty() || !f[R::Message].empty() || !f[R::Prot].empty();
 }
 
 // Tab form: date, time, direction, protocol, remote address, remote name, remote port, local
 // address, local port: the first nine fields of the record in the record's own order.
-bool ParseTabForm(std::string_view line, SysLogRecord& record) {
+bool ParseTabForm(std::string_view line, SbLineFields& record) {
     std::array<std::string_view, R::LPort + 1> fields;
     size_t start = 0;
     for (size_t k = 0; k < fields.size(); ++k) {
@@ -118,18 +120,26 @@ bool ParseTabForm(std::string_view line, SysLogRecord& record) {
     fields[R::Time] = ToSeconds(fields[R::Time]);
     if (IsStatusLine(fields[R::Dir])) return false;
     if (fields[R::Dir] == "M") {
-        record[R::Message].assign(fields[R::RemURL]);
+        record.f[R::Message] = fields[R::RemURL];
         fields[R::RemURL] = {};
     }
-    for (size_t k = 0; k < fields.size(); ++k) record[static_cast<int>(k)].assign(fields[k]);
+    std::copy(fields.begin(), fields.end(), record.f.begin());
     return true;
 }
 
 }  // namespace
 
-bool SysLogParse(std::string_view line, SysLogRecord& record) {
+bool SysLogParse(std::string_view line, SbLineFields& record) {
     if (Trim(line).empty()) return false;
-    for (int i = 0; i <= R::Message; ++i) record[i].clear();
+    for (int i = 0; i <= R::Message; ++i) record.f[static_cast<size_t>(i)] = {};
     const bool tabForm = line.size() > 10 && line[10] == '\t';
     return tabForm ? ParseTabForm(line, record) : ParseBlankForm(line, record);
+}
+
+bool SysLogParse(std::string_view line, SysLogRecord& record) {
+    if (Trim(line).empty()) return false;
+    SbLineFields fields;
+    const bool parsed = SysLogParse(line, fields);
+    for (int i = 0; i <= R::Message; ++i) record[i].assign(fields[i]);
+    return parsed;
 }

@@ -35,7 +35,7 @@ long long DaysFromCivil(int y, int m, int d) {
     return era * 146097 + doe - 719468;
 }
 
-bool SameDirection(const std::string& a, const std::string& b) {
+bool SameDirection(std::string_view a, std::string_view b) {
     if (a == b) return true;
     auto pair = [&](const char* x, const char* y) { return (a == x && b == y) || (a == y && b == x); };
     return pair("I", "P") || pair("O", "B");
@@ -45,13 +45,13 @@ std::string_view BeforeParen(std::string_view s) {
     return s.substr(0, s.find('('));
 }
 
-bool PortsMatch(const std::string& row, const std::string& rec) {
+bool PortsMatch(std::string_view row, std::string_view rec) {
     return row == rec || (row.empty() && (rec == "." || rec == "-"));
 }
 
 // The remote party: a placeholder pair, or the same address or name. Two empty values are no
 // match: they would let any record with the same ports stand for a different attacker's.
-bool RemoteMatches(const RecordGrid& list, int r, const SysLogRecord& rec) {
+bool RemoteMatches(const RecordGrid& list, int r, const SbLineFields& rec) {
     const std::string& rowUrl = list.TextMatrix(r, R::RemURL);
     const std::string& rowAddr = list.TextMatrix(r, R::RemAddr);
     return (rowUrl.empty() && rec[R::RemURL] == "!") || (rec[R::RemAddr].empty() && rowAddr == "?") ||
@@ -59,7 +59,7 @@ bool RemoteMatches(const RecordGrid& list, int r, const SysLogRecord& rec) {
 }
 
 // "?" is a name looked up and not found: no more a party than an empty field.
-bool NoRemoteParty(const std::string& address, const std::string& name) {
+bool NoRemoteParty(std::string_view address, std::string_view name) {
     return (address.empty() || address == "?") && (name.empty() || name == "?");
 }
 
@@ -81,14 +81,15 @@ std::string Spaced(std::string text) {
 // An event without a remote party (a spoofing notice, a packet to a LAN host) is told apart by
 // what it has instead: protocol and message. Stillbeacon's line of an inbound or outbound event
 // carries no message (it follows on a line of its own), so only a message it does carry must agree.
-bool SameEventWithoutRemote(const RecordGrid& list, int r, const SysLogRecord& rec) {
+bool SameEventWithoutRemote(const RecordGrid& list, int r, const SbLineFields& rec) {
     return NoRemoteParty(list.TextMatrix(r, R::RemAddr), list.TextMatrix(r, R::RemURL)) &&
            NoRemoteParty(rec[R::RemAddr], rec[R::RemURL]) &&
            SameLetters(list.TextMatrix(r, R::Prot), rec[R::Prot]) &&
-           (rec[R::Message].empty() || Spaced(rec[R::Message]) == Spaced(list.TextMatrix(r, R::Message)));
+           (rec[R::Message].empty() ||
+            Spaced(std::string(rec[R::Message])) == Spaced(list.TextMatrix(r, R::Message)));
 }
 
-bool RecordMatches(const RecordGrid& list, int r, const SysLogRecord& rec) {
+bool RecordMatches(const RecordGrid& list, int r, const SbLineFields& rec) {
     const std::string& rowLocal = list.TextMatrix(r, R::LocalAddr);
     return PortsMatch(list.TextMatrix(r, R::RPort), rec[R::RPort]) &&
            (BeforeParen(rowLocal) == BeforeParen(rec[R::LocalAddr]) ||
@@ -106,14 +107,14 @@ bool MessageMatches(const RecordGrid& list, int r, const std::string& recMessage
     return !prot.empty() && recMessage == " " + prot + (row.empty() ? "" : " " + row);
 }
 
-void CompleteFrom(RecordGrid& list, int r, const SysLogRecord& rec) {
+void CompleteFrom(RecordGrid& list, int r, const SbLineFields& rec) {
     if (list.TextMatrix(r, R::RemAddr).empty() && !rec[R::RemAddr].empty()) {
-        list.SetTextMatrix(r, R::RemAddr, rec[R::RemAddr]);
+        list.SetTextMatrix(r, R::RemAddr, std::string(rec[R::RemAddr]));
     } else if (list.TextMatrix(r, R::RemURL).empty() && !rec[R::RemURL].empty()) {
-        list.SetTextMatrix(r, R::RemURL, rec[R::RemURL]);
+        list.SetTextMatrix(r, R::RemURL, std::string(rec[R::RemURL]));
     }
     if (list.TextMatrix(r, R::RemURL).size() < 2 && rec[R::RemURL].size() >= 2)
-        list.SetTextMatrix(r, R::RemURL, rec[R::RemURL]);
+        list.SetTextMatrix(r, R::RemURL, std::string(rec[R::RemURL]));
 }
 
 std::optional<long long> RowSeconds(const RecordGrid& list, int row) {
@@ -196,7 +197,7 @@ class Matching {
         // "Log yyyy-mm-dd hhnn.txt" comes before that day's own file and may hold later records.
         // Every file starts its search from the oldest row.
         p_ = last_;
-        SysLogRecord rec;
+        SbLineFields rec;
         bool cancelled = false;
         // A line takes well under a microsecond: the clock is looked at once per batch of lines.
         constexpr unsigned Batch = 256;
@@ -305,7 +306,14 @@ void ClearTwins(RecordGrid& list, int r, const RowTimes& times) {
 
 }  // namespace
 
-int SysLogCompare(RecordGrid& list, int p, const SysLogRecord& rec, long long tolerance,
+int SysLogCompare(RecordGrid& list, int p, const SysLogRecord& record, long long tolerance,
+                  const RowTimes* times) {
+    SbLineFields fields;
+    for (int i = 0; i < SysLogRecord::FieldCount; ++i) fields.f[static_cast<size_t>(i)] = record[i];
+    return SysLogCompare(list, p, fields, tolerance, times);
+}
+
+int SysLogCompare(RecordGrid& list, int p, const SbLineFields& rec, long long tolerance,
                   const RowTimes* given) {
     RowTimes read;
     if (!given) read = ReadRowTimes(list);
@@ -325,7 +333,7 @@ int SysLogCompare(RecordGrid& list, int p, const SysLogRecord& rec, long long to
         if (at->second <= p) candidates.push_back(at->second);
     std::sort(candidates.begin(), candidates.end(), std::greater<>());
 
-    const std::string recMessage = rec[R::Dir] == "M" ? Spaced(rec[R::Message]) : std::string();
+    const std::string recMessage = rec[R::Dir] == "M" ? Spaced(std::string(rec[R::Message])) : std::string();
     for (const int r : candidates) {
         if (list.TextMatrix(r, R::RowTag) != "R" || list.TextMatrix(r, R::Date).empty()) continue;
         const auto rowTime = times.time[static_cast<size_t>(r)];

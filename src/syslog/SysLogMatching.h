@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "form/SysLogRecord.h"
+#include "syslog/SbLineParser.h"
 
 class RecordGrid;
 struct MainForm;
@@ -32,6 +33,8 @@ RowTimes ReadRowTimes(const RecordGrid& list);
 
 // times, when given, must be ReadRowTimes of the list as it is; otherwise they are read here.
 int SysLogCompare(RecordGrid& list, int p, const SysLogRecord& rec, long long tolerance,
+                  const RowTimes* times = nullptr);
+int SysLogCompare(RecordGrid& list, int p, const SbLineFields& rec, long long tolerance,
                   const RowTimes* times = nullptr);
 
 // Seconds of a date ("yyyy-mm-dd" or "yyyy/mm/dd") and time ("hh:mm:ss") on one scale; nothing
