@@ -175,9 +175,9 @@ class Matching {
             return s;
         };
         while (first < names->size() && lower((*names)[first]).substr(0, wanted.size()) < wanted) ++first;
+        std::string bytes;  // one buffer for the month: each file is read over the last
         for (size_t i = first; i < names->size(); ++i) {
             const std::string& name = (*names)[i];
-            std::string bytes;
             const FileRead read = ReadFileBytes(F.SbLogDir + name, bytes);
             if (!read) {
                 ReportProblem(F,
