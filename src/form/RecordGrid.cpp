@@ -25,7 +25,10 @@ void RecordGrid::SetCols(int cols) {
     if (cols < 0) cols = 0;
     cols_ = cols;
     columns_.resize(static_cast<size_t>(cols));
-    for (auto& r : cells_) r.cells.resize(static_cast<size_t>(cols));
+    for (auto& r : cells_) {
+        r.cells.resize(static_cast<size_t>(cols));
+        if (!r.styles.empty()) r.styles.resize(static_cast<size_t>(cols));
+    }
     if (col_ >= cols) col_ = cols > 0 ? cols - 1 : 0;
     TouchStructure();
 }
@@ -48,29 +51,44 @@ void RecordGrid::SetCol(int col) {
     if (col >= 0 && col < cols_) col_ = col;
 }
 
+const RecordGrid::CellStyle* RecordGrid::FindStyle(int row, int col) const {
+    if (!Valid(row, col)) return nullptr;
+    const auto& styles = cells_[row].styles;
+    return styles.empty() ? nullptr : &styles[static_cast<size_t>(col)];
+}
+
+// The row's styles are made, all plain, when one of its cells is first given a look.
+RecordGrid::CellStyle& RecordGrid::StyleAt(int row, int col) {
+    auto& styles = cells_[row].styles;
+    if (styles.empty()) styles.resize(static_cast<size_t>(cols_));
+    return styles[static_cast<size_t>(col)];
+}
+
 Colour RecordGrid::CellBackColorAt(int row, int col) const {
-    return Valid(row, col) ? cells_[row].cells[col].back : White;
+    const CellStyle* style = FindStyle(row, col);
+    return style ? style->back : White;
 }
 
 void RecordGrid::SetCellBackColorAt(int row, int col, Colour colour) {
     if (!Valid(row, col)) return;
-    cells_[row].cells[col].back = colour;
+    StyleAt(row, col).back = colour;
     Touch();
 }
 
 RecordGrid::Alignment RecordGrid::CellAlignmentAt(int row, int col) const {
-    return Valid(row, col) ? cells_[row].cells[col].align : Alignment::General;
+    const CellStyle* style = FindStyle(row, col);
+    return style ? style->align : Alignment::General;
 }
 
 void RecordGrid::SetCellAlignmentAt(int row, int col, Alignment a) {
     if (!Valid(row, col)) return;
-    cells_[row].cells[col].align = a;
+    StyleAt(row, col).align = a;
     Touch();
 }
 
 void RecordGrid::PaintRow(int row, Colour colour) {
     if (row < 0 || row >= Rows()) return;
-    for (auto& c : cells_[row].cells) c.back = colour;
+    for (int col = 0; col < cols_; ++col) StyleAt(row, col).back = colour;
     Touch();
 }
 

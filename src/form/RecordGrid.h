@@ -80,13 +80,20 @@ class RecordGrid {
   private:
     struct Cell {
         std::string text;
+    };
+    // A cell's look is kept apart from its text: most rows are never painted and keep none, so a
+    // list of many thousand rows holds little more than its texts.
+    struct CellStyle {
         Colour back = White;
         Alignment align = Alignment::General;
     };
     struct RowData {
         std::vector<Cell> cells;
+        std::vector<CellStyle> styles;  // none, or one per cell
         int height = DefaultRowHeight;
     };
+    CellStyle& StyleAt(int row, int col);
+    const CellStyle* FindStyle(int row, int col) const;
     struct Column {
         int width = DefaultColWidth;
         Alignment align = Alignment::General;

@@ -1,7 +1,8 @@
 #include "syslog/SbLineParser.h"
 
 #include <algorithm>
-#include <utility>
+#include <array>
+#include <string>
 
 #include "text/SysLogText.h"
 
@@ -9,120 +10,136 @@ using namespace syslogtext;
 
 namespace {
 
-bool IsStatusLine(const std::string& dir) {
+using R = SysLogRecord;
+constexpr size_t npos = std::string_view::npos;
+
+bool IsStatusLine(std::string_view dir) {
     return dir == "S" || dir == "E";
 }
 
-void KeepTimeToSeconds(SysLogRecord& record) {
-    std::string& time = record[SysLogRecord::Time];
-    time.resize(std::min<size_t>(time.size(), 8));
+std::string_view ToSeconds(std::string_view time) {
+    return time.substr(0, 8);
 }
+
+// The fields are cut as views of the line; only a field the reader changes is copied, into room
+// the record keeps from line to line: reading a file's lines allocates next to nothing.
 
 // Blank form: seven tokens cut at single blanks into date, time, direction, remote, remote port,
 // local address and local port; anything after the seventh is ignored.
-bool CutBlankForm(std::string_view line, SysLogRecord& record) {
-    static constexpr int targets[7] = {SysLogRecord::Date,   SysLogRecord::Time,  SysLogRecord::Dir,
-                                       SysLogRecord::RemURL, SysLogRecord::RPort, SysLogRecord::LocalAddr,
-                                       SysLogRecord::LPort};
-    size_t p = 0;
-    for (int k = 0; k < 7; ++k) {
-        size_t n = Find(line, " ", p + 1);
-        if (n == 0) {
-            if (k < 6) return false;
-            n = line.size() + 1;
-        }
-        record[targets[k]].assign(Mid(line, p + 1, n - p - 1));
-        p = n;
+using BlankTokens = std::array<std::string_view, 7>;
+bool CutBlankForm(std::string_view line, BlankTokens& tokens) {
+    const size_t last = tokens.size() - 1;
+    size_t k = 0, start = 0;
+    for (size_t i = 0; i < line.size() && k < last; ++i) {
+        if (line[i] != ' ') continue;
+        tokens[k++] = line.substr(start, i - start);
+        start = i + 1;
     }
+    if (k < last) return false;
+    tokens[last] = line.substr(start, line.find(' ', start) - start);
     return true;
 }
 
 // The remote token: address and name, one of them in parentheses after the other, then
 // optionally NBSP protocol and NBSP message. "!" stands for a name Stillbeacon did not find.
-void SplitRemoteToken(SysLogRecord& record) {
-    std::string s = std::move(record[SysLogRecord::RemURL]);
+void SplitRemoteToken(std::string_view s, SbLineFields& record) {
+    auto& f = record.f;
     const size_t p1 = s.find(NbspChar);
-    if (p1 != std::string::npos) {
+    if (p1 != npos) {
         const size_t p2 = s.find(NbspChar, p1 + 1);
-        const std::string_view token(s);
-        if (p2 != std::string::npos) {
-            record[SysLogRecord::Message].assign(token.substr(p2 + 1));
-            record[SysLogRecord::Prot].assign(token.substr(p1 + 1, p2 - p1 - 1));
+        if (p2 != npos) {
+            f[R::Message] = s.substr(p2 + 1);
+            f[R::Prot] = s.substr(p1 + 1, p2 - p1 - 1);
         } else {
-            std::string& prot = record[SysLogRecord::Prot];
-            prot.assign(token.substr(p1 + 1));
+            std::string& prot = record.protocolRoom;
+            prot.assign(s.substr(p1 + 1));
             for (char& c : prot)
                 if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+            f[R::Prot] = prot;
         }
-        s.resize(p1);
+        s = s.substr(0, p1);
     }
+    // A lone "!" is written as "(!)", so it reads as the name in parentheses.
     const size_t bang = s.find('!');
-    if (bang != std::string::npos && s.find("(!)") == std::string::npos) s.replace(bang, 1, "(!)");
+    if (bang != npos && s.find("(!)") == npos) s = record.remoteRoom.assign(s).replace(bang, 1, "(!)");
 
-    std::string& address = record[SysLogRecord::RemAddr];
-    std::string& name = record[SysLogRecord::RemURL];
+    std::string_view address, name;
     const size_t open = s.find('(');
-    const size_t close = open == std::string::npos ? std::string::npos : s.find(')', open + 1);
-    const std::string_view token(s);
-    if (close == std::string::npos) {
-        const bool isAddress = IsIPAddress(s);
-        address.assign(isAddress ? token : std::string_view());
-        name.assign(isAddress ? std::string_view() : token);
+    const size_t close = open == npos ? npos : s.find(')', open + 1);
+    if (close == npos) {
+        (IsIPAddress(s) ? address : name) = s;
     } else if (IsIPAddress(s.substr(0, open))) {
-        address.assign(token.substr(0, open));
-        name.assign(token.substr(open + 1, close - open - 1));
+        address = s.substr(0, open);
+        name = s.substr(open + 1, close - open - 1);
     } else {
-        address.assign(token.substr(open + 1, close - open - 1));
-        name.assign(token.substr(0, open));
+        address = s.substr(open + 1, close - open - 1);
+        name = s.substr(0, open);
     }
-    if (address == "!" || address == "(!)") address.clear();
-    if (name == "!") name.clear();
+    if (address == "!" || address == "(!)") address = {};
+    if (name == "!") name = {};
+    f[R::RemAddr] = address;
+    f[R::RemURL] = name;
 }
 
-bool ParseBlankForm(std::string_view line, SysLogRecord& record) {
-    if (!CutBlankForm(line, record)) return false;
-    KeepTimeToSeconds(record);
-    const std::string& dir = record[SysLogRecord::Dir];
+bool ParseBlankForm(std::string_view line, SbLineFields& record) {
+    auto& f = record.f;
+    BlankTokens t;
+    if (!CutBlankForm(line, t)) return false;
+    const std::string_view date = t[0], time = ToSeconds(t[1]), dir = t[2];
     if (IsStatusLine(dir)) return false;
+    f[R::Date] = date;
+    f[R::Time] = time;
+    f[R::Dir] = dir;
     if (dir == "M") {
-        record[SysLogRecord::Message] = record[SysLogRecord::RemURL];
-        for (int i = SysLogRecord::Prot; i <= SysLogRecord::LPort; ++i) record[i].clear();
+        f[R::Message] = t[3];
         return true;
     }
-    SplitRemoteToken(record);
-    if (record[SysLogRecord::Date].empty() || record[SysLogRecord::Time].empty() || dir.empty()) return false;
+    SplitRemoteToken(t[3], record);
+    if (date.empty() || time.empty() || dir.empty()) return false;
     // "." is what Stillbeacon writes for a value it did not record.
-    for (const int i : {SysLogRecord::RemAddr, SysLogRecord::RemURL, SysLogRecord::RPort}) {
-        if (record[i] == ".") record[i].clear();
-    }
+    f[R::RPort] = t[4] == "." ? std::string_view() : t[4];
+    f[R::LocalAddr] = t[5];
+    f[R::LPort] = t[6];
+    for (const int i : {R::RemAddr, R::RemURL})
+        if (f[i] == ".") f[i] = {};
     // An event without a remote party (a spoofing notice) still names its protocol.
-    return !record[SysLogRecord::RemAddr].empty() || !record[SysLogRecord::RemURL].empty() ||
-           !record[SysLogRecord::Message].empty() || !record[SysLogRecord::Prot].empty();
+    return !f[R::RemAddr].empty() || !f[R::RemURL].empty() || !f[R::Message].empty() || !f[R::Prot].empty();
 }
 
 // Tab form: date, time, direction, protocol, remote address, remote name, remote port, local
 // address, local port: the first nine fields of the record in the record's own order.
-bool ParseTabForm(std::string_view line, SysLogRecord& record) {
+bool ParseTabForm(std::string_view line, SbLineFields& record) {
+    std::array<std::string_view, R::LPort + 1> fields;
     size_t start = 0;
-    for (int k = 0; k <= SysLogRecord::LPort; ++k) {
+    for (size_t k = 0; k < fields.size(); ++k) {
         const size_t tab = line.find('\t', start);
-        const bool last = tab == std::string_view::npos;
-        if (last && k < SysLogRecord::LPort) return false;
-        record[k].assign(line.substr(start, last ? std::string_view::npos : tab - start));
-        start = last ? line.size() : tab + 1;
+        if (tab == npos && k + 1 < fields.size()) return false;
+        fields[k] = line.substr(start, tab == npos ? npos : tab - start);
+        start = tab == npos ? line.size() : tab + 1;
     }
-    KeepTimeToSeconds(record);
-    const std::string& dir = record[SysLogRecord::Dir];
-    if (IsStatusLine(dir)) return false;
-    if (dir == "M") record[SysLogRecord::Message] = std::exchange(record[SysLogRecord::RemURL], {});
+    fields[R::Time] = ToSeconds(fields[R::Time]);
+    if (IsStatusLine(fields[R::Dir])) return false;
+    if (fields[R::Dir] == "M") {
+        record.f[R::Message] = fields[R::RemURL];
+        fields[R::RemURL] = {};
+    }
+    std::copy(fields.begin(), fields.end(), record.f.begin());
     return true;
 }
 
 }  // namespace
 
-bool SysLogParse(std::string_view line, SysLogRecord& record) {
+bool SysLogParse(std::string_view line, SbLineFields& record) {
     if (Trim(line).empty()) return false;
-    for (int i = 0; i <= SysLogRecord::Message; ++i) record[i].clear();
+    for (int i = 0; i <= R::Message; ++i) record.f[static_cast<size_t>(i)] = {};
     const bool tabForm = line.size() > 10 && line[10] == '\t';
     return tabForm ? ParseTabForm(line, record) : ParseBlankForm(line, record);
+}
+
+bool SysLogParse(std::string_view line, SysLogRecord& record) {
+    if (Trim(line).empty()) return false;
+    SbLineFields fields;
+    const bool parsed = SysLogParse(line, fields);
+    for (int i = 0; i <= R::Message; ++i) record[i].assign(fields[i]);
+    return parsed;
 }

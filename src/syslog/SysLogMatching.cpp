@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
+#include <functional>
 #include <limits>
 
 #include "files/FileBytes.h"
@@ -24,18 +25,6 @@ using R = SysLogRecord;
 constexpr int HighlightLimit = 5000;
 constexpr int UnloggedOnlyBox = 5;
 
-bool Digits(std::string_view s) {
-    for (char c : s)
-        if (c < '0' || c > '9') return false;
-    return !s.empty();
-}
-
-int Number(std::string_view s) {
-    int n = 0;
-    for (char c : s) n = n * 10 + (c - '0');
-    return n;
-}
-
 // Days since 1970-01-01 of a proleptic Gregorian date.
 long long DaysFromCivil(int y, int m, int d) {
     y -= m <= 2;
@@ -46,7 +35,7 @@ long long DaysFromCivil(int y, int m, int d) {
     return era * 146097 + doe - 719468;
 }
 
-bool SameDirection(const std::string& a, const std::string& b) {
+bool SameDirection(std::string_view a, std::string_view b) {
     if (a == b) return true;
     auto pair = [&](const char* x, const char* y) { return (a == x && b == y) || (a == y && b == x); };
     return pair("I", "P") || pair("O", "B");
@@ -56,13 +45,13 @@ std::string_view BeforeParen(std::string_view s) {
     return s.substr(0, s.find('('));
 }
 
-bool PortsMatch(const std::string& row, const std::string& rec) {
+bool PortsMatch(std::string_view row, std::string_view rec) {
     return row == rec || (row.empty() && (rec == "." || rec == "-"));
 }
 
 // The remote party: a placeholder pair, or the same address or name. Two empty values are no
 // match: they would let any record with the same ports stand for a different attacker's.
-bool RemoteMatches(const RecordGrid& list, int r, const SysLogRecord& rec) {
+bool RemoteMatches(const RecordGrid& list, int r, const SbLineFields& rec) {
     const std::string& rowUrl = list.TextMatrix(r, R::RemURL);
     const std::string& rowAddr = list.TextMatrix(r, R::RemAddr);
     return (rowUrl.empty() && rec[R::RemURL] == "!") || (rec[R::RemAddr].empty() && rowAddr == "?") ||
@@ -70,7 +59,7 @@ bool RemoteMatches(const RecordGrid& list, int r, const SysLogRecord& rec) {
 }
 
 // "?" is a name looked up and not found: no more a party than an empty field.
-bool NoRemoteParty(const std::string& address, const std::string& name) {
+bool NoRemoteParty(std::string_view address, std::string_view name) {
     return (address.empty() || address == "?") && (name.empty() || name == "?");
 }
 
@@ -92,14 +81,15 @@ std::string Spaced(std::string text) {
 // An event without a remote party (a spoofing notice, a packet to a LAN host) is told apart by
 // what it has instead: protocol and message. Stillbeacon's line of an inbound or outbound event
 // carries no message (it follows on a line of its own), so only a message it does carry must agree.
-bool SameEventWithoutRemote(const RecordGrid& list, int r, const SysLogRecord& rec) {
+bool SameEventWithoutRemote(const RecordGrid& list, int r, const SbLineFields& rec) {
     return NoRemoteParty(list.TextMatrix(r, R::RemAddr), list.TextMatrix(r, R::RemURL)) &&
            NoRemoteParty(rec[R::RemAddr], rec[R::RemURL]) &&
            SameLetters(list.TextMatrix(r, R::Prot), rec[R::Prot]) &&
-           (rec[R::Message].empty() || Spaced(rec[R::Message]) == Spaced(list.TextMatrix(r, R::Message)));
+           (rec[R::Message].empty() ||
+            Spaced(std::string(rec[R::Message])) == Spaced(list.TextMatrix(r, R::Message)));
 }
 
-bool RecordMatches(const RecordGrid& list, int r, const SysLogRecord& rec) {
+bool RecordMatches(const RecordGrid& list, int r, const SbLineFields& rec) {
     const std::string& rowLocal = list.TextMatrix(r, R::LocalAddr);
     return PortsMatch(list.TextMatrix(r, R::RPort), rec[R::RPort]) &&
            (BeforeParen(rowLocal) == BeforeParen(rec[R::LocalAddr]) ||
@@ -117,14 +107,14 @@ bool MessageMatches(const RecordGrid& list, int r, const std::string& recMessage
     return !prot.empty() && recMessage == " " + prot + (row.empty() ? "" : " " + row);
 }
 
-void CompleteFrom(RecordGrid& list, int r, const SysLogRecord& rec) {
+void CompleteFrom(RecordGrid& list, int r, const SbLineFields& rec) {
     if (list.TextMatrix(r, R::RemAddr).empty() && !rec[R::RemAddr].empty()) {
-        list.SetTextMatrix(r, R::RemAddr, rec[R::RemAddr]);
+        list.SetTextMatrix(r, R::RemAddr, std::string(rec[R::RemAddr]));
     } else if (list.TextMatrix(r, R::RemURL).empty() && !rec[R::RemURL].empty()) {
-        list.SetTextMatrix(r, R::RemURL, rec[R::RemURL]);
+        list.SetTextMatrix(r, R::RemURL, std::string(rec[R::RemURL]));
     }
     if (list.TextMatrix(r, R::RemURL).size() < 2 && rec[R::RemURL].size() >= 2)
-        list.SetTextMatrix(r, R::RemURL, rec[R::RemURL]);
+        list.SetTextMatrix(r, R::RemURL, std::string(rec[R::RemURL]));
 }
 
 std::optional<long long> RowSeconds(const RecordGrid& list, int row) {
@@ -185,9 +175,9 @@ class Matching {
             return s;
         };
         while (first < names->size() && lower((*names)[first]).substr(0, wanted.size()) < wanted) ++first;
+        std::string bytes;  // one buffer for the month: each file is read over the last
         for (size_t i = first; i < names->size(); ++i) {
             const std::string& name = (*names)[i];
-            std::string bytes;
             const FileRead read = ReadFileBytes(F.SbLogDir + name, bytes);
             if (!read) {
                 ReportProblem(F,
@@ -207,10 +197,14 @@ class Matching {
         // "Log yyyy-mm-dd hhnn.txt" comes before that day's own file and may hold later records.
         // Every file starts its search from the oldest row.
         p_ = last_;
-        SysLogRecord rec;
+        SbLineFields rec;
         bool cancelled = false;
+        // A line takes well under a microsecond: the clock is looked at once per batch of lines.
+        constexpr unsigned Batch = 256;
+        unsigned seen = 0;
         ForEachLine(WithoutByteOrderMark(bytes), [&](std::string_view line) {
-            if (pacer_.Due()) ShowProgress(F, double(list.Rows() - p_) / list.Rows(), "Compare with SB");
+            if (seen++ % Batch == 0 && pacer_.Due())
+                ShowProgress(F, double(list.Rows() - p_) / list.Rows(), "Compare with SB");
             cancelled = F.QuitRequested || F.UnloadRequested;
             if (!cancelled && SysLogParse(line, rec)) p_ = SysLogCompare(list, p_, rec, tolerance, &times_);
             return !cancelled;
@@ -263,29 +257,28 @@ class Matching {
 }  // namespace
 
 std::optional<long long> StampSeconds(std::string_view date, std::string_view time) {
-    if (date.size() != 10 || time.size() < 8) return std::nullopt;
-    if (!Digits(date.substr(0, 4)) || !Digits(date.substr(5, 2)) || !Digits(date.substr(8, 2)))
-        return std::nullopt;
-    if (!Digits(time.substr(0, 2)) || time[2] != ':' || !Digits(time.substr(3, 2)) || time[5] != ':' ||
-        !Digits(time.substr(6, 2)))
-        return std::nullopt;
-    const int m = Number(date.substr(5, 2)), d = Number(date.substr(8, 2));
+    if (date.size() != 10 || time.size() < 8 || time[2] != ':' || time[5] != ':') return std::nullopt;
+    static constexpr size_t DateDigits[] = {0, 1, 2, 3, 5, 6, 8, 9}, TimeDigits[] = {0, 1, 3, 4, 6, 7};
+    for (const size_t at : DateDigits)
+        if (date[at] < '0' || date[at] > '9') return std::nullopt;
+    for (const size_t at : TimeDigits)
+        if (time[at] < '0' || time[at] > '9') return std::nullopt;
+    const auto two = [](std::string_view s, size_t at) { return (s[at] - '0') * 10 + (s[at + 1] - '0'); };
+    const int m = two(date, 5), d = two(date, 8);
     if (m < 1 || m > 12 || d < 1 || d > 31) return std::nullopt;
-    const long long days = DaysFromCivil(Number(date.substr(0, 4)), m, d);
-    return days * 86400 + Number(time.substr(0, 2)) * 3600LL + Number(time.substr(3, 2)) * 60LL +
-           Number(time.substr(6, 2));
+    const long long days = DaysFromCivil(two(date, 0) * 100 + two(date, 2), m, d);
+    return days * 86400 + two(time, 0) * 3600LL + two(time, 3) * 60LL + two(time, 6);
 }
 
 RowTimes ReadRowTimes(const RecordGrid& list) {
     RowTimes t;
     const auto rows = static_cast<size_t>(std::max(list.Rows(), 1));
     t.time.resize(rows);
-    t.earliestAbove.assign(rows, std::numeric_limits<long long>::max());
     for (size_t row = 1; row < rows; ++row) {
         t.time[row] = RowSeconds(list, static_cast<int>(row));
-        t.earliestAbove[row] =
-            std::min(t.earliestAbove[row - 1], t.time[row].value_or(t.earliestAbove[row - 1]));
+        if (t.time[row]) t.byTime.emplace_back(*t.time[row], static_cast<int>(row));
     }
+    std::sort(t.byTime.begin(), t.byTime.end());
     return t;
 }
 
@@ -313,23 +306,38 @@ void ClearTwins(RecordGrid& list, int r, const RowTimes& times) {
 
 }  // namespace
 
-int SysLogCompare(RecordGrid& list, int p, const SysLogRecord& rec, long long tolerance,
+int SysLogCompare(RecordGrid& list, int p, const SysLogRecord& record, long long tolerance,
+                  const RowTimes* times) {
+    SbLineFields fields;
+    for (int i = 0; i < SysLogRecord::FieldCount; ++i) fields.f[static_cast<size_t>(i)] = record[i];
+    return SysLogCompare(list, p, fields, tolerance, times);
+}
+
+int SysLogCompare(RecordGrid& list, int p, const SbLineFields& rec, long long tolerance,
                   const RowTimes* given) {
     RowTimes read;
     if (!given) read = ReadRowTimes(list);
     const RowTimes& times = given ? *given : read;
     const auto recTime = StampSeconds(rec[R::Date], rec[R::Time]);
     if (!recTime) return p;
-    const std::string recMessage = rec[R::Dir] == "M" ? Spaced(rec[R::Message]) : std::string();
-    for (int r = std::min(p, list.Rows() - 1); r >= 1; --r) {
+    if (tolerance < 0) return p;
+    // Rows from p towards the newest whose time is within the tolerance, tried newest first. Any
+    // gap in days is far beyond a tolerance, so a larger one means the same.
+    const long long window = std::min(tolerance, 1LL << 50);
+    const auto first = std::lower_bound(times.byTime.begin(), times.byTime.end(),
+                                        std::pair(*recTime - window, std::numeric_limits<int>::min()));
+    const auto end = std::upper_bound(first, times.byTime.end(),
+                                      std::pair(*recTime + window, std::numeric_limits<int>::max()));
+    std::vector<int> candidates;
+    for (auto at = first; at != end; ++at)
+        if (at->second <= p) candidates.push_back(at->second);
+    std::sort(candidates.begin(), candidates.end(), std::greater<>());
+
+    const std::string recMessage = rec[R::Dir] == "M" ? Spaced(std::string(rec[R::Message])) : std::string();
+    for (const int r : candidates) {
         if (list.TextMatrix(r, R::RowTag) != "R" || list.TextMatrix(r, R::Date).empty()) continue;
         const auto rowTime = times.time[static_cast<size_t>(r)];
-        if (!rowTime) continue;
         const long long diff = *rowTime - *recTime;
-        if (std::llabs(diff) > tolerance) {
-            if (times.earliestAbove[static_cast<size_t>(r)] - *recTime > tolerance) break;
-            continue;
-        }
         if (!SameDirection(list.TextMatrix(r, R::Dir), rec[R::Dir])) continue;
         if (rec[R::Dir] == "M") {
             if (!MessageMatches(list, r, recMessage)) continue;

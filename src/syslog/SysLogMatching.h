@@ -1,9 +1,11 @@
 #pragma once
 #include <optional>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "form/SysLogRecord.h"
+#include "syslog/SbLineParser.h"
 
 class RecordGrid;
 struct MainForm;
@@ -20,17 +22,19 @@ int SysLogMatch(MainForm& F);
 // lacked from the record. Returns where the next search starts: the oldest row still within the
 // matched record's time window (p unchanged when nothing matched).
 // The rows' times, read once for a month of Stillbeacon lines: each row's own (nothing for a row
-// without one) and the earliest of the rows from it up to row 1. The list is newest first, but a
-// row the router gave without a date is dated afterwards and may be earlier than rows below it;
-// the search stops only when every row above is too late.
+// without one), and the rows that have one in time order (rows of one second by index). The list is
+// newest first, but a row the router gave without a date is dated afterwards and may be earlier
+// than rows below it: a record's candidates are looked up by time, not by place.
 struct RowTimes {
     std::vector<std::optional<long long>> time;
-    std::vector<long long> earliestAbove;
+    std::vector<std::pair<long long, int>> byTime;  // time, row
 };
 RowTimes ReadRowTimes(const RecordGrid& list);
 
 // times, when given, must be ReadRowTimes of the list as it is; otherwise they are read here.
 int SysLogCompare(RecordGrid& list, int p, const SysLogRecord& rec, long long tolerance,
+                  const RowTimes* times = nullptr);
+int SysLogCompare(RecordGrid& list, int p, const SbLineFields& rec, long long tolerance,
                   const RowTimes* times = nullptr);
 
 // Seconds of a date ("yyyy-mm-dd" or "yyyy/mm/dd") and time ("hh:mm:ss") on one scale; nothing

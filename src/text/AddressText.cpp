@@ -1,37 +1,38 @@
 #include "text/AddressText.h"
 
+#include <algorithm>
 #include <array>
 #include <optional>
 
 namespace {
 
-// The four octets of a dotted address, or nothing when the text is not one.
-std::optional<std::array<int, 4>> Octets(const std::string& s) {
+// The four octets of a dotted address, or nothing when the text is not one. The fourth field
+// runs to the next "." or the end; what follows that "." is not looked at.
+std::optional<std::array<int, 4>> Octets(std::string_view s) {
     if (s.size() < 7 || s.size() > 15) return std::nullopt;
-    const std::string text = s + ".";
     std::array<int, 4> octets{};
-    size_t start = 0;
-    for (int& octet : octets) {
-        const size_t dot = text.find('.', start);
-        if (dot == std::string::npos) return std::nullopt;
-        const size_t length = dot - start;
-        if (length < 1 || length > 3) return std::nullopt;
+    size_t i = 0;
+    for (size_t k = 0; k < octets.size(); ++k) {
+        if (k > 0) {
+            if (i == s.size()) return std::nullopt;
+            ++i;  // the dot
+        }
+        const size_t start = i;
         int value = 0;
-        for (size_t i = start; i < dot; ++i) {
-            const char c = text[i];
-            if (c < '0' || c > '9') return std::nullopt;
+        for (; i < s.size() && s[i] != '.'; ++i) {
+            const char c = s[i];
+            if (c < '0' || c > '9' || i - start == 3) return std::nullopt;
             value = value * 10 + (c - '0');
         }
-        if (value > 255) return std::nullopt;
-        octet = value;
-        start = dot + 1;
+        if (i == start || value > 255) return std::nullopt;
+        octets[k] = value;
     }
     return octets;
 }
 
 }  // namespace
 
-bool IsIPAddress(const std::string& s) {
+bool IsIPAddress(std::string_view s) {
     return Octets(s).has_value();
 }
 

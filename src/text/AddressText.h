@@ -1,13 +1,14 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 // Small text routines shared by every lookup path. Positions are counted from 1, 0 meaning
 // "not found", because callers use them as yes/no answers as well as positions.
 
 // A dotted IPv4 address: 7 to 15 characters whose first four dot-separated fields are 1 to 3
 // digits with a value from 0 to 255. Text after the fourth field is not examined.
-bool IsIPAddress(const std::string& s);
+bool IsIPAddress(std::string_view s);
 // The address in network byte order (first octet in the lowest byte) as a signed 32-bit number;
 // 0 for a text that is not a dotted address.
 std::int32_t IPToLong(const std::string& s);

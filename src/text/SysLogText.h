@@ -34,7 +34,7 @@ inline std::string_view Trim(std::string_view text) {
 }
 
 inline bool IsAddress(std::string_view text) {
-    return IsIPAddress(std::string(text));
+    return IsIPAddress(text);
 }
 
 }  // namespace syslogtext

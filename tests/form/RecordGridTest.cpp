@@ -61,3 +61,31 @@ TEST(RecordGrid, RevisionsTellStructureContentAndWidthsApart) {
     g.SetRows(11);
     EXPECT_GT(g.StructureRevision(), structure);
 }
+
+// A cell's look is kept apart from its text, and made only for rows that are painted: it must
+// still travel with its row when rows are sorted or kept, and follow the columns' count.
+TEST(RecordGrid, ColoursTravelWithTheirRows) {
+    RecordGrid g;
+    g.SetCols(3);
+    g.SetRows(4);
+    for (int r = 1; r < 4; ++r) g.SetTextMatrix(r, 0, std::to_string(r));
+    g.SetCellBackColorAt(1, 2, FlagColour);
+    g.SetCellAlignmentAt(1, 2, RecordGrid::Alignment::Right);
+    g.PaintRow(2, IgnoreColour);
+    g.SortRows(1, [](const auto& a, const auto& b) { return a[0].text > b[0].text; });  // 3, 2, 1
+    EXPECT_EQ(g.CellBackColorAt(1, 2), White);
+    EXPECT_EQ(g.CellBackColorAt(2, 0), IgnoreColour);
+    EXPECT_EQ(g.CellBackColorAt(3, 2), FlagColour);
+    EXPECT_EQ(g.CellAlignmentAt(3, 2), RecordGrid::Alignment::Right);
+    EXPECT_EQ(g.CellBackColorAt(3, 1), White);
+    g.KeepRows({3});
+    ASSERT_EQ(g.Rows(), 2);
+    EXPECT_EQ(g.TextMatrix(1, 0), "1");
+    EXPECT_EQ(g.CellBackColorAt(1, 2), FlagColour);
+    g.SetCols(2);
+    g.SetCols(4);
+    EXPECT_EQ(g.CellBackColorAt(1, 2), White);  // dropped with its column
+    EXPECT_EQ(g.CellBackColorAt(1, 3), White);
+    g.PaintRow(1, WarnColour);
+    EXPECT_EQ(g.CellBackColorAt(1, 3), WarnColour);
+}

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <limits>
+#include <optional>
+#include <random>
 
 #include "SysLogRows.h"
 #include "TestForm.h"
@@ -98,6 +101,78 @@ TEST(SysLogCompare, TheSameEventWithinTheTolerance) {
     m[R::Message] = "Clock\xA0not\xA0set";
     SysLogCompare(F.SysLog, 3, m, 0);
     EXPECT_TRUE(matched(2));
+}
+
+// Rows are looked up by time: of several in the window, the one nearest to p on its newer side is
+// taken whatever their times' order; none beyond p; none for a negative tolerance; every one for
+// a tolerance larger than any gap.
+TEST(SysLogCompare, TakesTheCandidateAWalkFromPWouldMeetFirst) {
+    TestForm t;
+    MainForm& F = t.F();
+    const SysLogRecord in =
+        Rec("2026/12/06", "10:00:02", "I", "198.51.100.7", "", "4123", "192.168.1.5", "80");
+    struct Case {
+        int p;
+        long long tolerance;
+        int matchedRow;  // 0: none
+    };
+    for (const Case c :
+         {Case{3, 2, 3}, Case{2, 2, 2}, Case{1, 2, 1}, Case{0, 2, 0}, Case{3, 0, 0}, Case{3, -1, 0},
+          Case{3, 1, 3}, Case{2, 1, 2}, Case{3, std::numeric_limits<long long>::max(), 3}}) {
+        FillSysLog(F,
+                   {{"2026-12-06", "10:00:04", "P", "tcp", "198.51.100.7", "", "4123", "192.168.1.5", "80"},
+                    {"2026-12-06", "10:00:01", "P", "tcp", "198.51.100.7", "", "4123", "192.168.1.5", "80"},
+                    {"2026-12-06", "10:00:03", "P", "tcp", "198.51.100.7", "", "4123", "192.168.1.5", "80"}});
+        SysLogCompare(F.SysLog, c.p, in, c.tolerance);
+        for (int row = 1; row <= 3; ++row)
+            EXPECT_EQ(F.SysLog.TextMatrix(row, R::RowTag), row == c.matchedRow ? "" : "R")
+                << "p " << c.p << ", tolerance " << c.tolerance << ", row " << row;
+    }
+}
+
+// The date and time reader as it was before it read the digits in place.
+std::optional<long long> ReferenceStampSeconds(const std::string& date, const std::string& time) {
+    const auto digits = [](const std::string& s) {
+        return !s.empty() && s.find_first_not_of("0123456789") == std::string::npos;
+    };
+    if (date.size() != 10 || time.size() < 8) return std::nullopt;
+    if (!digits(date.substr(0, 4)) || !digits(date.substr(5, 2)) || !digits(date.substr(8, 2)) ||
+        !digits(time.substr(0, 2)) || time[2] != ':' || !digits(time.substr(3, 2)) || time[5] != ':' ||
+        !digits(time.substr(6, 2)))
+        return std::nullopt;
+    const int y = std::stoi(date.substr(0, 4)), m = std::stoi(date.substr(5, 2)),
+              d = std::stoi(date.substr(8, 2));
+    if (m < 1 || m > 12 || d < 1 || d > 31) return std::nullopt;
+    // Days from 1970-01-01, counted by the calendar's rules rather than by formula.
+    long long days = 0;
+    const auto leap = [](int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; };
+    for (int year = 1970; year < y; ++year) days += leap(year) ? 366 : 365;
+    for (int year = y; year < 1970; ++year) days -= leap(year) ? 366 : 365;
+    static constexpr int MonthDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    for (int month = 1; month < m; ++month) days += MonthDays[month - 1] + (month == 2 && leap(y));
+    days += d - 1;
+    return days * 86400 + std::stoi(time.substr(0, 2)) * 3600LL + std::stoi(time.substr(3, 2)) * 60LL +
+           std::stoi(time.substr(6, 2));
+}
+
+TEST(StampSeconds, AgreesWithTheCalendarOnGeneratedStamps) {
+    std::mt19937 random(7);
+    const auto pick = [&](const std::vector<std::string>& from) { return from[random() % from.size()]; };
+    const std::vector<std::string> years = {"1970", "2026", "2000", "1900", "0001", "9999", "20x6", "202"},
+                                   months = {"01", "02", "03", "12", "00", "13", "1a", "09"},
+                                   days = {"01", "28", "29", "31", "00", "32", "3 "},
+                                   clocks = {"00", "23", "59", "99", "0x", "7"}, marks = {"-", "/", ":"},
+                                   colons = {":", ":", ":", "."}, tails = {"", "", ".25", "x", " "};
+    int stamps = 0;
+    for (int n = 0; n < 50000; ++n) {
+        const std::string date = pick(years) + pick(marks) + pick(months) + pick(marks) + pick(days);
+        const std::string time =
+            pick(clocks) + pick(colons) + pick(clocks) + pick(colons) + pick(clocks) + pick(tails);
+        const auto expected = ReferenceStampSeconds(date, time);
+        ASSERT_EQ(StampSeconds(date, time), expected) << date << " " << time;
+        stamps += expected.has_value();
+    }
+    EXPECT_GT(stamps, 1000);
 }
 
 // The whole matching against day files: a missing first day does not stop the later days being

@@ -2,12 +2,18 @@
 // line parser and the Stillbeacon line parser.
 #include <gtest/gtest.h>
 
+#include <QDir>
+#include <random>
+
 #include "SimPages.h"
+#include "TestFiles.h"
 #include "form/SysLogRecord.h"
 #include "syslog/RouterDate.h"
 #include "syslog/RouterLineParser.h"
 #include "syslog/SbLineParser.h"
 #include "syslog/SysLogPageCutter.h"
+#include "text/SysLogText.h"
+#include "text/TextLines.h"
 
 namespace {
 
@@ -28,6 +34,118 @@ std::string Dated(const std::string& rest, std::string wan = "24.1.1.1") {
 std::string Sb(const std::string& line) {
     SysLogRecord r;
     return SysLogParse(line, r) ? Fields(r) : "not a record";
+}
+
+// The Stillbeacon line reader as it was written first, position by position from 1, copying each
+// field: the reference the reader that scans in place must agree with, line for line.
+namespace reference {
+
+using namespace syslogtext;
+using R = SysLogRecord;
+
+bool Parse(std::string_view line, SysLogRecord& r) {
+    if (Trim(line).empty()) return false;
+    for (int i = 0; i <= R::Message; ++i) r[i].clear();
+    if (line.size() > 10 && line[10] == '\t') {
+        std::string rest = std::string(line) + "\t";
+        for (int k = 0; k <= R::LPort; ++k) {
+            const size_t tab = rest.find('\t');
+            if (tab == std::string::npos) return false;
+            r[k] = rest.substr(0, tab);
+            rest.erase(0, tab + 1);
+        }
+        r[R::Time] = r[R::Time].substr(0, 8);
+        if (r[R::Dir] == "S" || r[R::Dir] == "E") return false;
+        if (r[R::Dir] == "M") r[R::Message] = std::exchange(r[R::RemURL], {});
+        return true;
+    }
+    static constexpr int targets[7] = {R::Date, R::Time, R::Dir, R::RemURL, R::RPort, R::LocalAddr, R::LPort};
+    size_t p = 0;
+    for (int k = 0; k < 7; ++k) {
+        size_t n = Find(line, " ", p + 1);
+        if (n == 0) {
+            if (k < 6) return false;
+            n = line.size() + 1;
+        }
+        r[targets[k]] = std::string(Mid(line, p + 1, n - p - 1));
+        p = n;
+    }
+    r[R::Time] = r[R::Time].substr(0, 8);
+    if (r[R::Dir] == "S" || r[R::Dir] == "E") return false;
+    if (r[R::Dir] == "M") {
+        r[R::Message] = r[R::RemURL];
+        for (int i = R::Prot; i <= R::LPort; ++i) r[i].clear();
+        return true;
+    }
+    std::string s = r[R::RemURL];
+    const size_t p1 = s.find(NbspChar);
+    if (p1 != std::string::npos) {
+        const size_t p2 = s.find(NbspChar, p1 + 1);
+        if (p2 != std::string::npos) {
+            r[R::Message] = s.substr(p2 + 1);
+            r[R::Prot] = s.substr(p1 + 1, p2 - p1 - 1);
+        } else {
+            r[R::Prot] = LowerCase(s.substr(p1 + 1));
+        }
+        s.resize(p1);
+    }
+    const size_t bang = s.find('!');
+    if (bang != std::string::npos && s.find("(!)") == std::string::npos) s.replace(bang, 1, "(!)");
+    const size_t open = s.find('(');
+    const size_t close = open == std::string::npos ? std::string::npos : s.find(')', open + 1);
+    if (close == std::string::npos) {
+        r[R::RemAddr] = IsIPAddress(s) ? s : "";
+        r[R::RemURL] = IsIPAddress(s) ? "" : s;
+    } else if (IsIPAddress(s.substr(0, open))) {
+        r[R::RemAddr] = s.substr(0, open);
+        r[R::RemURL] = s.substr(open + 1, close - open - 1);
+    } else {
+        r[R::RemAddr] = s.substr(open + 1, close - open - 1);
+        r[R::RemURL] = s.substr(0, open);
+    }
+    if (r[R::RemAddr] == "!" || r[R::RemAddr] == "(!)") r[R::RemAddr].clear();
+    if (r[R::RemURL] == "!") r[R::RemURL].clear();
+    if (r[R::Date].empty() || r[R::Time].empty() || r[R::Dir].empty()) return false;
+    for (const int i : {R::RemAddr, R::RemURL, R::RPort})
+        if (r[i] == ".") r[i].clear();
+    return !r[R::RemAddr].empty() || !r[R::RemURL].empty() || !r[R::Message].empty() || !r[R::Prot].empty();
+}
+
+}  // namespace reference
+
+// Lines made of the pieces Stillbeacon's lines are made of, in any order and number, with the
+// fuzz corpus' lines: both readers must say the same of each, and fill the same fields.
+TEST(SysLogParseTest, ScanningInPlaceReadsEveryLineAsTheReference) {
+    std::vector<std::string> lines;
+    const QDir corpus(QStringLiteral(DROVIX_TEST_DATA "/../../fuzz/corpus/syslog_parse"));
+    for (const QString& name : corpus.entryList(QDir::Files))
+        ForEachLine(ReadFileBytes(corpus.filePath(name).toStdString()), [&](std::string_view line) {
+            lines.emplace_back(line);
+            return true;
+        });
+    ASSERT_FALSE(lines.empty());
+    const std::vector<std::string> pieces = {"13:01:02.00", "1:2", "\xA0", "I", "O", "M", "S", "P", ".", "-",
+                                             "!", "(!)", "(", ")", "10.0.0.1", "256.1.1.1", "host.example",
+                                             "TCP", "udp", "Ab", "80", "x y"};
+    const std::vector<std::string> separators = {" ", " ", " ", " ", "\t", "  ", ""};
+    std::mt19937 random(20261207);
+    auto any = [&](const std::vector<std::string>& from) { return from[random() % from.size()]; };
+    for (int n = 0; n < 100000; ++n) {
+        std::string line = n % 4 ? "2005/01/09" : any(pieces);
+        for (int field = static_cast<int>(random() % 10); field > 0; --field) {
+            line += any(separators);
+            for (int k = static_cast<int>(random() % 3); k >= 0; --k) line += any(pieces);
+        }
+        lines.push_back(line);
+    }
+    SysLogRecord got, want;
+    for (const std::string& line : lines) {
+        const bool record = reference::Parse(line, want);
+        ASSERT_EQ(SysLogParse(line, got), record) << line;
+        if (record) {
+            ASSERT_EQ(Fields(got), Fields(want)) << line;
+        }
+    }
 }
 
 const std::string kFont = "<font face=verdana size=1.5 color=";
