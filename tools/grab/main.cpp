@@ -2,13 +2,15 @@
 // carries out a few steps a person would take, and saves a picture of the window. Run it with
 // QT_QPA_PLATFORM=offscreen; scripts/screenshots.sh uses it to remake the user guide's pictures.
 //
-//   drovix-grab [--click NAME | --hover NAME | --wait MS | --header LIST:COL | --size WxH |
-//                --maximize | --menu LIST:ROW:COL]... OUTPUT.png
+//   drovix-grab [--message] [--click NAME | --hover NAME | --wait MS | --header LIST:COL |
+//                --size WxH | --maximize | --menu LIST:ROW:COL]... OUTPUT.png
 //
 // NAME is a widget's object name (the engine's control name: BRun, BOptions, PW, ...). --header
 // clicks a list's column header, --size sets the window's size in pixels, --maximize maximizes
 // it, and --menu right-clicks a record's cell and takes the picture while its popup menu is open
-// (it is the last step). The steps run in the order given, each followed by a pause that lets the
+// (it is the last step). --message takes the picture when the first message box opens (at the
+// start or after a step), with the box drawn over the middle of the window, and then closes the
+// box with its default button; no later picture replaces it. The steps run in the order given, each followed by a pause that lets the
 // window redraw and the engine's timers run. The settings are not written back: the folder stays
 // as the script laid it out.
 #include <QAbstractButton>
@@ -16,11 +18,14 @@
 #include <QElapsedTimer>
 #include <QHeaderView>
 #include <QMenu>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QThread>
 #include <QTimer>
 #include <cstdio>
+#include <memory>
 
 #include "app/ProgramDir.h"
 #include "app/RunCycle.h"
@@ -56,8 +61,8 @@ void Hover(QWidget* widget) {
 
 int Usage() {
     std::fputs(
-        "Usage: drovix-grab [--click NAME | --hover NAME | --wait MS | --header LIST:COL | --size WxH |\n"
-        "                   --maximize | --menu LIST:ROW:COL]... OUTPUT.png\n",
+        "Usage: drovix-grab [--message] [--click NAME | --hover NAME | --wait MS | --header LIST:COL |\n"
+        "                   --size WxH | --maximize | --menu LIST:ROW:COL]... OUTPUT.png\n",
         stderr);
     return 2;
 }
@@ -107,6 +112,38 @@ bool GrabWithMenu(MainWindow& window, RecordGridView* list, int row, int col, co
     return saved;
 }
 
+// Watches for the first message box: the window with the box over its middle is saved, and the
+// box is closed as if its default button had been pressed.
+class MessageGrabber {
+  public:
+    MessageGrabber(MainWindow& window, QString output) : window_(window), output_(std::move(output)) {
+        QObject::connect(&poll_, &QTimer::timeout, [this] { Look(); });
+        poll_.start(50);
+    }
+    bool Saved() const { return saved_; }
+
+  private:
+    void Look() {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (box == nullptr || saved_) return;
+        poll_.stop();
+        Settle(300);
+        QPixmap picture = window_.grab();
+        const QPixmap boxPicture = box->grab();
+        QPainter painter(&picture);
+        painter.drawPixmap((picture.width() - boxPicture.width()) / 2, (picture.height() - boxPicture.height()) / 2,
+                           boxPicture);
+        painter.end();
+        saved_ = picture.save(output_);
+        box->done(box->defaultButton() != nullptr ? box->standardButton(box->defaultButton()) : 0);
+    }
+
+    MainWindow& window_;
+    QString output_;
+    QTimer poll_;
+    bool saved_ = false;
+};
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -121,6 +158,8 @@ int main(int argc, char** argv) {
     SystemClock clock;
     MainWindow window(clock, programDir);
     PrepareMainForm(window.Form(), programDir);
+    std::unique_ptr<MessageGrabber> messages;
+    if (args.removeAll("--message") > 0) messages = std::make_unique<MessageGrabber>(window, output);
     window.Dispatch([&] { Form_Load(window.Form(), ""); });
     Settle(500);
 
@@ -170,6 +209,11 @@ int main(int argc, char** argv) {
         Settle(300);
     }
 
+    if (messages && messages->Saved()) return 0;
+    if (messages) {
+        std::fputs("drovix-grab: no message box opened\n", stderr);
+        return 1;
+    }
     if (!window.grab().save(output)) {
         std::fprintf(stderr, "drovix-grab: cannot write %s\n", qPrintable(output));
         return 1;
