@@ -5,6 +5,7 @@
 #include "form/MainForm.h"
 #include "form/Progress.h"
 #include "syslog/SysLogLists.h"
+#include "ui/StatusLine.h"
 
 namespace {
 
@@ -92,7 +93,9 @@ void PlaceSysLogLists(MainForm& F, int width, int height) {
 
 void ChangeLayout(MainForm& F) {
     const int width = std::max(F.Window.Width, MinimumWindowWidth);
-    const int height = std::max(F.Window.Height, MinimumWindowHeight);
+    const int windowHeight = std::max(F.Window.Height, MinimumWindowHeight);
+    PlaceStatusLine(F, width, windowHeight);
+    const int height = windowHeight - StatusLineHeight;
     PlaceButtonRow(F, width);
 
     F.OptionsFrame.Left = kGap;

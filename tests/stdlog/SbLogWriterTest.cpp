@@ -2,6 +2,7 @@
 
 #include <map>
 
+#include "FailingFileCall.h"
 #include "StdLogTestData.h"
 #include "TestForm.h"
 #include "app/SaveCommands.h"
@@ -37,18 +38,20 @@ TEST_F(SbLogWriterTest, SaveAllWritesEveryRecordInStillbeaconFormat) {
     EXPECT_TRUE(t.frontend.messages.empty());
 }
 
-TEST_F(SbLogWriterTest, SaveHighlightedWritesOnlyFlaggedRows) {
+// The status line says what was written where; what was saved is no longer highlighted, so a
+// second press with nothing new writes no second file.
+TEST_F(SbLogWriterTest, SaveHighlightedWritesOnlyFlaggedRowsOnce) {
     BSaveHilited_Click(F());
     EXPECT_EQ(Saved("Log 2026-12-06 1430.txt"), StdLogTestData("save_highlighted.txt"));
+    EXPECT_EQ(F().status.LastSave,
+              "14:30:00 Save highlighted: wrote 3 records to \"Log 2026-12-06 1430.txt\" in " + t.dir.path());
+    EXPECT_EQ(F().InLog.CellBackColorAt(1, 0), White);
 
-    // Nothing highlighted: the file is still created, empty.
     t.clock.Set(QDateTime(QDate(2026, 12, 6), QTime(15, 5, 0)));
-    F().InLog.PaintRow(1, White);
-    F().InLog.PaintRow(3, White);
-    F().OutLog.PaintRow(1, White);
     BSaveHilited_Click(F());
-    ASSERT_TRUE(FileExists(t.dir.file("Log 2026-12-06 1505.txt")));
-    EXPECT_EQ(Saved("Log 2026-12-06 1505.txt"), "");
+    EXPECT_FALSE(FileExists(t.dir.file("Log 2026-12-06 1505.txt")));
+    EXPECT_EQ(F().status.LastSave, "15:05:00 Save highlighted: nothing new to save, no file written");
+    EXPECT_TRUE(t.frontend.messages.empty());
 }
 
 TEST_F(SbLogWriterTest, SecondSaveInTheSameMinuteKeepsTheFirstFile) {
@@ -111,6 +114,18 @@ TEST_F(SbLogWriterTest, WithoutStillbeaconsFolderNothingIsSaved) {
     ASSERT_EQ(t.frontend.messages.size(), 2u);
     EXPECT_NE(t.frontend.messages[1].text.find("there is no such file"), std::string::npos);
     EXPECT_EQ(FilesIn(t.dir.path()), (std::map<std::string, std::string>{}));
+}
+
+// A file that cannot be created is named with its folder and the system's reason, on one line.
+TEST_F(SbLogWriterTest, AFailedSaveNamesTheFileTheFolderAndTheReason) {
+    {
+        const FailingFileCall denied(FileCall::Link, 1, "Log 2026-12-06 1430.txt", EACCES);
+        BSaveAll_Click(F());
+    }
+    ASSERT_EQ(t.frontend.messages.size(), 1u);
+    EXPECT_EQ(t.frontend.messages[0].text, "Error in 'SaveLogs' creating Log 2026-12-06 1430.txt in folder " +
+                                               t.dir.path() + ": Permission denied");
+    EXPECT_EQ(F().status.LastSave, "");
 }
 
 TEST_F(SbLogWriterTest, SystemLogModeLeavesTheStandardListsUnsaved) {
