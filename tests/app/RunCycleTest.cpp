@@ -255,4 +255,22 @@ TEST(RunCycleSystemLogOffer, AnEmptyTableWithASystemLogOffersToReadIt) {
     }
 }
 
+// A router that refuses the logon with status 401 and no page at all refused the password: it is
+// not told as one that cannot be reached.
+TEST(RunCycleRefusal, ARefusalWithoutAPageIsARefusedPassword) {
+    IsolatedConfigHome();
+    RouterSim sim({"--bare-401"}, SysLogRecords(""));
+    ASSERT_TRUE(sim.Started()) << sim.Error();
+    RouterSysLogForm t(sim);
+    t.F().PW.Text = "wrong";
+    BRun_Click(t.F());
+    ASSERT_EQ(t.frontend.messages.size(), 1u);
+    EXPECT_EQ(t.frontend.messages[0].text.rfind("Can't contact the Router: Missing or invalid Password (the Router at " +
+                                                    sim.Address() + " refused",
+                                                0),
+              0u)
+        << t.frontend.messages[0].text;
+    EXPECT_TRUE(t.F().OptionsFrame.Visible);
+}
+
 }  // namespace

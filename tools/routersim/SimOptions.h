@@ -21,6 +21,7 @@ struct SimOptions {
     int pageLines = 20;  // System Log lines per page
     bool noSyslog = false;
     bool empty = false;
+    bool bare401 = false;  // refuse a logon with status 401 and no page
     bool oversize = false;
     bool holdOpen = false;  // no length and no close: the body never ends by itself
     SimHostile hostile = SimHostile::None;
