@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what a fresh Debian 12 machine lacks to build, test and run Drovix (strace: the crash
-# test kills the program at chosen system calls; dbus: a private session bus for the notification test). Quiet and quick when everything is already there.
+# test kills the program at chosen system calls; dbus: the notification test's private session
+# bus). Quiet and quick when everything is already there.
 # Usage: scripts/setup.sh [packaging|fuzz]
 # "packaging" adds what scripts/package-check.sh uses to check the .deb; "fuzz" adds clang,
 # whose libFuzzer scripts/fuzz.sh builds with.

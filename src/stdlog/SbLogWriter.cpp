@@ -13,6 +13,7 @@
 #include "sblog/HiddenLists.h"
 #include "sblog/SbLogFolder.h"
 #include "sblog/StdLogLine.h"
+#include "stdlog/CompareSBLogs.h"
 
 namespace {
 
@@ -120,11 +121,9 @@ std::vector<int> AppendOutgoing(std::string& out, const MainForm& F, bool highli
 }
 
 // Saved, a highlighted record is no longer missing from Stillbeacon's logs.
-void Unflag(RecordGrid& list, const std::vector<int>& rows, int& flagCount) {
+void Unflag(RecordGrid& list, const std::vector<int>& rows) {
     for (int r : rows) {
-        if (list.CellBackColorAt(r, 0) != FlagColour) continue;
-        list.PaintRow(r, White);
-        if (flagCount > 0) --flagCount;
+        if (list.CellBackColorAt(r, 0) == FlagColour) list.PaintRow(r, White);
     }
 }
 
@@ -190,7 +189,10 @@ SavedRecords SaveLogs(MainForm& F, bool highlightedOnly) {
         return {};
     }
     F.stdlog.LastSavedFile = path;
-    Unflag(F.InLog, inRows, F.stdlog.InFlagCount);
-    Unflag(F.OutLog, outRows, F.stdlog.OutFlagCount);
+    if (highlightedOnly) {
+        Unflag(F.InLog, inRows);
+        Unflag(F.OutLog, outRows);
+        ShowFlagCounts(F);
+    }
     return {records, path};
 }

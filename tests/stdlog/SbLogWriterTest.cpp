@@ -46,6 +46,7 @@ TEST_F(SbLogWriterTest, SaveHighlightedWritesOnlyFlaggedRowsOnce) {
     EXPECT_EQ(F().status.LastSave,
               "14:30:00 Save highlighted: wrote 3 records to \"Log 2026-12-06 1430.txt\" in " + t.dir.path());
     EXPECT_EQ(F().InLog.CellBackColorAt(1, 0), White);
+    EXPECT_EQ(F().InCaption.Caption, "Incoming Log  (3 entries,  0 flagged)");
 
     t.clock.Set(QDateTime(QDate(2026, 12, 6), QTime(15, 5, 0)));
     BSaveHilited_Click(F());
