@@ -59,9 +59,9 @@ bool SendDesktopNotification(const Notification& notification) {
     if (!SessionBusConfigured()) return false;
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected()) return false;
-    QDBusMessage call = QDBusMessage::createMethodCall("org.freedesktop.Notifications",
-                                                       "/org/freedesktop/Notifications",
-                                                       "org.freedesktop.Notifications", "Notify");
+    QDBusMessage call =
+        QDBusMessage::createMethodCall("org.freedesktop.Notifications", "/org/freedesktop/Notifications",
+                                       "org.freedesktop.Notifications", "Notify");
     call << QString("Drovix") << 0u << QString("drovix") << Text(notification.summary)
          << Text(notification.body) << QStringList() << QVariantMap() << -1;
     const QDBusMessage reply = bus.call(call, QDBus::Block, kBusTimeoutMs);

@@ -10,13 +10,14 @@ std::string SetUpNotice(const MainForm& F) {
     text += F.RouterAddress.empty() ? " (none saved yet; \"" + F.IPAddr.Text + "\" is a guess)"
                                     : " (\"" + F.RouterAddress + "\")";
     text += ", the Router's password";
-    text += F.StoredPassword.empty() ? " (none saved yet: check \"Save Password\" so that unattended runs can log on)"
-                                     : " (saved)";
+    text += F.StoredPassword.empty()
+                ? " (none saved yet: check \"Save Password\" so that unattended runs can log on)"
+                : " (saved)";
     text += " and Stillbeacon's log folder";
     const std::string folderProblem = SbLogFolderProblem(F);
-    text += folderProblem.empty() ? " (\"" + F.SbLogDir + "\", from LOGDIR in \"" + F.ProgramDir +
-                                        "Stillbeacon.ini\")."
-                                  : ": " + folderProblem + ".";
+    text += folderProblem.empty()
+                ? " (\"" + F.SbLogDir + "\", from LOGDIR in \"" + F.ProgramDir + "Stillbeacon.ini\")."
+                : ": " + folderProblem + ".";
     text += "\n\nEnter the address and password above, press \"Test connection\" to try them, then OK.";
     return text;
 }

@@ -37,8 +37,8 @@ LastRun LastRunOf(const MainForm& F, int exitStatus) {
 }
 
 std::string LastRunFileText(const LastRun& run) {
-    return "TIME=" + run.time + "\r\nSTATUS=" + std::to_string(run.exitStatus) + "\r\nSUMMARY=" +
-           OneLine(run.summary) + "\r\n";
+    return "TIME=" + run.time + "\r\nSTATUS=" + std::to_string(run.exitStatus) +
+           "\r\nSUMMARY=" + OneLine(run.summary) + "\r\n";
 }
 
 std::optional<LastRun> ParseLastRun(const std::string& text) {

@@ -65,7 +65,8 @@ void OfferSystemLog(MainForm& F, const std::string& firstPage) {
     CSysLog_Click(F);
     SaveSettings(F);
     F.LNoLogs.Visible = false;
-    for (Control* c : {static_cast<Control*>(&F.InCaption), static_cast<Control*>(&F.OutCaption)}) c->Visible = false;
+    for (Control* c : {static_cast<Control*>(&F.InCaption), static_cast<Control*>(&F.OutCaption)})
+        c->Visible = false;
     F.InLog.Visible = F.OutLog.Visible = false;
     F.SysLog.Visible = F.SysStats.Visible = true;
     F.SysCaption.Visible = true;

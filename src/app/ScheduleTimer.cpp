@@ -49,8 +49,7 @@ std::string SwitchTimer(const CommandRunner& run, bool on, const std::string& dr
                         CronLine(drovixPath)
                   : "There is no systemd user manager here: remove the Drovix line with \"crontab -e\".";
     }
-    const CommandResult result =
-        run("systemctl", {"--user", on ? "enable" : "disable", "--now", kTimer});
+    const CommandResult result = run("systemctl", {"--user", on ? "enable" : "disable", "--now", kTimer});
     if (result.exitStatus == 0) return {};
     return std::string("\"systemctl --user ") + (on ? "enable" : "disable") + " --now " + kTimer +
            "\" failed" + (result.output.empty() ? "" : ": " + result.output);
@@ -70,8 +69,8 @@ void ShowTimerState(MainForm& F) {
 }
 
 void CkTimer_Click(MainForm& F) {
-    const std::string problem =
-        SwitchTimer(TimerCommandRunner(), F.CkTimer.Value, QCoreApplication::applicationFilePath().toStdString());
+    const std::string problem = SwitchTimer(TimerCommandRunner(), F.CkTimer.Value,
+                                            QCoreApplication::applicationFilePath().toStdString());
     ShowTimerState(F);
     if (!problem.empty()) {
         const bool cron = problem.find("crontab") != std::string::npos;

@@ -11,7 +11,8 @@ struct CommandResult {
     int exitStatus = -1;  // -1: the program could not be started
     std::string output;   // standard output and error
 };
-using CommandRunner = std::function<CommandResult(const std::string& program, const std::vector<std::string>& args)>;
+using CommandRunner =
+    std::function<CommandResult(const std::string& program, const std::vector<std::string>& args)>;
 
 // Runs a program and waits for it (a few seconds at most).
 CommandResult RunCommand(const std::string& program, const std::vector<std::string>& args);

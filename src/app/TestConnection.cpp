@@ -17,8 +17,11 @@ bool Contains(const std::string& page, const char* text) {
 // layout of the router as typed, and then gives them back unchanged.
 struct RouterLayoutKeeper {
     explicit RouterLayoutKeeper(MainForm& f)
-        : F(f), newFamily(f.router.NewFamily), noFirewallWord(f.router.NoFirewallWord), altAuth(f.AltAuth),
-          urls{f.router.ProbeURL, f.router.InLogURL, f.router.OutLogURL,
+        : F(f),
+          newFamily(f.router.NewFamily),
+          noFirewallWord(f.router.NoFirewallWord),
+          altAuth(f.AltAuth),
+          urls{f.router.ProbeURL,  f.router.InLogURL,        f.router.OutLogURL,
                f.router.StatusURL, f.router.SysLogSelectURL, f.router.SysLogPageURL} {}
     ~RouterLayoutKeeper() {
         RouterState& R = F.router;
@@ -71,7 +74,8 @@ std::string TestConnectionFinding(MainForm& F) {
     if (!page.empty() && !contact.Cancelled()) page = FetchPage(F, F.router.SysLogPageURL);
     if (contact.Cancelled()) return "The test was cancelled.";
     if (LogonRefused(F, page)) {
-        return "Missing or invalid Password: " + RefusedLogonDetail(F) + " (its first page came without logon).";
+        return "Missing or invalid Password: " + RefusedLogonDetail(F) +
+               " (its first page answered, its log pages did not).";
     }
     std::string text = "The Router at " + address + " answered, and the logon was accepted. Its pages have " +
                        LayoutWords(F.router) + ".";

@@ -119,7 +119,7 @@ struct MainForm {
     CheckBox CkTimer;
     std::array<OptionButton, 4> Include;
     std::array<CheckBox, 7> ShowMessages;
-    Label LHelp;  // the help pane
+    Label LHelp;   // the help pane
     Label LSetUp;  // beside the panel at a start that cannot refresh: what Drovix needs
 
     // ---- lists and their captions ----

@@ -205,8 +205,10 @@ std::string FailureWords(const Arrival& a, int waitSeconds) {
         default:
             break;
     }
-    if (a.status == 200 || (a.status == 0 && a.error == QNetworkReply::NoError)) return "the Router sent an empty page";
-    if (a.status != 0) return "the Router answered with HTTP status " + std::to_string(a.status) + " and an empty page";
+    if (a.status == 200 || (a.status == 0 && a.error == QNetworkReply::NoError))
+        return "the Router sent an empty page";
+    if (a.status != 0)
+        return "the Router answered with HTTP status " + std::to_string(a.status) + " and an empty page";
     // The system's own words ("Network unreachable", "No route to host"), as a clause.
     std::string words = a.errorText;
     if (!words.empty()) words[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(words[0])));

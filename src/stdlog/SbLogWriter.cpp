@@ -91,7 +91,8 @@ bool Wanted(const RecordGrid& list, int row, bool highlightedOnly, bool hidden) 
 }
 
 // Each appends the lines of its list and answers the rows it took.
-std::vector<int> AppendIncoming(std::string& out, const MainForm& F, bool highlightedOnly, const QDateTime& now) {
+std::vector<int> AppendIncoming(std::string& out, const MainForm& F, bool highlightedOnly,
+                                const QDateTime& now) {
     const RecordGrid& list = F.InLog;
     std::vector<int> taken;
     StampSource stamps(list, now);
@@ -105,7 +106,8 @@ std::vector<int> AppendIncoming(std::string& out, const MainForm& F, bool highli
     return taken;
 }
 
-std::vector<int> AppendOutgoing(std::string& out, const MainForm& F, bool highlightedOnly, const QDateTime& now) {
+std::vector<int> AppendOutgoing(std::string& out, const MainForm& F, bool highlightedOnly,
+                                const QDateTime& now) {
     const RecordGrid& list = F.OutLog;
     std::vector<int> taken;
     StampSource stamps(list, now);
@@ -155,8 +157,8 @@ std::string CreateNewFile(const std::string& folder, const QDateTime& now, std::
 }
 
 void ReportSaveError(MainForm& F, const std::string& name, const std::string& error) {
-    ReportProblem(F, "Error in 'SaveLogs' creating " + FileInFolder(F.SbLogDir, name, error), MsgIcon::Critical,
-                  MsgButtons::OK, drovix::ErrorTitle);
+    ReportProblem(F, "Error in 'SaveLogs' creating " + FileInFolder(F.SbLogDir, name, error),
+                  MsgIcon::Critical, MsgButtons::OK, drovix::ErrorTitle);
 }
 
 }  // namespace

@@ -188,7 +188,8 @@ void SysLogmNWSave(MainForm& F) {
     if (!SaveFileAtomically(F.ProgramDir + "SBmNW.log", bytes, &error, &number)) {
         ReportProblem(F,
                       "Error in 'SysLogmNWSave' trying to create MyNetWatchman file " +
-                          FileInFolder(F.ProgramDir, "SBmNW.log", error) + " (error " + std::to_string(number) + ")",
+                          FileInFolder(F.ProgramDir, "SBmNW.log", error) + " (error " +
+                          std::to_string(number) + ")",
                       MsgIcon::Critical, MsgButtons::OK, drovix::ErrorTitle);
         return;
     }

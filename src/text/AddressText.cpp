@@ -93,7 +93,8 @@ bool IsHostWithOptionalPort(const std::string& s) {
     int labels = 0;
     while (true) {
         const std::size_t dot = host.find('.', start);
-        const std::string label = host.substr(start, dot == std::string::npos ? std::string::npos : dot - start);
+        const std::string label =
+            host.substr(start, dot == std::string::npos ? std::string::npos : dot - start);
         if (!IsHostLabel(label)) return false;
         for (unsigned char c : label) allDigits = allDigits && std::isdigit(c);
         ++labels;

@@ -55,8 +55,8 @@ int PlaceLabel(MainForm& F, Label& label, int left, int row) {
 
 // A button beside the check box of its row, centred on it; returns its right edge.
 int PlaceButton(MainForm& F, Button& button, int left, int row) {
-    Place(button, left, RowTop(row) - (kButtonHeight - kCheckHeight) / 2, CaptionWidth(F, button.Caption) + 2 * kGap,
-          kButtonHeight);
+    Place(button, left, RowTop(row) - (kButtonHeight - kCheckHeight) / 2,
+          CaptionWidth(F, button.Caption) + 2 * kGap, kButtonHeight);
     return button.Left + button.Width;
 }
 
@@ -185,9 +185,11 @@ void SetupOptionsControls(MainForm& F) {
     F.CSaveSysLog.Caption = "Maintain DX history files";
     F.BReplaceToday.Caption = "Re-do Today";
     F.BTestConnection.Caption = "Test connection";
-    F.BTestConnection.ToolTipText = "Log on to the Router with the address and password above and tell what it has";
+    F.BTestConnection.ToolTipText =
+        "Log on to the Router with the address and password above and tell what it has";
     F.CkTimer.Caption = "Run unattended every 10 minutes";
-    F.CkTimer.ToolTipText = "Switches the systemd user timer drovix.timer on or off (drovix /auto every 10 minutes)";
+    F.CkTimer.ToolTipText =
+        "Switches the systemd user timer drovix.timer on or off (drovix /auto every 10 minutes)";
     F.BOpenLogFolder.Caption = "Open log folder";
     F.BOpenLogFolder.ToolTipText = "Show Stillbeacon's log folder in the file manager";
     F.CmnW.Caption = "Create mNW log file";

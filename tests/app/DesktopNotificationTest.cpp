@@ -40,7 +40,8 @@ TEST(DesktopNotification, IsANotifyCallOnTheSessionBusAndSilentWithoutOne) {
     QProcess daemon;
     daemon.start("dbus-daemon", {"--session", "--nofork", "--print-address", "--address=" + address});
     std::string daemonSaid;
-    ASSERT_NE(OutputHolding(daemon, "unix:", daemonSaid).find("unix:"), std::string::npos) << "the bus did not start";
+    ASSERT_NE(OutputHolding(daemon, "unix:", daemonSaid).find("unix:"), std::string::npos)
+        << "the bus did not start";
     QProcess monitor;
     monitor.start("dbus-monitor", {"--address", address, "interface='org.freedesktop.Notifications'"});
     std::string calls;
@@ -57,8 +58,10 @@ TEST(DesktopNotification, IsANotifyCallOnTheSessionBusAndSilentWithoutOne) {
 
     const std::size_t call = calls.find("member=Notify");
     ASSERT_NE(call, std::string::npos) << calls;
-    EXPECT_NE(calls.find("path=/org/freedesktop/Notifications; interface=org.freedesktop.Notifications; member=Notify"),
-              std::string::npos)
+    EXPECT_NE(
+        calls.find(
+            "path=/org/freedesktop/Notifications; interface=org.freedesktop.Notifications; member=Notify"),
+        std::string::npos)
         << calls;
     const std::string arguments = calls.substr(call);
     std::size_t at = 0;

@@ -101,8 +101,8 @@ TEST_F(OptionsPanelTest, CancelPutsEveryOptionBackAndWritesNothing) {
 // so and keeps the panel open with the field in focus.
 TEST_F(OptionsPanelTest, OkRefusesAnAddressThatIsNoHostWithAnOptionalPort) {
     BOptions_Click(F);
-    const char* const refused[] = {"http://192.168.1.1", "192.168.1.1/", "my router", "192.168.1", "10.0.0.1:0",
-                                   "10.0.0.1:65536", "", "admin@10.0.0.1"};
+    const char* const refused[] = {"http://192.168.1.1", "192.168.1.1/",   "my router", "192.168.1",
+                                   "10.0.0.1:0",         "10.0.0.1:65536", "",          "admin@10.0.0.1"};
     for (const char* address : refused) {
         F.IPAddr.Text = address;
         F.FocusedControl.clear();
@@ -110,7 +110,8 @@ TEST_F(OptionsPanelTest, OkRefusesAnAddressThatIsNoHostWithAnOptionalPort) {
         EXPECT_TRUE(F.OptionsFrame.Visible) << address;
         EXPECT_EQ(F.FocusedControl, "IPAddr") << address;
         ASSERT_FALSE(T.t.frontend.messages.empty());
-        EXPECT_EQ(T.t.frontend.messages.back().text.rfind("\"" + std::string(address) + "\" is not a router address", 0),
+        EXPECT_EQ(T.t.frontend.messages.back().text.rfind(
+                      "\"" + std::string(address) + "\" is not a router address", 0),
                   0u);
     }
     for (const char* address : {"192.168.1.1", "router.lan:8080", "127.0.0.1:80"}) {

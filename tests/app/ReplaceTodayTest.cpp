@@ -33,7 +33,8 @@ TEST(ReplaceToday, WritesTheNewestHistoryFileAgain) {
     BReplaceToday_Click(F);
     ASSERT_EQ(t.frontend.messages.size(), 1u);
     EXPECT_EQ(t.frontend.messages[0].buttons, MsgButtons::YesNo);
-    EXPECT_NE(t.frontend.messages[0].text.find("\"DXLog 2026-12-06.txt\" in " + t.dir.path()), std::string::npos);
+    EXPECT_NE(t.frontend.messages[0].text.find("\"DXLog 2026-12-06.txt\" in " + t.dir.path()),
+              std::string::npos);
     EXPECT_NE(ReadFileBytes(t.dir.file("DXLog 2026-12-06.txt")), day6);
     EXPECT_TRUE(F.OptionsFrame.Visible);
 

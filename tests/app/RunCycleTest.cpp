@@ -160,9 +160,11 @@ TEST_F(RunCycle, ARefusedPasswordIsTitledLikeEveryOtherMessage) {
     F.router.Pages = [](const std::string&) { return std::string("<h1>401 Authorization Required</h1>"); };
     BRun_Click(F);
     ASSERT_EQ(t.frontend.messages.size(), 1u);
-    EXPECT_EQ(t.frontend.messages[0].text,
-              "Can't contact the Router: Missing or invalid Password (the Router at 10.0.0.1 refused the logon "
-              "ID \"" + F.UserID.Text + "\" with this password)");
+    EXPECT_EQ(
+        t.frontend.messages[0].text,
+        "Can't contact the Router: Missing or invalid Password (the Router at 10.0.0.1 refused the logon "
+        "ID \"" +
+            F.UserID.Text + "\" with this password)");
     EXPECT_EQ(t.frontend.messages[0].title, "Drovix  ver. 1.2.3");
     EXPECT_TRUE(F.OptionsFrame.Visible) << "the refresh has ended: the panel opens for the password";
 }
@@ -234,7 +236,8 @@ TEST_F(RunCycle, ExitWhileContactingTheRouterCancelsTheRefreshQuietly) {
 TEST(RunCycleSystemLogOffer, AnEmptyTableWithASystemLogOffersToReadIt) {
     IsolatedConfigHome();
     for (const MsgAnswer answer : {MsgAnswer::No, MsgAnswer::Yes}) {
-        RouterSim sim({}, SysLogRecords("2026-12-06 13:05:12 TCP from 198.51.100.23:4123 to 127.0.0.100:80\n"));
+        RouterSim sim({},
+                      SysLogRecords("2026-12-06 13:05:12 TCP from 198.51.100.23:4123 to 127.0.0.100:80\n"));
         ASSERT_TRUE(sim.Started()) << sim.Error();
         RouterSysLogForm t(sim);
         MainForm& F = t.F();
@@ -243,14 +246,16 @@ TEST(RunCycleSystemLogOffer, AnEmptyTableWithASystemLogOffersToReadIt) {
         BRun_Click(F);
         ASSERT_EQ(t.frontend.messages.size(), 1u);
         EXPECT_EQ(t.frontend.messages[0].buttons, MsgButtons::YesNo);
-        EXPECT_NE(t.frontend.messages[0].text.find("it keeps a System Log, and \"Use Router's System Log\" is off"),
-                  std::string::npos);
+        EXPECT_NE(
+            t.frontend.messages[0].text.find("it keeps a System Log, and \"Use Router's System Log\" is off"),
+            std::string::npos);
         const bool read = answer == MsgAnswer::Yes;
         EXPECT_EQ(F.CSysLog.Value, read);
         EXPECT_EQ(F.LNoLogs.Visible, !read);
         EXPECT_EQ(F.SysLog.Visible, read);
         EXPECT_EQ(F.SysLog.HasRecords(), read);
-        EXPECT_EQ(ReadFileBytes(t.dir.file("Drovix.ini")).find("\r\nSYSLOG=1\r\n") != std::string::npos, read);
+        EXPECT_EQ(ReadFileBytes(t.dir.file("Drovix.ini")).find("\r\nSYSLOG=1\r\n") != std::string::npos,
+                  read);
         EXPECT_EQ(F.BSaveHilited.Caption, read ? "Update SB logs" : "Save highlighted");
     }
 }
@@ -265,9 +270,10 @@ TEST(RunCycleRefusal, ARefusalWithoutAPageIsARefusedPassword) {
     t.F().PW.Text = "wrong";
     BRun_Click(t.F());
     ASSERT_EQ(t.frontend.messages.size(), 1u);
-    EXPECT_EQ(t.frontend.messages[0].text.rfind("Can't contact the Router: Missing or invalid Password (the Router at " +
-                                                    sim.Address() + " refused",
-                                                0),
+    EXPECT_EQ(t.frontend.messages[0].text.rfind(
+                  "Can't contact the Router: Missing or invalid Password (the Router at " + sim.Address() +
+                      " refused",
+                  0),
               0u)
         << t.frontend.messages[0].text;
     EXPECT_TRUE(t.F().OptionsFrame.Visible);

@@ -46,7 +46,8 @@ TEST(ScheduleTimer, TheBoxSwitchesTheUserTimerOrShowsTheCronLine) {
         {"failing", true, false, true, true, "systemctl --user enable --now drovix.timer", false,
          "\"systemctl --user enable --now drovix.timer\" failed: Unit drovix.timer not found."},
         {"no user systemd", false, false, false, true, nullptr, false,
-         "There is no systemd user manager here. To run Drovix unattended every 10 minutes, add this line with "
+         "There is no systemd user manager here. To run Drovix unattended every 10 minutes, add this line "
+         "with "
          "\"crontab -e\":\n\n*/10 * * * * "},
     };
     for (const auto& c : cases) {
@@ -64,7 +65,8 @@ TEST(ScheduleTimer, TheBoxSwitchesTheUserTimerOrShowsTheCronLine) {
         F.CkTimer.Value = c.tick;
         CkTimer_Click(F);
         const auto& run = systemctl->commands;
-        EXPECT_EQ(std::count(run.begin(), run.end(), c.command ? c.command : ""), c.command ? 1 : 0) << c.what;
+        EXPECT_EQ(std::count(run.begin(), run.end(), c.command ? c.command : ""), c.command ? 1 : 0)
+            << c.what;
         EXPECT_EQ(F.CkTimer.Value, c.ticked) << c.what;
         if (c.message == nullptr) {
             EXPECT_TRUE(t.frontend.messages.empty()) << c.what;

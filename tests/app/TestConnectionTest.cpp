@@ -18,11 +18,18 @@ TEST(TestConnection, TellsTheLayoutTheSystemLogARefusedPasswordOrWhyNothingAnswe
         bool sysLogBox;
         const char* finding;  // after "The Router at ADDRESS"
     } cases[] = {
-        {{}, "admin", false,
-         " answered, and the logon was accepted. Its pages have the standard layout (Incoming and Outgoing tables, "
-         "System Log on SysLogTable.htm). It keeps a System Log; check \"Use Router's System Log\" to read it."},
-        {{"--layout", "wag54g", "--no-syslog"}, "admin", true,
-         " answered, and the logon was accepted. Its pages have the newer layout (status on RouterStatus.htm, System "
+        {{},
+         "admin",
+         false,
+         " answered, and the logon was accepted. Its pages have the standard layout (Incoming and Outgoing "
+         "tables, "
+         "System Log on SysLogTable.htm). It keeps a System Log; check \"Use Router's System Log\" to read "
+         "it."},
+        {{"--layout", "wag54g", "--no-syslog"},
+         "admin",
+         true,
+         " answered, and the logon was accepted. Its pages have the newer layout (status on "
+         "RouterStatus.htm, System "
          "Log on SysLog.htm). It has no System Log: Drovix reads its Incoming and Outgoing tables."},
         {{}, "wrong", true, " refused the logon ID \"admin\" with this password."},
     };
@@ -50,7 +57,8 @@ TEST(TestConnection, TellsTheLayoutTheSystemLogARefusedPasswordOrWhyNothingAnswe
     RouterSim unused;
     RouterSysLogForm t(unused);
     t.F().IPAddr.Text = address;
-    EXPECT_EQ(TestConnectionFinding(t.F()), "Can't contact the Router at " + address + ": connection refused.");
+    EXPECT_EQ(TestConnectionFinding(t.F()),
+              "Can't contact the Router at " + address + ": connection refused.");
 }
 
 }  // namespace

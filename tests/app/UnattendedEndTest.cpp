@@ -23,7 +23,8 @@ TEST(UnattendedEnd, RecordsTheRunAndNotifiesOnlyOfMergesAndFailures) {
         const char* title;     // the notification's, nullptr for none
         const char* body;
     } cases[] = {
-        {"nothing new", 0, 0, "", "", "Drovix: read no router log; merged 0 lines; exported 0 lines", nullptr, ""},
+        {"nothing new", 0, 0, "", "", "Drovix: read no router log; merged 0 lines; exported 0 lines", nullptr,
+         ""},
         {"merged", 0, 3, "", "",
          "Drovix: read no router log; merged 3 lines into Log 2026-12-06.txt (3); exported 0 lines",
          "Drovix merged 3 records into Stillbeacon's logs", "Log 2026-12-06.txt (3)"},
@@ -31,7 +32,8 @@ TEST(UnattendedEnd, RecordsTheRunAndNotifiesOnlyOfMergesAndFailures) {
          "Can't contact the Router at 10.0.0.1:  connection refused", "Drovix: the unattended run failed",
          "Can't contact the Router at 10.0.0.1:  connection refused"},
         {"notifications off", 0, 3, "", "NOTIFY=0\r\n",
-         "Drovix: read no router log; merged 3 lines into Log 2026-12-06.txt (3); exported 0 lines", nullptr, ""},
+         "Drovix: read no router log; merged 3 lines into Log 2026-12-06.txt (3); exported 0 lines", nullptr,
+         ""},
     };
     for (const auto& c : cases) {
         TestForm t;
@@ -49,8 +51,8 @@ TEST(UnattendedEnd, RecordsTheRunAndNotifiesOnlyOfMergesAndFailures) {
                   c.exitStatus)
             << c.what;
         EXPECT_EQ(ReadFileBytes(t.dir.file("DrovixLastRun.txt")),
-                  "TIME=2026-12-06 14:30:00\r\nSTATUS=" + std::to_string(c.exitStatus) + "\r\nSUMMARY=" + c.summary +
-                      "\r\n")
+                  "TIME=2026-12-06 14:30:00\r\nSTATUS=" + std::to_string(c.exitStatus) +
+                      "\r\nSUMMARY=" + c.summary + "\r\n")
             << c.what;
         if (c.title == nullptr) {
             EXPECT_TRUE(sent.empty()) << c.what;
@@ -68,7 +70,8 @@ TEST(UnattendedEnd, TheRecordReadsBackAndAnUnwritableOneIsNoFailure) {
     TestForm t;
     MainForm& F = t.F();
     F.Summary.NotSetUp = "no router address";
-    EXPECT_EQ(FinishUnattendedRun(F, kExitNotSetUp, [](const Notification&) { return false; }), kExitNotSetUp);
+    EXPECT_EQ(FinishUnattendedRun(F, kExitNotSetUp, [](const Notification&) { return false; }),
+              kExitNotSetUp);
     const auto run = ReadLastRun(F.ProgramDir);
     ASSERT_TRUE(run);
     EXPECT_EQ(run->time, "2026-12-06 14:30:00");
@@ -76,7 +79,8 @@ TEST(UnattendedEnd, TheRecordReadsBackAndAnUnwritableOneIsNoFailure) {
     EXPECT_EQ(run->summary, "Drovix cannot run unattended: no router address");
 
     F.ProgramDir = t.dir.path() + "gone/";
-    EXPECT_EQ(FinishUnattendedRun(F, kExitCompleted, [](const Notification&) { return false; }), kExitCompleted);
+    EXPECT_EQ(FinishUnattendedRun(F, kExitCompleted, [](const Notification&) { return false; }),
+              kExitCompleted);
     EXPECT_FALSE(ReadLastRun(F.ProgramDir));
 }
 

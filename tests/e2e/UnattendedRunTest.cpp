@@ -35,7 +35,8 @@ TEST(UnattendedRun, WithoutADisplayOnlyUnattendedRunsWork) {
                       "; start drovix, enter them in the options, check \"Save Password\" and press OK\n");
         // Besides the settings file, only the record of how the run ended, for the window's status line.
         EXPECT_EQ(Files(home), (QStringList{"Drovix.ini", "DrovixLastRun.txt"}));
-        EXPECT_NE(ReadFileBytes(home.file("DrovixLastRun.txt")).find("\r\nSTATUS=4\r\nSUMMARY=" + r.stdErr.substr(0, 40)),
+        EXPECT_NE(ReadFileBytes(home.file("DrovixLastRun.txt"))
+                      .find("\r\nSTATUS=4\r\nSUMMARY=" + r.stdErr.substr(0, 40)),
                   std::string::npos);
         const std::string ini = ReadFileBytes(home.file("Drovix.ini"));
         EXPECT_EQ(ini.rfind("VERSION=", 0), 0u);
@@ -89,8 +90,9 @@ TEST(UnattendedRun, AnUnreachableRouterIsNamedWithItsAddressAndTheReason) {
     EXPECT_EQ(r.stdOut, "");
     const std::string message = "Can't contact the Router at " + address + ": connection refused";
     EXPECT_EQ(r.stdErr, message + "\n");
-    EXPECT_NE(ReadFileBytes(home.file("DrovixLastRun.txt")).find("\r\nSTATUS=1\r\nSUMMARY=" + message + "\r\n"),
-              std::string::npos);
+    EXPECT_NE(
+        ReadFileBytes(home.file("DrovixLastRun.txt")).find("\r\nSTATUS=1\r\nSUMMARY=" + message + "\r\n"),
+        std::string::npos);
 }
 
 // The scenario whose colours the standard-log simulator test establishes: Stillbeacon's day file
@@ -114,14 +116,16 @@ TEST(UnattendedRun, SummaryLineTellsWhatBothFacesListedAndWrote) {
                               {{"Log 2026-12-06.txt", dayFile}});
 
     const std::string line =
-        "Drovix: incoming 3 listed, 1 flagged; outgoing 2 listed, 1 flagged; merged 0 lines; exported 0 lines";
+        "Drovix: incoming 3 listed, 1 flagged; outgoing 2 listed, 1 flagged; merged 0 lines; exported 0 "
+        "lines";
     for (const Face face : {Face::Headless, Face::OffscreenWindow}) {
         const DrovixRun r = RunDrovix(home, {"/auto"}, face);
         EXPECT_EQ(r.exitCode, 0) << r.stdErr;
         EXPECT_EQ(r.stdOut, line + "\n");
         // The window's status line learns the same from the run's record.
-        EXPECT_NE(ReadFileBytes(home.file("DrovixLastRun.txt")).find("\r\nSTATUS=0\r\nSUMMARY=" + line + "\r\n"),
-                  std::string::npos);
+        EXPECT_NE(
+            ReadFileBytes(home.file("DrovixLastRun.txt")).find("\r\nSTATUS=0\r\nSUMMARY=" + line + "\r\n"),
+            std::string::npos);
     }
     // A record that cannot be written changes neither the exit status nor the line.
     QDir().mkpath(QString::fromStdString(home.file("blocked")));

@@ -99,7 +99,8 @@ TEST(PageFetcher, UnansweredOrEmptyTriesAreRepeatedWithOnePauseBetweenThem) {
         EXPECT_EQ(Count(trace, " waiting before retrying\r\n"), pauses) << what;
         EXPECT_EQ(Count(trace, "Html file"), 0) << what;
         // Why nothing came, for the message that names it.
-        EXPECT_EQ(t.F().router.LastFetchFailure, c.timesOut ? "no answer within 1 second" : "the Router sent an empty page")
+        EXPECT_EQ(t.F().router.LastFetchFailure,
+                  c.timesOut ? "no answer within 1 second" : "the Router sent an empty page")
             << what;
     }
 }

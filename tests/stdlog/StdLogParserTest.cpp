@@ -131,10 +131,10 @@ TEST_F(StdLogParserTest, UnreachableRouterOrRefusedPasswordIsReportedAndCancelsA
     const std::string refused = "<html><body><h1>401 Authorization Required</h1></body></html>";
     ProcessStdLogPages(F(), refused, StdLogTestData("outgoing.html"));
     ASSERT_EQ(t.frontend.messages.size(), 2u);
-    EXPECT_EQ(t.frontend.messages[1].text.rfind("Missing or invalid Password: the Router at " + F().IPAddr.Text +
-                                                    " refused the logon ID",
-                                                0),
-              0u);
+    EXPECT_EQ(
+        t.frontend.messages[1].text.rfind(
+            "Missing or invalid Password: the Router at " + F().IPAddr.Text + " refused the logon ID", 0),
+        0u);
 }
 
 TEST(CopyDataTest, MalformedRowsLeaveCellsEmptyAndNeverReadPastTheTable) {

@@ -16,8 +16,8 @@ const char* kDay6 =
     "2026-12-06 13:05:12 TCP from 127.0.0.103:2222 to 203.0.113.80:8080\n";
 
 // A history file that cannot be read or appended to ends the refresh with a one-line message naming
-// the step, the file, its folder and the system's reason: 10 reading the history, 20 opening or writing the first file appended to, 30 any later
-// one. A file listed but gone meanwhile only ends the history.
+// the step, the file, its folder and the system's reason: 10 reading the history, 20 opening or writing the
+// first file appended to, 30 any later one. A file listed but gone meanwhile only ends the history.
 TEST(HistoryFiles, AFileThatFailsEndsTheRefreshNamingTheStepAndTheFile) {
     const struct {
         FileCall call;

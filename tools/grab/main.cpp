@@ -10,18 +10,18 @@
 // it, and --menu right-clicks a record's cell and takes the picture while its popup menu is open
 // (it is the last step). --message takes the picture when the first message box opens (at the
 // start or after a step), with the box drawn over the middle of the window, and then closes the
-// box with its default button; no later picture replaces it. The steps run in the order given, each followed by a pause that lets the
-// window redraw and the engine's timers run. The settings are not written back: the folder stays
-// as the script laid it out.
+// box with its default button; no later picture replaces it. The steps run in the order given, each followed
+// by a pause that lets the window redraw and the engine's timers run. The settings are not written back: the
+// folder stays as the script laid it out.
 #include <QAbstractButton>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QHeaderView>
 #include <QMenu>
 #include <QMessageBox>
-#include <QPushButton>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPushButton>
 #include <QThread>
 #include <QTimer>
 #include <cstdio>
@@ -131,8 +131,8 @@ class MessageGrabber {
         QPixmap picture = window_.grab();
         const QPixmap boxPicture = box->grab();
         QPainter painter(&picture);
-        painter.drawPixmap((picture.width() - boxPicture.width()) / 2, (picture.height() - boxPicture.height()) / 2,
-                           boxPicture);
+        painter.drawPixmap((picture.width() - boxPicture.width()) / 2,
+                           (picture.height() - boxPicture.height()) / 2, boxPicture);
         painter.end();
         saved_ = picture.save(output_);
         box->done(box->defaultButton() != nullptr ? box->standardButton(box->defaultButton()) : 0);

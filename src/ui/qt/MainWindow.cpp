@@ -4,7 +4,6 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QDesktopServices>
-#include <QUrl>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -13,6 +12,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
+#include <QUrl>
 
 #include "app/OptionsCommands.h"
 #include "app/RunCycle.h"

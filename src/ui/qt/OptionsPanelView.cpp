@@ -11,8 +11,8 @@
 #include <QTimer>
 #include <utility>
 
-#include "app/OptionsCommands.h"
 #include "app/OpenLogFolder.h"
+#include "app/OptionsCommands.h"
 #include "app/ReplaceToday.h"
 #include "app/ScheduleTimer.h"
 #include "app/TestConnection.h"

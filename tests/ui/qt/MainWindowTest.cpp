@@ -44,17 +44,20 @@ TEST_F(MainWindowTest, StartWithoutPasswordShowsTheWindowWithTheOptionsOpen) {
     auto* notice = window.findChild<QLabel*>("LSetUp");
     ASSERT_NE(notice, nullptr);
     EXPECT_TRUE(notice->isVisible());
-    EXPECT_TRUE(notice->text().startsWith("Drovix is not set up yet. It needs the Router's LAN address")) << notice->text().toStdString();
-    EXPECT_TRUE(notice->text().contains("Drovix does not know Stillbeacon's log folder: it reads it from LOGDIR in \"" +
-                                        QString::fromStdString(dir.path()) + "Stillbeacon.ini\", and there is no such file"));
+    EXPECT_TRUE(notice->text().startsWith("Drovix is not set up yet. It needs the Router's LAN address"))
+        << notice->text().toStdString();
+    EXPECT_TRUE(notice->text().contains(
+        "Drovix does not know Stillbeacon's log folder: it reads it from LOGDIR in \"" +
+        QString::fromStdString(dir.path()) + "Stillbeacon.ini\", and there is no such file"));
     EXPECT_FALSE(notice->geometry().intersects(window.findChild<QWidget*>("OptionsFrame")->geometry()));
     EXPECT_TRUE(window.findChild<QPushButton*>("BTestConnection")->isVisible());
     EXPECT_TRUE(window.findChild<QPushButton*>("BOpenLogFolder")->isVisible());
     auto* status = window.findChild<QLabel*>("LStatus");
     ASSERT_NE(status, nullptr);
     EXPECT_TRUE(status->isVisible());
-    EXPECT_EQ(status->text(), "Last unattended run 2026-12-06 14:00:00: exit status 1, Can't contact the Router at "
-                              "10.0.0.1: connection refused");
+    EXPECT_EQ(status->text(),
+              "Last unattended run 2026-12-06 14:00:00: exit status 1, Can't contact the Router at "
+              "10.0.0.1: connection refused");
 
     QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
     QApplication::sendEvent(window.findChild<QWidget*>("PW"), &escape);

@@ -12,7 +12,9 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     // No test reaches the systemd of whoever runs the tests: without a script of its own, a test
     // finds no user systemd.
-    TimerCommandRunner() = [](const std::string&, const std::vector<std::string>&) { return CommandResult{}; };
+    TimerCommandRunner() = [](const std::string&, const std::vector<std::string>&) {
+        return CommandResult{};
+    };
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
