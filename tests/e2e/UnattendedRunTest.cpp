@@ -20,9 +20,9 @@ QStringList Files(const TempFolder& folder) {
 }
 
 // Without a display, also when a platform chosen for the desktop is carried into a scheduler's
-// environment: an unattended run without settings ends at once leaving only the settings file
-// and fails, saying what it lacks (a scheduled run that never refreshes must not look healthy);
-// an interactive start says it needs a display and fails.
+// environment: an unattended run without settings ends at once leaving only the settings file and
+// the record of how it ended, and fails, saying what it lacks (a scheduled run that never
+// refreshes must not look healthy); an interactive start says it needs a display and fails.
 TEST(UnattendedRun, WithoutADisplayOnlyUnattendedRunsWork) {
     for (const Face face : {Face::Headless, Face::DesktopPlatformWithoutDisplay}) {
         TempFolder home;
