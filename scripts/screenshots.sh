@@ -37,6 +37,10 @@ shot() {
     mkdir -p "$home"
     demo_fill_folder "$home" "$router" "$password" "${mode:-}"
     [ "${compare:-1}" = 1 ] || sed -i 's/^COMPSB=1/COMPSB=0/' "$home/Drovix.ini"
+    # lastrun=1: an unattended run ended here earlier, as its record tells the status line.
+    [ "${lastrun:-0}" = 0 ] || printf 'TIME=2026-12-07 09:50:00\r\nSTATUS=0\r\nSUMMARY=%s\r\n' \
+        "Drovix: incoming 3 listed, 1 flagged; outgoing 2 listed, 1 flagged; merged 0 lines; exported 0 lines" \
+        >"$home/DrovixLastRun.txt"
     DROVIX_HOME="$home" "$build/drovix-grab" "$@" "$out/$name.png"
     echo "$out/$name.png"
 }
@@ -46,6 +50,11 @@ demo_start_sim "$work" --no-syslog
 shot first-start ""                                  # no password yet: the options panel opens
 shot standard-logs demo-pass                         # the first refresh, compared with Stillbeacon's logs
 shot options demo-pass --click BOptions --hover CompSB   # the options panel and its help pane
+# The status line after a refresh and "Save highlighted", with an earlier unattended run's record.
+lastrun=1 shot status-line demo-pass --click BSaveHilited
+# Nothing listens on the discard port of the loopback: the router cannot be reached.
+router=127.0.0.1:9 shot test-connection "" --message --click BTestConnection
+router=127.0.0.1:9 shot cant-contact demo-pass --message
 kill "$sim_pid"
 sim_pid=""
 

@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
 # Installs what a fresh Debian 12 machine lacks to build, test and run Drovix (strace: the crash
-# test kills the program at chosen system calls). Quiet and quick when everything is already there.
+# test kills the program at chosen system calls; dbus: the notification test's private session
+# bus). Quiet and quick when everything is already there.
 # Usage: scripts/setup.sh [packaging|fuzz]
 # "packaging" adds what scripts/package-check.sh uses to check the .deb; "fuzz" adds clang,
 # whose libFuzzer scripts/fuzz.sh builds with.
 set -euo pipefail
 
-packages=(g++ cmake make qt6-base-dev libgtest-dev strace)
+packages=(g++ cmake make qt6-base-dev libgtest-dev strace dbus)
 if [ "${1:-}" = packaging ]; then
     # dpkg-deb comes with dpkg; cpack writes the .deb itself. groff-base checks the manual pages.
     packages+=(desktop-file-utils appstream groff-base)

@@ -6,6 +6,7 @@
 
 #include "app/ApplicationIdentity.h"
 #include "app/CommandLine.h"
+#include "app/DesktopNotification.h"
 #include "app/DisplayRule.h"
 #include "app/HeadlessFrontend.h"
 #include "app/ListenCommand.h"
@@ -13,6 +14,7 @@
 #include "app/RunCycle.h"
 #include "app/SingleInstance.h"
 #include "app/Startup.h"
+#include "app/UnattendedEnd.h"
 #include "form/Clock.h"
 #include "form/Constants.h"
 #include "form/EventDispatch.h"
@@ -58,7 +60,8 @@ int RunHeadless(int argc, char** argv, const std::string& commandLine) {
             PrepareMainForm(F, programDir);
             DispatchEvent(F, [&] { Form_Load(F, commandLine); }, {});
             // A message means the run met a problem and did not complete.
-            return frontend.MessageShown() ? kExitProblemReported : UnattendedExitStatus(F);
+            const int status = frontend.MessageShown() ? kExitProblemReported : UnattendedExitStatus(F);
+            return FinishUnattendedRun(F, status, SendDesktopNotification);
         },
         false);
 }
@@ -73,9 +76,14 @@ int RunWindow(int argc, char** argv, const std::string& commandLine) {
             MainWindow window(clock, programDir);
             PrepareMainForm(window.Form(), programDir);
             window.Dispatch([&] { Form_Load(window.Form(), commandLine); });
+            const bool unattended = WantsAutoMode(commandLine);
             if (window.Form().Unloaded) {
-                return WantsAutoMode(commandLine) ? UnattendedExitStatus(window.Form()) : 0;
+                return unattended ? FinishUnattendedRun(window.Form(), UnattendedExitStatus(window.Form()),
+                                                        SendDesktopNotification)
+                                  : 0;
             }
+            // An unattended run that met a problem stays open for the person: it did not complete.
+            if (unattended) FinishUnattendedRun(window.Form(), kExitProblemReported, SendDesktopNotification);
             return app.exec();
         },
         interactive);

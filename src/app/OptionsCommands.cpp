@@ -8,6 +8,7 @@
 #include "form/MainForm.h"
 #include "router/RouterPages.h"
 #include "router/WanMonitor.h"
+#include "text/AddressText.h"
 #include "ui/Layout.h"
 #include "ui/OptionsDependents.h"
 #include "ui/OptionsFields.h"
@@ -86,7 +87,17 @@ void BOptions_Click(MainForm& F) {
         OpenOptions(F);
         return;
     }
+    // An address that is no host would be written into the settings and fail every refresh.
+    if (!F.CancelRequested && !IsHostWithOptionalPort(F.IPAddr.Text)) {
+        F.ui.MsgBox("\"" + F.IPAddr.Text +
+                        "\" is not a router address: enter the Router's host name or IP address, with an "
+                        "optional \":port\" (for example 192.168.1.1 or 192.168.1.1:8080).",
+                    MsgIcon::Exclamation, MsgButtons::OK, F.Title);
+        F.FocusedControl = "IPAddr";
+        return;
+    }
     HideOptions(F);
+    F.LSetUp.Visible = false;
     if (F.CancelRequested) {
         RestoreSavedOptions(F);
         return;
@@ -99,6 +110,10 @@ void BCancelOptions_Click(MainForm& F) {
     F.CancelRequested = true;
     BOptions_Click(F);
     F.CancelRequested = false;
+}
+
+void OptionsFrame_KeyDown(MainForm& F, int key) {
+    if (key == KeyEscape && F.OptionsFrame.Visible && F.BCancelOptions.Visible) BCancelOptions_Click(F);
 }
 
 void PW_KeyUp(MainForm& F, int key) {

@@ -13,3 +13,5 @@ void BOptions_Click(MainForm& F);
 void BCancelOptions_Click(MainForm& F);
 // Enter in the password field is OK.
 void PW_KeyUp(MainForm& F, int key);
+// A key pressed in the open panel: Escape cancels it, as the Cancel button does.
+void OptionsFrame_KeyDown(MainForm& F, int key);

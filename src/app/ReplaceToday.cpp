@@ -12,6 +12,11 @@ void BReplaceToday_Click(MainForm& F) {
     if (F.Busy) return;
     const auto names = ListHistoryFiles(F.SbLogDir);
     if (!names || names->empty()) return;
+    const std::string question =
+        "Re-do Today deletes the history file \"" + names->back() + "\" in " + F.SbLogDir +
+        " and builds it again from the lines the Router still shows; lines the Router "
+        "no longer shows are lost. Replace it?";
+    if (F.ui.MsgBox(question, MsgIcon::Question, MsgButtons::YesNo, F.Title) != MsgAnswer::Yes) return;
     std::string error;
     switch (RemoveFile(F.SbLogDir + names->back(), &error)) {
         case Removal::Removed:

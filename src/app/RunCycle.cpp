@@ -1,6 +1,9 @@
 #include "app/RunCycle.h"
 
+#include "app/FirstStart.h"
+#include "app/LastRun.h"
 #include "app/OptionsCommands.h"
+#include "app/ScheduleTimer.h"
 #include "app/Settings.h"
 #include "app/Startup.h"
 #include "files/FileBytes.h"
@@ -15,6 +18,7 @@
 #include "router/PageSource.h"
 #include "router/RouterContact.h"
 #include "router/RouterPages.h"
+#include "router/RouterProblem.h"
 #include "router/WanMonitor.h"
 #include "stdlog/StdLogParser.h"
 #include "syslog/SysLogDriver.h"
@@ -24,6 +28,7 @@
 #include "ui/ListMouse.h"
 #include "ui/OptionsDependents.h"
 #include "ui/SysLogFilter.h"
+#include "ui/StatusLine.h"
 
 namespace {
 
@@ -43,7 +48,8 @@ const char* const kStdSaveHilitedTip =
 // ends here, so the panel it opens is no longer one that waits for it.
 void ReportRefusedPassword(MainForm& F) {
     F.SysLogMode = false;
-    ReportProblem(F, "Can't contact the Router: Missing or invalid Password", MsgIcon::Exclamation);
+    ReportProblem(F, "Can't contact the Router: Missing or invalid Password (" + RefusedLogonDetail(F) + ")",
+                  MsgIcon::Exclamation);
     F.Refreshing = false;
     BOptions_Click(F);
     FocusIfVisible(F, F.PW, "PW");
@@ -66,6 +72,36 @@ void ShowSaveButtons(MainForm& F, bool sysLog) {
         F.BSaveAll.Visible = true;
         F.BSaveHilited.Caption = "Save highlighted";
     }
+}
+
+// The router keeps its records in its System Log, which is not read, and its tables hold none: the
+// person is told so, rather than only "Logs are empty or unavailable", and may have it read now.
+void OfferSystemLog(MainForm& F, const std::string& firstPage) {
+    const MsgAnswer answer = F.ui.MsgBox(
+        "The Router's Incoming and Outgoing tables are empty, but it keeps a System Log, and \"Use Router's "
+        "System Log\" is off. Check it and read the System Log now?",
+        MsgIcon::Question, MsgButtons::YesNo, F.Title);
+    if (answer != MsgAnswer::Yes || F.UnloadRequested) return;
+    F.CSysLog.Value = true;
+    CSysLog_Click(F);
+    SaveSettings(F);
+    F.LNoLogs.Visible = false;
+    for (Control* c : {static_cast<Control*>(&F.InCaption), static_cast<Control*>(&F.OutCaption)})
+        c->Visible = false;
+    F.InLog.Visible = F.OutLog.Visible = false;
+    F.SysLog.Visible = F.SysStats.Visible = true;
+    F.SysCaption.Visible = true;
+    Form_Resize(F);
+    SysLogMain(F, firstPage);
+}
+
+// The status line tells how the last unattended run ended, as that run left it.
+void ShowLastUnattendedRun(MainForm& F) {
+    const auto run = ReadLastRun(F.ProgramDir);
+    if (!run) return;
+    F.status.LastUnattendedRun = "Last unattended run " + run->time + ": exit status " +
+                                 std::to_string(run->exitStatus) + ", " + run->summary;
+    ShowStatusLine(F);
 }
 
 }  // namespace
@@ -112,6 +148,10 @@ void Initialize(MainForm& F) {
     // starting it is no change of the settings.
     MatchWanMonitorToBox(F);
 
+    if (!F.AutoMode) {
+        ShowLastUnattendedRun(F);
+        ShowTimerState(F);
+    }
     F.Initializing = true;
     ChangeLayout(F);
     if (!F.AutoMode) F.ui.ShowWindow();
@@ -131,6 +171,7 @@ void Initialize(MainForm& F) {
         // An unattended run that cannot refresh must not end as one that found nothing to do.
         if (F.AutoMode) F.Summary.NotSetUp = MissingForUnattendedRun(F);
         BOptions_Click(F);
+        if (!F.AutoMode) ShowSetUpNotice(F);
         FocusIfVisible(F, F.PW, "PW");
     }
     F.Initializing = false;
@@ -176,6 +217,7 @@ void BRun_Click(MainForm& F) {
     }
     F.BSaveHilited.Visible = true;
     F.BRun.Enabled = true;
+    if (F.Summary.Read != RunSummary::Source::Nothing) NoteRefreshInStatusLine(F);
     Form_Resize(F);  // the buttons' new captions may need more room
     FocusIfVisible(F, F.BRun, "BRun");
     F.ui.SetMousePointer(pointer);
@@ -199,7 +241,7 @@ void FetchLogs(MainForm& F) {
     if (!F.StdOnly) {
         if (F.UnloadRequested) return;
 
-        if (Contains(page, "401 Authorization Required")) {
+        if (LogonRefused(F, page)) {
             ReportRefusedPassword(F);
             return;
         }
@@ -221,6 +263,9 @@ void FetchLogs(MainForm& F) {
                 return;
             }
             F.BSaveHilited.ToolTipText = kStdSaveHilitedTip;
+            ProcessStdLogs(F);
+            if (F.LNoLogs.Visible && !F.AutoMode && !F.UnloadRequested) OfferSystemLog(F, page);
+            return;
         } else {
             F.SysLogMode = false;
             F.CSysLog.Visible = false;

@@ -259,6 +259,16 @@ void WriteLookupThreads(MainForm& F, std::string_view key, std::string& out) {
     if (F.LookupThreads > 1) PutLine(out, key, std::to_string(F.LookupThreads));
 }
 
+// Notifications are on unless the file says NOTIFY=0; only then is the key written, so the files
+// of those who keep them stay as they were.
+void ReadNotify(MainForm& F, const std::string& value, PendingValues&) {
+    F.NotifyOn = TrimBlanks(value) != "0";
+}
+
+void WriteNotify(MainForm& F, std::string_view key, std::string& out) {
+    if (!F.NotifyOn) PutLine(out, key, "0");
+}
+
 void ReadListenAt(MainForm& F, const std::string& value, PendingValues&) {
     F.ListenAt = TrimBlanks(value);
 }
@@ -315,6 +325,7 @@ constexpr SettingKey kSettingKeys[] = {
     {"SRONLY", ReadStdOnly, WriteStdOnly},
     {"UTHREADS", ReadLookupThreads, WriteLookupThreads},
     {"LISTEN", ReadListenAt, WriteListenAt},
+    {"NOTIFY", ReadNotify, WriteNotify},
     // Older names, same meaning.
     {"SHOWALL", ReadTimeframe<0>, nullptr},
     {"SHOWNEW", ReadTimeframe<1>, nullptr},

@@ -32,6 +32,11 @@ class Frontend {
         (void)menu, (void)x, (void)y;
         return {};
     }
+    // Opens a folder in the desktop's file manager; false when it could not be opened.
+    virtual bool OpenFolder(const std::string& path) {
+        (void)path;
+        return false;
+    }
     // Screen resolution used to turn twips into pixels.
     virtual int TwipsPerPixelX() const { return 15; }
     virtual int TwipsPerPixelY() const { return 15; }

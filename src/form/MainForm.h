@@ -17,6 +17,7 @@
 #include "form/ResolveState.h"
 #include "form/RouterState.h"
 #include "form/RunSummary.h"
+#include "form/StatusLineState.h"
 #include "form/StdLogState.h"
 #include "form/SysLogState.h"
 
@@ -65,6 +66,8 @@ struct MainForm {
     std::string WanAddress;
     std::string LastMnwTime;
     std::string Title = "Drovix";
+    // The text of the last problem reported, for the record an unattended run leaves.
+    std::string LastProblem;
 
     bool WinNT5 = false;
     bool ResolveNetBios = false;
@@ -77,6 +80,8 @@ struct MainForm {
     // logs on alike.
     int AltAuth = 0;
     bool StdOnly = false;
+    // NOTIFY: unattended runs tell the desktop when they merged records or failed.
+    bool NotifyOn = true;
     // LISTEN: where drovix --listen receives the router's syslog, "[ADDR:]PORT"; empty: the default.
     std::string ListenAt;
     // The conversion directions in effect (the check boxes take effect when the options close).
@@ -100,6 +105,7 @@ struct MainForm {
 
     // ---- buttons ----
     Button BRun, BQuit, BSaveAll, BSaveHilited, BOptions, BCancelOptions, BReplaceToday;
+    Button BTestConnection, BOpenLogFolder;
 
     // ---- options panel ----
     Frame OptionsFrame;
@@ -109,9 +115,12 @@ struct MainForm {
         LDisplay, LAutorun;
     CheckBox SavePW, CkConvertIP, CkConvertURL, CCacheFailures, CSysLog, CSaveSysLog, CmnW, CompAddr, CompSB,
         CompDX;
+    // "Run unattended every 10 minutes": not a setting of Drovix.ini but the user's systemd timer.
+    CheckBox CkTimer;
     std::array<OptionButton, 4> Include;
     std::array<CheckBox, 7> ShowMessages;
-    Label LHelp;  // the help pane
+    Label LHelp;   // the help pane
+    Label LSetUp;  // beside the panel at a start that cannot refresh: what Drovix needs
 
     // ---- lists and their captions ----
     RecordGrid InLog, OutLog, SysLog, SysStats;
@@ -120,6 +129,9 @@ struct MainForm {
     TextBox SysFilter;  // beside SysCaption, drawn with it: the System Log list's filter text
     Label LNoLogs;     // "Logs are empty or unavailable", also the conversion progress
     TextBox LLookup;   // floating answer of a single lookup
+    // The status line at the bottom of the window and what it is made of.
+    Label LStatus;
+    StatusLineState status;
     PopupMenu mpopIn = InboundMenu(), mpopOut = OutboundMenu(), mpopsys = SysLogMenu();
     ListDisplayState display;
 

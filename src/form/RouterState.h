@@ -38,6 +38,11 @@ struct RouterState {
     unsigned CancelGeneration = 0;
     // Numbers the page copies of the trace; raised before every traced fetch.
     int PageCopyCounter = 0;
+    // Why the last fetch came back empty, in words ("connection refused", "no answer within 4
+    // seconds"); empty after a fetch that brought a page. With the HTTP status of its last answer
+    // (0: none came), a refusal of the logon without a page body is still told as one.
+    std::string LastFetchFailure;
+    int LastFetchStatus = 0;
 
     // ---- WAN address monitor ----
     std::unique_ptr<QTimer> Timer1;

@@ -48,8 +48,10 @@ std::string TrimFailureCache(const std::string& text) {
 
 namespace {
 
-bool CacheFileError(MainForm& F, int errorNumber) {
-    ReportProblem(F, "Error " + std::to_string(errorNumber) + " in 'ConvertAddr' opening cache file",
+bool CacheFileError(MainForm& F, int errorNumber, const std::string& reason) {
+    ReportProblem(F,
+                  "Error " + std::to_string(errorNumber) + " in 'ConvertAddr' opening cache file " +
+                      FileInFolder(F.ProgramDir, "IPcache.txt", reason),
                   MsgIcon::Critical, MsgButtons::OK, drovix::ErrorTitle);
     return false;
 }
@@ -63,15 +65,16 @@ bool LoadFailureCache(MainForm& F, FailureCache& cache) {
     const FileRead read = ReadFileBytes(FailureCachePath(F), cache.text);
     if (read || read.Missing()) return true;
     cache.text.clear();
-    return CacheFileError(F, read.errorNumber);
+    return CacheFileError(F, read.errorNumber, read.error);
 }
 
 bool SaveFailureCache(MainForm& F, const FailureCache& cache) {
     if (!cache.enabled || !cache.changed) return true;
     const std::string kept = TrimFailureCache(cache.text);
     int errorNumber = 0;
+    std::string error;
     // On failure nothing was renamed: the old file stays as it was.
-    if (!SaveFileAtomically(FailureCachePath(F), kept, nullptr, &errorNumber))
-        return CacheFileError(F, errorNumber);
+    if (!SaveFileAtomically(FailureCachePath(F), kept, &error, &errorNumber))
+        return CacheFileError(F, errorNumber, error);
     return true;
 }

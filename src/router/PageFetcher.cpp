@@ -8,6 +8,7 @@
 #include <QNetworkRequest>
 #include <QTimer>
 #include <QUrl>
+#include <cctype>
 #include <memory>
 
 #include "form/Constants.h"
@@ -51,6 +52,10 @@ struct Arrival {
     std::string body;
     bool finished = false;
     bool full = false;
+    // How the request ended: its network error (with the system's words) and the HTTP status.
+    QNetworkReply::NetworkError error = QNetworkReply::NoError;
+    std::string errorText;
+    int status = 0;
     QEventLoop* waiter = nullptr;
 
     void Wake() const {
@@ -89,6 +94,9 @@ class Request {
         QObject::connect(reply_, &QNetworkReply::readyRead, take);
         QObject::connect(reply_, &QNetworkReply::finished, [take, arrival, reply] {
             take();
+            arrival->error = reply->error();
+            arrival->errorText = reply->errorString().toStdString();
+            arrival->status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
             if (!arrival->full && CutShort(*reply)) arrival->body.clear();
             arrival->finished = true;
             arrival->Wake();
@@ -126,6 +134,7 @@ class Request {
         arrival_->waiter = nullptr;
     }
     std::string Page() const { return arrival_->body; }
+    const Arrival& Ending() const { return *arrival_; }
 
   private:
     MainForm& F_;
@@ -173,7 +182,38 @@ enum class TryEnd { Page, Empty, GiveUp };
 struct TryResult {
     TryEnd end;
     std::string page;
+    std::string failure;  // why no page came, in words
+    int status = 0;       // the HTTP status of the answer, 0 when none came
 };
+
+std::string NoAnswer(int waitSeconds) {
+    return "no answer within " + std::to_string(waitSeconds) + (waitSeconds == 1 ? " second" : " seconds");
+}
+
+// Why a request ended without a page, in the words a person reads in a message.
+std::string FailureWords(const Arrival& a, int waitSeconds) {
+    switch (a.error) {
+        case QNetworkReply::ConnectionRefusedError:
+            return "connection refused";
+        case QNetworkReply::TimeoutError:
+        case QNetworkReply::OperationCanceledError:
+            return NoAnswer(waitSeconds);
+        case QNetworkReply::HostNotFoundError:
+            return "host not found";
+        case QNetworkReply::RemoteHostClosedError:
+            return "the Router closed the connection";
+        default:
+            break;
+    }
+    if (a.status == 200 || (a.status == 0 && a.error == QNetworkReply::NoError))
+        return "the Router sent an empty page";
+    if (a.status != 0)
+        return "the Router answered with HTTP status " + std::to_string(a.status) + " and an empty page";
+    // The system's own words ("Network unreachable", "No route to host"), as a clause.
+    std::string words = a.errorText;
+    if (!words.empty()) words[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(words[0])));
+    return words;
+}
 
 TryResult OneTry(MainForm& F, TraceLog& trace, const std::string& address, const FetchOptions& options,
                  bool lastTry, unsigned generation) {
@@ -183,16 +223,17 @@ TryResult OneTry(MainForm& F, TraceLog& trace, const std::string& address, const
     started.start();
     while (!request.Done()) {
         request.Wait(kPollMs);
-        if (MustStop(F, generation)) return {TryEnd::GiveUp, {}};
+        if (MustStop(F, generation)) return {TryEnd::GiveUp, {}, {}, 0};
         if (request.Done()) break;
         if (started.elapsed() > options.waitSeconds * 1000LL) {
             trace.Line(TraceTime(F.clock.Now()) + " Page request timed out");
             // Earlier tries wait on: the request's own time-out ends them just after.
-            if (lastTry || F.QuitRequested) return {TryEnd::GiveUp, {}};
+            if (lastTry || F.QuitRequested) return {TryEnd::GiveUp, {}, NoAnswer(options.waitSeconds), 0};
         }
     }
     std::string page = request.Page();
-    return {page.empty() ? TryEnd::Empty : TryEnd::Page, std::move(page)};
+    if (!page.empty()) return {TryEnd::Page, std::move(page), {}, 0};
+    return {TryEnd::Empty, {}, FailureWords(request.Ending(), options.waitSeconds), request.Ending().status};
 }
 
 void TracePage(MainForm& F, TraceLog& trace, const std::string& copyName, const std::string& page) {
@@ -218,6 +259,8 @@ FetchOptions FetchOptionsOf(const MainForm& F) {
 }
 
 std::string GetHtml(MainForm& F, const std::string& url, const FetchOptions& options) {
+    F.router.LastFetchFailure = "no address to fetch";
+    F.router.LastFetchStatus = 0;
     if (url.empty() || F.UnloadRequested) return {};
     ActiveFetch active(F);
     const unsigned generation = F.router.CancelGeneration;
@@ -234,13 +277,17 @@ std::string GetHtml(MainForm& F, const std::string& url, const FetchOptions& opt
 
     if (!UsableAddress(url)) {
         trace.Line(TraceTime(F.clock.Now()) + " page request failed");
+        F.router.LastFetchFailure = "\"" + F.IPAddr.Text + "\" is not a router address";
         return {};
     }
+    F.router.LastFetchFailure = "stopped";
     std::string page;
     for (int attempt = 1; attempt <= options.tries; ++attempt) {
         trace.Line(TraceTime(F.clock.Now()) + " try " + std::to_string(attempt));
         const bool lastTry = attempt == options.tries;
         TryResult result = OneTry(F, trace, url, options, lastTry, generation);
+        if (!result.failure.empty()) F.router.LastFetchFailure = result.failure;
+        F.router.LastFetchStatus = result.status;
         if (result.end == TryEnd::GiveUp) return {};
         if (result.end == TryEnd::Page) {
             page = std::move(result.page);
@@ -252,6 +299,7 @@ std::string GetHtml(MainForm& F, const std::string& url, const FetchOptions& opt
         Pause(F, options.pauseSeconds * 1000, generation);
         if (MustStop(F, generation)) return {};
     }
+    if (!page.empty()) F.router.LastFetchFailure.clear();
     if (!page.empty() && trace.On()) TracePage(F, trace, copyName, page);
     return page;
 }

@@ -253,7 +253,10 @@ void CompareSBLogs(MainForm& F) {
         }
     }
     ShowProgress(F, -1, "");
+    ShowFlagCounts(F);
+}
 
+void ShowFlagCounts(MainForm& F) {
     F.stdlog.InFlagCount = CountFlagged(F.InLog);
     F.stdlog.OutFlagCount = CountFlagged(F.OutLog);
     if (F.stdlog.InFlagCount + F.stdlog.OutFlagCount > 0) F.BSaveHilited.Enabled = true;

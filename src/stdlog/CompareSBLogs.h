@@ -9,3 +9,7 @@ struct MainForm;
 // they were saved already. Then counts the highlighted rows
 // into the captions and enables "Save highlighted" when there are any.
 void CompareSBLogs(MainForm& F);
+
+// Counts the highlighted rows into the captions again, and enables "Save highlighted" when there
+// are any.
+void ShowFlagCounts(MainForm& F);

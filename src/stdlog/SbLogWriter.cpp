@@ -4,6 +4,7 @@
 #include <cmath>
 #include <optional>
 #include <string_view>
+#include <vector>
 
 #include "files/FileBytes.h"
 #include "form/Constants.h"
@@ -12,6 +13,7 @@
 #include "sblog/HiddenLists.h"
 #include "sblog/SbLogFolder.h"
 #include "sblog/StdLogLine.h"
+#include "stdlog/CompareSBLogs.h"
 
 namespace {
 
@@ -88,19 +90,26 @@ bool Wanted(const RecordGrid& list, int row, bool highlightedOnly, bool hidden) 
     return !highlightedOnly || (list.CellBackColorAt(row, 2) == FlagColour && !hidden);
 }
 
-void AppendIncoming(std::string& out, const MainForm& F, bool highlightedOnly, const QDateTime& now) {
+// Each appends the lines of its list and answers the rows it took.
+std::vector<int> AppendIncoming(std::string& out, const MainForm& F, bool highlightedOnly,
+                                const QDateTime& now) {
     const RecordGrid& list = F.InLog;
+    std::vector<int> taken;
     StampSource stamps(list, now);
     for (int r = list.Rows() - 1; r >= 1; --r) {
         auto [date, time] = stamps.ForRow(list, r);
         if (!Wanted(list, r, highlightedOnly, HidesIncomingRow(F, list, r))) continue;
         out += StdLogLine(date, time, "I", list.TextMatrix(r, 2), "0", "0.0.0.0", list.TextMatrix(r, 3));
         out += SbLineEnd;
+        taken.push_back(r);
     }
+    return taken;
 }
 
-void AppendOutgoing(std::string& out, const MainForm& F, bool highlightedOnly, const QDateTime& now) {
+std::vector<int> AppendOutgoing(std::string& out, const MainForm& F, bool highlightedOnly,
+                                const QDateTime& now) {
     const RecordGrid& list = F.OutLog;
+    std::vector<int> taken;
     StampSource stamps(list, now);
     for (int r = list.Rows() - 1; r >= 1; --r) {
         auto [date, time] = stamps.ForRow(list, r);
@@ -108,6 +117,15 @@ void AppendOutgoing(std::string& out, const MainForm& F, bool highlightedOnly, c
         out += StdLogLine(date, time, "O", list.TextMatrix(r, 3), PortText(list.TextMatrix(r, 4)),
                           list.TextMatrix(r, 2), "0");
         out += SbLineEnd;
+        taken.push_back(r);
+    }
+    return taken;
+}
+
+// Saved, a highlighted record is no longer missing from Stillbeacon's logs.
+void Unflag(RecordGrid& list, const std::vector<int>& rows) {
+    for (int r : rows) {
+        if (list.CellBackColorAt(r, 0) == FlagColour) list.PaintRow(r, White);
     }
 }
 
@@ -118,11 +136,14 @@ std::string FileNameFor(const QDateTime& now, int attempt) {
 }
 
 // Creates the file whole, and only while no file has its name, so an earlier save is never
-// replaced, not even by a second Drovix racing for the same name; the path, or empty on failure.
-std::string CreateNewFile(const std::string& folder, const QDateTime& now, std::string_view text) {
+// replaced, not even by a second Drovix racing for the same name; the path, or empty on failure
+// with the name tried and the system's reason.
+std::string CreateNewFile(const std::string& folder, const QDateTime& now, std::string_view text,
+                          std::string& triedName, std::string& error) {
     for (int attempt = 1; attempt <= 1000; ++attempt) {
-        const std::string path = folder + FileNameFor(now, attempt);
-        switch (CreateFileOnly(path, text)) {
+        triedName = FileNameFor(now, attempt);
+        const std::string path = folder + triedName;
+        switch (CreateFileOnly(path, text, &error)) {
             case Creation::Created:
                 return path;
             case Creation::NameTaken:
@@ -131,37 +152,49 @@ std::string CreateNewFile(const std::string& folder, const QDateTime& now, std::
                 return {};
         }
     }
+    error = "every name of this minute is taken";
     return {};
 }
 
-void ReportSaveError(MainForm& F) {
-    ReportProblem(F, "Error in 'SaveLogs'", MsgIcon::Critical, MsgButtons::OK, drovix::ErrorTitle);
+void ReportSaveError(MainForm& F, const std::string& name, const std::string& error) {
+    ReportProblem(F, "Error in 'SaveLogs' creating " + FileInFolder(F.SbLogDir, name, error),
+                  MsgIcon::Critical, MsgButtons::OK, drovix::ErrorTitle);
 }
 
 }  // namespace
 
-void SaveLogs(MainForm& F, bool highlightedOnly) {
+SavedRecords SaveLogs(MainForm& F, bool highlightedOnly) {
     if (!F.InLog.HasRecords() && !F.OutLog.HasRecords()) {
         if (!F.AutoMode) {
             F.WindowState = 0;
             ReportProblem(F, "The logs are empty", MsgIcon::None);
         }
-        return;
+        return {};
     }
     // Nothing may be written outside Stillbeacon's folder: without one there is nowhere to save.
     if (const std::string problem = SbLogFolderProblem(F); !problem.empty()) {
         ReportProblem(F, problem + ": nothing was saved.", MsgIcon::Exclamation, MsgButtons::OK,
                       drovix::ErrorTitle);
-        return;
+        return {};
     }
     const QDateTime now = F.clock.Now();
     std::string text;
-    AppendIncoming(text, F, highlightedOnly, now);
-    AppendOutgoing(text, F, highlightedOnly, now);
-    const std::string path = CreateNewFile(F.SbLogDir, now, text);
+    const std::vector<int> inRows = AppendIncoming(text, F, highlightedOnly, now);
+    const std::vector<int> outRows = AppendOutgoing(text, F, highlightedOnly, now);
+    const int records = static_cast<int>(inRows.size() + outRows.size());
+    // Nothing new to add: an empty file would only clutter Stillbeacon's folder.
+    if (records == 0) return {};
+    std::string name, error;
+    const std::string path = CreateNewFile(F.SbLogDir, now, text, name, error);
     if (path.empty()) {
-        ReportSaveError(F);
-        return;
+        ReportSaveError(F, name, error);
+        return {};
     }
     F.stdlog.LastSavedFile = path;
+    if (highlightedOnly) {
+        Unflag(F.InLog, inRows);
+        Unflag(F.OutLog, outRows);
+        ShowFlagCounts(F);
+    }
+    return {records, path};
 }

@@ -10,6 +10,7 @@
 #include "resolve/AddressConversion.h"
 #include "router/PageSource.h"
 #include "router/RouterContact.h"
+#include "router/RouterProblem.h"
 #include "sblog/SbLogFolder.h"
 #include "stdlog/CompareSBLogs.h"
 #include "stdlog/ConvertPorts.h"
@@ -18,14 +19,13 @@
 namespace {
 
 constexpr std::string_view kRowMarkerWithCell = "<tr bgcolor=cccccc align=middle><td>";
-constexpr std::string_view kRefused = "401 Authorization Required";
 // The column titles that open the Incoming and the Outgoing table.
 constexpr std::string_view kInTitle = "Destination Port Number";
 constexpr std::string_view kOutTitle = "Service/Port Number";
 // Space the list keeps for its border and vertical scroll bar.
 constexpr int kListChrome = 312;
 
-void ShowRouterProblem(MainForm& F, std::string_view text) {
+void ShowRouterProblem(MainForm& F, const std::string& text) {
     F.WindowState = 0;
     ReportProblem(F, text, MsgIcon::None);
 }
@@ -176,12 +176,13 @@ void ProcessStdLogPages(MainForm& F, std::string_view inPage, std::string_view o
     F.SysStats.Visible = false;
     F.SysCaption.Visible = false;
 
-    if (inPage.empty() || outPage.empty()) {
-        ShowRouterProblem(F, "Can't contact the Router");
+    // A refusal first: a router that refuses the logon without a page is reachable all the same.
+    if (LogonRefused(F, inPage) || LogonRefused(F, outPage)) {
+        ShowRouterProblem(F, "Missing or invalid Password: " + RefusedLogonDetail(F));
         return;
     }
-    if (inPage.find(kRefused) != std::string_view::npos) {
-        ShowRouterProblem(F, "Missing or invalid Password");
+    if (inPage.empty() || outPage.empty()) {
+        ShowRouterProblem(F, CantContactRouterText(F));
         return;
     }
 

@@ -139,7 +139,7 @@ class DayFileMerge {
             }
             case ExclusiveFileLock::Outcome::Failed:
                 // Not a lock, but the day can no more be merged than a held one: the person learns why.
-                ReportProblem(F, std::string(InUseText) + "\n\n" + name + ": " + error);
+                ReportProblem(F, std::string(InUseText) + " (" + FileInFolder(F.SbLogDir, name, error) + ")");
                 return Attempt::Failed;
         }
         if (existing && existing->find('\0') != std::string::npos) {
@@ -193,8 +193,8 @@ class DayFileMerge {
 
     Attempt SaveFailed(const std::string& name, int number, const std::string& error) {
         ReportProblem(F,
-                      "Error " + std::to_string(number) + " in 'SysLogSave' updating log file\n\n" + name +
-                          ": " + error,
+                      "Error " + std::to_string(number) + " in 'SysLogSave' updating log file " +
+                          FileInFolder(F.SbLogDir, name, error),
                       MsgIcon::Critical, MsgButtons::OK, drovix::ErrorTitle);
         return Attempt::Failed;
     }

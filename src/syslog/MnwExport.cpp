@@ -187,8 +187,9 @@ void SysLogmNWSave(MainForm& F) {
     int number = 0;
     if (!SaveFileAtomically(F.ProgramDir + "SBmNW.log", bytes, &error, &number)) {
         ReportProblem(F,
-                      "Error in 'SysLogmNWSave' trying to create MyNetWatchman file: " +
-                          std::to_string(number) + ": " + error,
+                      "Error in 'SysLogmNWSave' trying to create MyNetWatchman file " +
+                          FileInFolder(F.ProgramDir, "SBmNW.log", error) + " (error " +
+                          std::to_string(number) + ")",
                       MsgIcon::Critical, MsgButtons::OK, drovix::ErrorTitle);
         return;
     }

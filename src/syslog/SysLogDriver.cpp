@@ -73,8 +73,8 @@ class SysLogRefresh {
             history_.Close();
             ReportProblem(F,
                           "Error " + std::to_string(failure.number) + " in 'SysLogMain' at step " +
-                              std::to_string(failure.step) + ", processing file: " + failure.file +
-                              (failure.reason.empty() ? "" : "\n\n" + failure.reason),
+                              std::to_string(failure.step) +
+                              ", processing file: " + FileInFolder(F.SbLogDir, failure.file, failure.reason),
                           MsgIcon::Critical, MsgButtons::OK, drovix::ErrorTitle);
         }
         End();

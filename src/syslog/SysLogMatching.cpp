@@ -182,7 +182,8 @@ class Matching {
             if (!read) {
                 ReportProblem(F,
                               "Error " + std::to_string(read.errorNumber) +
-                                  " in 'SysLogMatch' trying to open " + name + "\n\n" + read.error,
+                                  " in 'SysLogMatch' trying to open " +
+                                  FileInFolder(F.SbLogDir, name, read.error),
                               MsgIcon::Exclamation, MsgButtons::OK, drovix::ErrorTitle);
                 return false;
             }

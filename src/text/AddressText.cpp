@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cctype>
 #include <optional>
 
 namespace {
@@ -60,4 +61,47 @@ std::string LowerCase(std::string text) {
         if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
     }
     return text;
+}
+
+namespace {
+
+bool IsHostLabel(const std::string& label) {
+    if (label.empty() || label.size() > 63 || label.front() == '-' || label.back() == '-') return false;
+    for (unsigned char c : label) {
+        if (!std::isalnum(c) && c != '-') return false;
+    }
+    return true;
+}
+
+bool IsPort(const std::string& port) {
+    if (port.empty() || port.size() > 5) return false;
+    for (unsigned char c : port) {
+        if (!std::isdigit(c)) return false;
+    }
+    const long value = std::stol(port);
+    return value >= 1 && value <= 65535;
+}
+
+}  // namespace
+
+bool IsHostWithOptionalPort(const std::string& s) {
+    const std::size_t colon = s.find(':');
+    const std::string host = s.substr(0, colon);
+    if (colon != std::string::npos && !IsPort(s.substr(colon + 1))) return false;
+    if (host.empty() || host.size() > 253) return false;
+    std::size_t start = 0;
+    bool allDigits = true;
+    int labels = 0;
+    while (true) {
+        const std::size_t dot = host.find('.', start);
+        const std::string label =
+            host.substr(start, dot == std::string::npos ? std::string::npos : dot - start);
+        if (!IsHostLabel(label)) return false;
+        for (unsigned char c : label) allDigits = allDigits && std::isdigit(c);
+        ++labels;
+        if (dot == std::string::npos) break;
+        start = dot + 1;
+    }
+    // All digits: only a whole dotted address will do ("192.168.1" is no host name).
+    return !allDigits || (labels == 4 && IsIPAddress(host));
 }

@@ -145,6 +145,15 @@ const std::vector<HelpEntry>& HelpEntries() {
          "tell the software firewall to trust your DNS servers). Recovery from these conditions may take a "
          "surprisingly long time.^NOTE: The Lookup method (DNS-only or DNS+NetBios) will be the one you've "
          "selected on Stillbeacon's Logging menu."},
+        {"btestconnection",
+         "Log on to the Router with the address, logon ID, password, Wait, Retry and Delay as typed above, "
+         "without saving them, and tell what it answered: its page layout and whether it keeps a System Log, "
+         "a refused password, or why it could not be reached."},
+        {"bopenlogfolder", "Show Stillbeacon's log folder (LOGDIR in Stillbeacon.ini) in the file manager."},
+        {"cktimer",
+         "If checked, the systemd user timer drovix.timer runs \"drovix /auto\" every 10 minutes.  The box "
+         "switches the timer on or off at once; OK and Cancel do not change it.  Where there is no systemd "
+         "user manager, Drovix shows the cron line to use instead."},
     };
     return entries;
 }

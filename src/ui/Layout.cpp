@@ -7,6 +7,7 @@
 #include "stdlog/StdLogParser.h"
 #include "syslog/SysLogLists.h"
 #include "ui/ListMouse.h"
+#include "ui/StatusLine.h"
 
 namespace {
 
@@ -100,7 +101,9 @@ void PlaceSysLogLists(MainForm& F, int width, int height) {
 
 void ChangeLayout(MainForm& F) {
     const int width = std::max(F.Window.Width, MinimumWindowWidth);
-    const int height = std::max(F.Window.Height, MinimumWindowHeight);
+    const int windowHeight = std::max(F.Window.Height, MinimumWindowHeight);
+    PlaceStatusLine(F, width, windowHeight);
+    const int height = windowHeight - StatusLineHeight;
     PlaceButtonRow(F, width);
 
     F.OptionsFrame.Left = kGap;

@@ -38,5 +38,6 @@ void RouterDelay_LostFocus(MainForm& F);
 // Enter (13) in the address field moves on to the password (Enter in the password is OK: see
 // src/app/OptionsCommands).
 constexpr int KeyEnter = 13;
+constexpr int KeyEscape = 27;
 void IPAddr_KeyUp(MainForm& F, int key);
 void PW_GotFocus(MainForm& F);

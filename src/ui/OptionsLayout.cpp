@@ -53,6 +53,13 @@ int PlaceLabel(MainForm& F, Label& label, int left, int row) {
     return label.Left + label.Width;
 }
 
+// A button beside the check box of its row, centred on it; returns its right edge.
+int PlaceButton(MainForm& F, Button& button, int left, int row) {
+    Place(button, left, RowTop(row) - (kButtonHeight - kCheckHeight) / 2,
+          CaptionWidth(F, button.Caption) + 2 * kGap, kButtonHeight);
+    return button.Left + button.Width;
+}
+
 int PlaceField(MainForm& F, TextBox& field, int left, int row, int characters) {
     const int width = F.ui.TextWidth(std::string(characters, '0')) + 2 * kTextSlack;
     Place(field, left, RowTop(row), width, kFieldHeight);
@@ -75,14 +82,16 @@ int LayoutLeftPart(MainForm& F) {
         grow(PlaceField(F, *field, fieldLeft, row, 15));
         ++row;
     }
-    grow(PlaceBox(F, F.SavePW, fieldLeft, row++));
+    int x = PlaceBox(F, F.SavePW, fieldLeft, row);
+    grow(PlaceButton(F, F.BTestConnection, x + kGap, row));
+    ++row;
     ++row;  // a blank row sets the router's logon apart
 
     grow(PlaceBox(F, F.CkConvertIP, kPad, row++));
     grow(PlaceBox(F, F.CkConvertURL, kPad, row++));
     grow(PlaceBox(F, F.CCacheFailures, kPad + kIndicator, row++));
 
-    int x = kPad;
+    x = kPad;
     for (auto [label, field] :
          {std::pair{&F.LRouterWait, &F.RouterWait}, std::pair{&F.LRouterRetry, &F.RouterRetry},
           std::pair{&F.LRouterDelay, &F.RouterDelay}}) {
@@ -93,9 +102,12 @@ int LayoutLeftPart(MainForm& F) {
     ++row;
 
     grow(PlaceBox(F, F.CompAddr, kPad, row++));
-    grow(PlaceBox(F, F.CompSB, kPad, row++));
+    x = PlaceBox(F, F.CompSB, kPad, row);
+    grow(PlaceButton(F, F.BOpenLogFolder, x + kGap, row));
+    ++row;
     grow(PlaceBox(F, F.CompDX, kPad, row++));
     grow(PlaceBox(F, F.CSysLog, kPad, row++));
+    grow(PlaceBox(F, F.CkTimer, kPad, row++));
     return right;
 }
 
@@ -143,7 +155,7 @@ void LayoutOptionsPanel(MainForm& F) {
 
     int bottom = 0;
     for (const Control* c :
-         {static_cast<const Control*>(&F.CSysLog), static_cast<const Control*>(&F.ShowMessages[6])}) {
+         {static_cast<const Control*>(&F.CkTimer), static_cast<const Control*>(&F.ShowMessages[6])}) {
         bottom = std::max(bottom, c->Top + c->Height);
     }
     F.OptionsFrame.Height = bottom + kPad;
@@ -172,6 +184,14 @@ void SetupOptionsControls(MainForm& F) {
     F.CSysLog.Caption = "Use Router's System Log";
     F.CSaveSysLog.Caption = "Maintain DX history files";
     F.BReplaceToday.Caption = "Re-do Today";
+    F.BTestConnection.Caption = "Test connection";
+    F.BTestConnection.ToolTipText =
+        "Log on to the Router with the address and password above and tell what it has";
+    F.CkTimer.Caption = "Run unattended every 10 minutes";
+    F.CkTimer.ToolTipText =
+        "Switches the systemd user timer drovix.timer on or off (drovix /auto every 10 minutes)";
+    F.BOpenLogFolder.Caption = "Open log folder";
+    F.BOpenLogFolder.ToolTipText = "Show Stillbeacon's log folder in the file manager";
     F.CmnW.Caption = "Create mNW log file";
     F.CompAddr.Caption = "Monitor WAN Address";
     F.CompSB.Caption = "Compare with SB logs";
@@ -208,6 +228,7 @@ void SetupOptionsControls(MainForm& F) {
     F.ShowMessages[5].Enabled = false;
     F.OptionsFrame.Visible = false;
     F.LHelp.Visible = false;
+    F.LSetUp.Visible = false;
     F.OptionsFrame.Width = 0;
     LayoutOptionsPanel(F);
 }

@@ -86,7 +86,9 @@ TEST_F(OptionsPanelTest, CancelPutsEveryOptionBackAndWritesNothing) {
     ShowMessages_Click(F, 1);
     ASSERT_TRUE(F.SettingsChanged);
 
-    BCancelOptions_Click(F);
+    OptionsFrame_KeyDown(F, 'A');
+    EXPECT_TRUE(F.OptionsFrame.Visible);
+    OptionsFrame_KeyDown(F, KeyEscape);  // as the Cancel button
     EXPECT_FALSE(F.OptionsFrame.Visible);
     EXPECT_EQ(OptionValues(F), saved);
     EXPECT_TRUE(F.CCacheFailures.Enabled);
@@ -96,6 +98,32 @@ TEST_F(OptionsPanelTest, CancelPutsEveryOptionBackAndWritesNothing) {
     EXPECT_EQ(T.IniText(), text);
     EXPECT_FALSE(T.refreshed);
     EXPECT_EQ(F.Window.Width, 15000);
+}
+
+// The address field takes a host name or address with an optional port, and nothing else: OK says
+// so and keeps the panel open with the field in focus.
+TEST_F(OptionsPanelTest, OkRefusesAnAddressThatIsNoHostWithAnOptionalPort) {
+    BOptions_Click(F);
+    const char* const refused[] = {"http://192.168.1.1", "192.168.1.1/",   "my router", "192.168.1",
+                                   "10.0.0.1:0",         "10.0.0.1:65536", "",          "admin@10.0.0.1"};
+    for (const char* address : refused) {
+        F.IPAddr.Text = address;
+        F.FocusedControl.clear();
+        BOptions_Click(F);
+        EXPECT_TRUE(F.OptionsFrame.Visible) << address;
+        EXPECT_EQ(F.FocusedControl, "IPAddr") << address;
+        ASSERT_FALSE(T.t.frontend.messages.empty());
+        EXPECT_EQ(T.t.frontend.messages.back().text.rfind(
+                      "\"" + std::string(address) + "\" is not a router address", 0),
+                  0u);
+    }
+    for (const char* address : {"192.168.1.1", "router.lan:8080", "127.0.0.1:80"}) {
+        F.IPAddr.Text = address;
+        BOptions_Click(F);
+        EXPECT_FALSE(F.OptionsFrame.Visible) << address;
+        BOptions_Click(F);
+    }
+    EXPECT_EQ(T.t.frontend.messages.size(), std::size(refused));
 }
 
 TEST_F(OptionsPanelTest, ClosingAfterAChangeWritesTheSettingsAndRefreshesOnce) {

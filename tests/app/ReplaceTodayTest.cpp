@@ -6,7 +6,7 @@
 
 namespace {
 
-// "Re-do Today" deletes the newest history file and refreshes, so the day is written again from
+// "Re-do Today" asks, then deletes the newest history file and refreshes, so the day is written again from
 // the router's records; an older day is left alone, and nothing is deleted while a refresh runs.
 TEST(ReplaceToday, WritesTheNewestHistoryFileAgain) {
     RouterSim sim({}, SysLogRecords("2026-12-05 23:58:00 TCP from 198.51.100.23:4123 to 127.0.0.100:80\n"
@@ -27,9 +27,19 @@ TEST(ReplaceToday, WritesTheNewestHistoryFileAgain) {
     F.Busy = false;
     EXPECT_NE(ReadFileBytes(t.dir.file("DXLog 2026-12-06.txt")), day6);
 
+    // It asks first, naming the file; No keeps it.
     F.OptionsFrame.Visible = true;
+    t.frontend.answers = {MsgAnswer::No};
     BReplaceToday_Click(F);
-    ASSERT_TRUE(t.frontend.messages.empty()) << t.frontend.messages[0].text;
+    ASSERT_EQ(t.frontend.messages.size(), 1u);
+    EXPECT_EQ(t.frontend.messages[0].buttons, MsgButtons::YesNo);
+    EXPECT_NE(t.frontend.messages[0].text.find("\"DXLog 2026-12-06.txt\" in " + t.dir.path()),
+              std::string::npos);
+    EXPECT_NE(ReadFileBytes(t.dir.file("DXLog 2026-12-06.txt")), day6);
+    EXPECT_TRUE(F.OptionsFrame.Visible);
+
+    BReplaceToday_Click(F);  // Yes
+    ASSERT_EQ(t.frontend.messages.size(), 2u) << t.frontend.messages.back().text;
     EXPECT_FALSE(F.OptionsFrame.Visible);
     EXPECT_EQ(ReadFileBytes(t.dir.file("DXLog 2026-12-06.txt")), day6);
     EXPECT_EQ(ReadFileBytes(t.dir.file("DXLog 2026-12-05.txt")), day5);

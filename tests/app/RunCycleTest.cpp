@@ -4,6 +4,7 @@
 #include <QTimer>
 
 #include "IsolatedUserConfig.h"
+#include "RouterSysLogForm.h"
 #include "TestForm.h"
 #include "app/OptionsCommands.h"
 #include "app/RunCycle.h"
@@ -148,7 +149,11 @@ TEST_F(RunCycle, ARefusedPasswordIsTitledLikeEveryOtherMessage) {
     F.router.Pages = [](const std::string&) { return std::string("<h1>401 Authorization Required</h1>"); };
     BRun_Click(F);
     ASSERT_EQ(t.frontend.messages.size(), 1u);
-    EXPECT_EQ(t.frontend.messages[0].text, "Can't contact the Router: Missing or invalid Password");
+    EXPECT_EQ(
+        t.frontend.messages[0].text,
+        "Can't contact the Router: Missing or invalid Password (the Router at 10.0.0.1 refused the logon "
+        "ID \"" +
+            F.UserID.Text + "\" with this password)");
     EXPECT_EQ(t.frontend.messages[0].title, "Drovix  ver. 1.2.3");
     EXPECT_TRUE(F.OptionsFrame.Visible) << "the refresh has ended: the panel opens for the password";
 }
@@ -212,7 +217,55 @@ TEST_F(RunCycle, ExitWhileContactingTheRouterCancelsTheRefreshQuietly) {
     F.router.Pages = [](const std::string&) { return std::string(); };
     BRun_Click(F);
     ASSERT_EQ(t.frontend.messages.size(), 1u);
-    EXPECT_EQ(t.frontend.messages[0].text, "Can't contact the Router");
+    EXPECT_EQ(t.frontend.messages[0].text, "Can't contact the Router at " + F.IPAddr.Text);
+}
+
+// A router whose records are all in its System Log, read with "Use Router's System Log" off: the
+// person is told so and may have it read at once, instead of only "Logs are empty or unavailable".
+TEST(RunCycleSystemLogOffer, AnEmptyTableWithASystemLogOffersToReadIt) {
+    IsolatedConfigHome();
+    for (const MsgAnswer answer : {MsgAnswer::No, MsgAnswer::Yes}) {
+        RouterSim sim({},
+                      SysLogRecords("2026-12-06 13:05:12 TCP from 198.51.100.23:4123 to 127.0.0.100:80\n"));
+        ASSERT_TRUE(sim.Started()) << sim.Error();
+        RouterSysLogForm t(sim);
+        MainForm& F = t.F();
+        F.CSysLog.Value = false;
+        t.frontend.answers = {answer};
+        BRun_Click(F);
+        ASSERT_EQ(t.frontend.messages.size(), 1u);
+        EXPECT_EQ(t.frontend.messages[0].buttons, MsgButtons::YesNo);
+        EXPECT_NE(
+            t.frontend.messages[0].text.find("it keeps a System Log, and \"Use Router's System Log\" is off"),
+            std::string::npos);
+        const bool read = answer == MsgAnswer::Yes;
+        EXPECT_EQ(F.CSysLog.Value, read);
+        EXPECT_EQ(F.LNoLogs.Visible, !read);
+        EXPECT_EQ(F.SysLog.Visible, read);
+        EXPECT_EQ(F.SysLog.HasRecords(), read);
+        EXPECT_EQ(ReadFileBytes(t.dir.file("Drovix.ini")).find("\r\nSYSLOG=1\r\n") != std::string::npos,
+                  read);
+        EXPECT_EQ(F.BSaveHilited.Caption, read ? "Update SB logs" : "Save highlighted");
+    }
+}
+
+// A router that refuses the logon with status 401 and no page at all refused the password: it is
+// not told as one that cannot be reached.
+TEST(RunCycleRefusal, ARefusalWithoutAPageIsARefusedPassword) {
+    IsolatedConfigHome();
+    RouterSim sim({"--bare-401"}, SysLogRecords(""));
+    ASSERT_TRUE(sim.Started()) << sim.Error();
+    RouterSysLogForm t(sim);
+    t.F().PW.Text = "wrong";
+    BRun_Click(t.F());
+    ASSERT_EQ(t.frontend.messages.size(), 1u);
+    EXPECT_EQ(t.frontend.messages[0].text.rfind(
+                  "Can't contact the Router: Missing or invalid Password (the Router at " + sim.Address() +
+                      " refused",
+                  0),
+              0u)
+        << t.frontend.messages[0].text;
+    EXPECT_TRUE(t.F().OptionsFrame.Visible);
 }
 
 }  // namespace

@@ -151,10 +151,14 @@ TEST(DayFileMergeRun, DayFilesOfEveryKind) {
          0,
          ""},
         {"UTF-16", utf16Day, utf16Day, 1, std::string(Day) + " was left as it was: it holds NUL bytes"},
-        {"a symbolic link to itself", {}, {}, 1, std::string(InUse) + "\n\n" + Day + ": ", Kind::LoopingLink},
-        {"a named pipe", {}, {}, 1, std::string(Day) + ": it is not a plain file", Kind::Pipe},
-        {"another user's", blankOnly, blankOnly, 1, std::string(Day) + ": it belongs to another user",
-         Kind::OtherUsers},
+        {"a symbolic link to itself",
+         {},
+         {},
+         1,
+         std::string(InUse) + " (" + Day + " in folder ",
+         Kind::LoopingLink},
+        {"a named pipe", {}, {}, 1, "/sb/: it is not a plain file)", Kind::Pipe},
+        {"another user's", blankOnly, blankOnly, 1, "/sb/: it belongs to another user", Kind::OtherUsers},
     };
     const bool administrator = ::geteuid() == 0;
     for (const Case& c : cases) {

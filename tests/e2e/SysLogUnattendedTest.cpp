@@ -356,7 +356,7 @@ TEST(SysLogUnattendedRun, WithoutStillbeaconsFolderNothingIsMergedAndTheRunFails
                       ".\n");
         std::set<std::string> names;
         for (const auto& [name, bytes] : FilesIn(home.path())) names.insert(name);
-        std::set<std::string> expected = {"Drovix.ini", "DXRouterClock.txt"};
+        std::set<std::string> expected = {"Drovix.ini", "DXRouterClock.txt", "DrovixLastRun.txt"};
         expected.insert(withSettings ? "Stillbeacon.ini" : "DXLog " + day + ".txt");
         EXPECT_EQ(names, expected) << (withSettings ? "a folder that is not there" : "no settings");
         EXPECT_EQ(HistoryFilesIn(home.file("sb/")), (std::map<std::string, std::string>{}));

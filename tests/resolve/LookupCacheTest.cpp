@@ -48,5 +48,9 @@ TEST(FailureCacheFile, WriteErrorIsReported) {
     EXPECT_FALSE(SaveFailureCache(t.F(), cache));
     ASSERT_EQ(t.frontend.messages.size(), 1u);
     EXPECT_TRUE(t.frontend.messages[0].text.rfind("Error ", 0) == 0);
-    EXPECT_NE(t.frontend.messages[0].text.find(" in 'ConvertAddr' opening cache file"), std::string::npos);
+    // One line: the file, its folder and the system's reason.
+    EXPECT_NE(t.frontend.messages[0].text.find(" in 'ConvertAddr' opening cache file IPcache.txt in folder " +
+                                               t.F().ProgramDir + ": "),
+              std::string::npos);
+    EXPECT_EQ(t.frontend.messages[0].text.find('\n'), std::string::npos);
 }

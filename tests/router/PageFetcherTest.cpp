@@ -98,6 +98,10 @@ TEST(PageFetcher, UnansweredOrEmptyTriesAreRepeatedWithOnePauseBetweenThem) {
         EXPECT_EQ(Count(trace, " try 2\r\n"), pauses) << what;
         EXPECT_EQ(Count(trace, " waiting before retrying\r\n"), pauses) << what;
         EXPECT_EQ(Count(trace, "Html file"), 0) << what;
+        // Why nothing came, for the message that names it.
+        EXPECT_EQ(t.F().router.LastFetchFailure,
+                  c.timesOut ? "no answer within 1 second" : "the Router sent an empty page")
+            << what;
     }
 }
 
@@ -118,6 +122,7 @@ TEST(PageFetcher, NoRouterAtTheAddressGivesAnEmptyPage) {
     RouterTestForm t;
     t.F().RouterRetry.Text = "1";
     EXPECT_EQ(FetchPage(t.F(), "http://127.0.0.1:" + std::to_string(closedPort) + "/"), "");
+    EXPECT_EQ(t.F().router.LastFetchFailure, "connection refused");
     EXPECT_EQ(FetchPage(t.F(), "ftp://127.0.0.1/"), "");
     EXPECT_EQ(FetchPage(t.F(), ""), "");
 }

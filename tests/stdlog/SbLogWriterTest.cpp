@@ -2,6 +2,7 @@
 
 #include <map>
 
+#include "FailingFileCall.h"
 #include "StdLogTestData.h"
 #include "TestForm.h"
 #include "app/SaveCommands.h"
@@ -30,10 +31,15 @@ class SbLogWriterTest : public ::testing::Test {
     TestForm t;
 };
 
-// "Save highlighted" writes the flagged rows, "Save all" every row, in Stillbeacon's format; a
-// second save in the same minute keeps the first file.
-TEST_F(SbLogWriterTest, SavesWriteStillbeaconsFormatAndNeverOverwriteAnEarlierSave) {
+// "Save highlighted" writes the flagged rows, "Save all" every row, in Stillbeacon's format, and
+// the status line says what was written where; a second save in the same minute keeps the first
+// file; what was saved is no longer highlighted, so a second "Save highlighted" writes nothing.
+TEST_F(SbLogWriterTest, SavesWriteStillbeaconsFormatOnceAndNeverOverwriteAnEarlierSave) {
     BSaveHilited_Click(F());
+    EXPECT_EQ(F().status.LastSave,
+              "14:30:00 Save highlighted: wrote 3 records to \"Log 2026-12-06 1430.txt\" in " + t.dir.path());
+    EXPECT_EQ(F().InLog.CellBackColorAt(1, 0), White);
+    EXPECT_EQ(F().InCaption.Caption, "Incoming Log  (3 entries,  0 flagged)");
     BSaveAll_Click(F());
     BSaveAll_Click(F());
     EXPECT_EQ(Saved("Log 2026-12-06 1430.txt"), StdLogTestData("save_highlighted.txt"));
@@ -42,14 +48,11 @@ TEST_F(SbLogWriterTest, SavesWriteStillbeaconsFormatAndNeverOverwriteAnEarlierSa
     EXPECT_EQ(F().stdlog.LastSavedFile, t.dir.file("Log 2026-12-06 1430_3.txt"));
     EXPECT_TRUE(t.frontend.messages.empty());
 
-    // Nothing highlighted: the file is still created, empty.
     t.clock.Set(QDateTime(QDate(2026, 12, 6), QTime(15, 5, 0)));
-    F().InLog.PaintRow(1, White);
-    F().InLog.PaintRow(3, White);
-    F().OutLog.PaintRow(1, White);
     BSaveHilited_Click(F());
-    ASSERT_TRUE(FileExists(t.dir.file("Log 2026-12-06 1505.txt")));
-    EXPECT_EQ(Saved("Log 2026-12-06 1505.txt"), "");
+    EXPECT_FALSE(FileExists(t.dir.file("Log 2026-12-06 1505.txt")));
+    EXPECT_EQ(F().status.LastSave, "15:05:00 Save highlighted: nothing new to save, no file written");
+    EXPECT_TRUE(t.frontend.messages.empty());
 }
 
 TEST_F(SbLogWriterTest, UndatedRowsBorrowTheTimeOfTheDatedRowBelow) {
@@ -103,6 +106,18 @@ TEST_F(SbLogWriterTest, WithoutStillbeaconsFolderNothingIsSaved) {
     ASSERT_EQ(t.frontend.messages.size(), 2u);
     EXPECT_NE(t.frontend.messages[1].text.find("there is no such file"), std::string::npos);
     EXPECT_EQ(FilesIn(t.dir.path()), (std::map<std::string, std::string>{}));
+}
+
+// A file that cannot be created is named with its folder and the system's reason, on one line.
+TEST_F(SbLogWriterTest, AFailedSaveNamesTheFileTheFolderAndTheReason) {
+    {
+        const FailingFileCall denied(FileCall::Link, 1, "Log 2026-12-06 1430.txt", EACCES);
+        BSaveAll_Click(F());
+    }
+    ASSERT_EQ(t.frontend.messages.size(), 1u);
+    EXPECT_EQ(t.frontend.messages[0].text, "Error in 'SaveLogs' creating Log 2026-12-06 1430.txt in folder " +
+                                               t.dir.path() + ": Permission denied");
+    EXPECT_EQ(F().status.LastSave, "");
 }
 
 TEST_F(SbLogWriterTest, SystemLogModeLeavesTheStandardListsUnsaved) {

@@ -126,7 +126,7 @@ TEST_F(StdLogParserTest, UnreachableRouterOrRefusedPasswordIsReportedAndCancelsA
     F().AutoMode = true;
     ProcessStdLogPages(F(), "", StdLogTestData("outgoing.html"));
     ASSERT_EQ(t.frontend.messages.size(), 1u);
-    EXPECT_EQ(t.frontend.messages[0].text, "Can't contact the Router");
+    EXPECT_EQ(t.frontend.messages[0].text, "Can't contact the Router at " + F().IPAddr.Text);
     EXPECT_EQ(t.frontend.messages[0].buttons, MsgButtons::OK);
     EXPECT_FALSE(F().AutoMode);
     EXPECT_TRUE(t.frontend.windowShown);
@@ -135,7 +135,10 @@ TEST_F(StdLogParserTest, UnreachableRouterOrRefusedPasswordIsReportedAndCancelsA
     const std::string refused = "<html><body><h1>401 Authorization Required</h1></body></html>";
     ProcessStdLogPages(F(), refused, StdLogTestData("outgoing.html"));
     ASSERT_EQ(t.frontend.messages.size(), 2u);
-    EXPECT_EQ(t.frontend.messages[1].text, "Missing or invalid Password");
+    EXPECT_EQ(
+        t.frontend.messages[1].text.rfind(
+            "Missing or invalid Password: the Router at " + F().IPAddr.Text + " refused the logon ID", 0),
+        0u);
 }
 
 TEST(CopyDataTest, MalformedRowsLeaveCellsEmptyAndNothingIsReadPastTheTable) {

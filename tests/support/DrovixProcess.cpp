@@ -12,6 +12,9 @@ QProcessEnvironment DrovixEnvironment(const TempFolder& home, Face face) {
     env.remove("QT_QPA_PLATFORM");
     if (face == Face::OffscreenWindow) env.insert("QT_QPA_PLATFORM", "offscreen");
     if (face == Face::DesktopPlatformWithoutDisplay) env.insert("QT_QPA_PLATFORM", "xcb");
+    // No session bus: a test run never sends a notification to the desktop of whoever runs the tests.
+    env.remove("DBUS_SESSION_BUS_ADDRESS");
+    env.remove("XDG_RUNTIME_DIR");
     env.insert("DROVIX_HOME", QString::fromStdString(home.path()));
     env.insert("XDG_CONFIG_HOME", QString::fromStdString(home.path() + "config"));
     return env;

@@ -192,7 +192,8 @@ TEST(SysLogSave, ReadAndWriteFailuresChangeNothing) {
         SysLogSave(F, true);
     }
     ASSERT_EQ(t.frontend.messages.size(), 1u);
-    EXPECT_EQ(t.frontend.messages[0].text, std::string(InUse) + "\n\nLog 2026-12-05.txt: Permission denied");
+    EXPECT_EQ(t.frontend.messages[0].text,
+              std::string(InUse) + " (Log 2026-12-05.txt in folder " + F.SbLogDir + ": Permission denied)");
     EXPECT_FALSE(FileExists(t.dir.file("Log 2026-12-06.txt")));
     EXPECT_EQ(Tags(F), std::vector<std::string>({"R", "R"}));
 
@@ -204,7 +205,8 @@ TEST(SysLogSave, ReadAndWriteFailuresChangeNothing) {
     }
     ASSERT_EQ(t.frontend.messages.size(), 2u);
     EXPECT_EQ(t.frontend.messages[1].text,
-              "Error 2 in 'SysLogSave' updating log file\n\nLog 2026-12-05.txt: No space left on device");
+              "Error 2 in 'SysLogSave' updating log file Log 2026-12-05.txt in folder " + F.SbLogDir +
+                  ": No space left on device");
     EXPECT_EQ(t.frontend.messages[1].title, "Drovix Error");
     EXPECT_EQ(ReadFileBytes(t.dir.file("Log 2026-12-05.txt")), day5);
     EXPECT_EQ(QDir(QString::fromStdString(t.dir.path())).entryList(QDir::Files),

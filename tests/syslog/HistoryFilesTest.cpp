@@ -15,9 +15,9 @@ const char* kDay6 =
     "2026-12-06 00:00:05 @sys System started\n"
     "2026-12-06 13:05:12 TCP from 127.0.0.103:2222 to 203.0.113.80:8080\n";
 
-// A history file that cannot be read or appended to ends the refresh with a message naming the
-// step: 10 reading the history, 20 opening or writing the first file appended to, 30 any later
-// one. A file listed but gone meanwhile only ends the history.
+// A history file that cannot be read or appended to ends the refresh with a one-line message naming
+// the step, the file, its folder and the system's reason: 10 reading the history, 20 opening or writing the
+// first file appended to, 30 any later one. A file listed but gone meanwhile only ends the history.
 TEST(HistoryFiles, AFileThatFailsEndsTheRefreshNamingTheStepAndTheFile) {
     const struct {
         FileCall call;
@@ -26,19 +26,20 @@ TEST(HistoryFiles, AFileThatFailsEndsTheRefreshNamingTheStepAndTheFile) {
         int error;
         bool historyKept;  // day 5 is in the history already
         const char* message;
+        const char* reason;  // the system's, after the file and its folder on the same line
     } cases[] = {
         {FileCall::Open, 1, "DXLog 2026-12-05", EACCES, true,
-         "Error 5 in 'SysLogMain' at step 10, processing file: DXLog 2026-12-05.txt\n\nPermission denied"},
-        {FileCall::Open, 1, "DXLog 2026-12-05", ENOENT, true, nullptr},
+         "Error 5 in 'SysLogMain' at step 10, processing file: DXLog 2026-12-05.txt", "Permission denied"},
+        {FileCall::Open, 1, "DXLog 2026-12-05", ENOENT, true, nullptr, nullptr},
         {FileCall::Open, 1, "DXLog 2026-12-05", EACCES, false,
-         "Error 5 in 'SysLogMain' at step 20, processing file: DXLog 2026-12-05.txt\n\nPermission denied"},
+         "Error 5 in 'SysLogMain' at step 20, processing file: DXLog 2026-12-05.txt", "Permission denied"},
         {FileCall::Write, 2, "", ENOSPC, false,
-         "Error 2 in 'SysLogMain' at step 20, processing file: DXLog 2026-12-05.txt\n\n"
+         "Error 2 in 'SysLogMain' at step 20, processing file: DXLog 2026-12-05.txt",
          "No space left on device"},
         {FileCall::Open, 1, "DXLog 2026-12-06", EACCES, false,
-         "Error 5 in 'SysLogMain' at step 30, processing file: DXLog 2026-12-06.txt\n\nPermission denied"},
+         "Error 5 in 'SysLogMain' at step 30, processing file: DXLog 2026-12-06.txt", "Permission denied"},
         {FileCall::Write, 4, "", ENOSPC, false,
-         "Error 2 in 'SysLogMain' at step 30, processing file: DXLog 2026-12-06.txt\n\n"
+         "Error 2 in 'SysLogMain' at step 30, processing file: DXLog 2026-12-06.txt",
          "No space left on device"},
     };
     for (const auto& c : cases) {
@@ -64,7 +65,8 @@ TEST(HistoryFiles, AFileThatFailsEndsTheRefreshNamingTheStepAndTheFile) {
             continue;
         }
         ASSERT_EQ(t.frontend.messages.size(), 1u) << what;
-        EXPECT_EQ(t.frontend.messages[0].text, c.message);
+        EXPECT_EQ(t.frontend.messages[0].text,
+                  std::string(c.message) + " in folder " + F.SbLogDir + ": " + c.reason);
         EXPECT_EQ(t.frontend.messages[0].title, "Drovix Error");
         EXPECT_FALSE(F.Busy) << what;
     }

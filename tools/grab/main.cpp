@@ -2,17 +2,19 @@
 // carries out a few steps a person would take, and saves a picture of the window. Run it with
 // QT_QPA_PLATFORM=offscreen; scripts/screenshots.sh uses it to remake the user guide's pictures.
 //
-//   drovix-grab [--dark] [--click NAME | --hover NAME | --wait MS | --header LIST:COL | --size WxH |
-//                --maximize | --menu LIST:ROW:COL | --type NAME:TEXT]... OUTPUT.png
+//   drovix-grab [--dark] [--message] [--click NAME | --hover NAME | --wait MS | --header LIST:COL |
+//                --size WxH | --maximize | --menu LIST:ROW:COL | --type NAME:TEXT]... OUTPUT.png
 //
 // --dark (first, before the window opens) draws with the Fusion style and a dark palette, as a
 // desktop with a dark theme would.
 // NAME is a widget's object name (the engine's control name: BRun, BOptions, PW, ...). --header
 // clicks a list's column header, --size sets the window's size in pixels, --maximize maximizes
 // it, and --menu right-clicks a record's cell and takes the picture while its popup menu is open
-// (it is the last step). The steps run in the order given, each followed by a pause that lets the
-// window redraw and the engine's timers run. The settings are not written back: the folder stays
-// as the script laid it out.
+// (it is the last step). --message takes the picture when the first message box opens (at the
+// start or after a step), with the box drawn over the middle of the window, and then closes the
+// box with its default button; no later picture replaces it. The steps run in the order given, each followed
+// by a pause that lets the window redraw and the engine's timers run. The settings are not written back: the
+// folder stays as the script laid it out.
 #include <QAbstractButton>
 #include <QApplication>
 #include <QElapsedTimer>
@@ -20,12 +22,15 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPalette>
+#include <QPushButton>
 #include <QThread>
 #include <QTimer>
 #include <cstdio>
+#include <memory>
 
 #include "app/ProgramDir.h"
 #include "app/RunCycle.h"
@@ -61,9 +66,8 @@ void Hover(QWidget* widget) {
 
 int Usage() {
     std::fputs(
-        "Usage: drovix-grab [--dark] [--click NAME | --hover NAME | --wait MS | --header LIST:COL | --size "
-        "WxH |\n"
-        "                   --maximize | --menu LIST:ROW:COL | --type NAME:TEXT]... OUTPUT.png\n",
+        "Usage: drovix-grab [--dark] [--message] [--click NAME | --hover NAME | --wait MS | --header LIST:COL |\n"
+        "                   --size WxH | --maximize | --menu LIST:ROW:COL | --type NAME:TEXT]... OUTPUT.png\n",
         stderr);
     return 2;
 }
@@ -136,6 +140,38 @@ void UseDarkPalette() {
     QApplication::setPalette(p);
 }
 
+// Watches for the first message box: the window with the box over its middle is saved, and the
+// box is closed as if its default button had been pressed.
+class MessageGrabber {
+  public:
+    MessageGrabber(MainWindow& window, QString output) : window_(window), output_(std::move(output)) {
+        QObject::connect(&poll_, &QTimer::timeout, [this] { Look(); });
+        poll_.start(50);
+    }
+    bool Saved() const { return saved_; }
+
+  private:
+    void Look() {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (box == nullptr || saved_) return;
+        poll_.stop();
+        Settle(300);
+        QPixmap picture = window_.grab();
+        const QPixmap boxPicture = box->grab();
+        QPainter painter(&picture);
+        painter.drawPixmap((picture.width() - boxPicture.width()) / 2,
+                           (picture.height() - boxPicture.height()) / 2, boxPicture);
+        painter.end();
+        saved_ = picture.save(output_);
+        box->done(box->defaultButton() != nullptr ? box->standardButton(box->defaultButton()) : 0);
+    }
+
+    MainWindow& window_;
+    QString output_;
+    QTimer poll_;
+    bool saved_ = false;
+};
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -154,6 +190,8 @@ int main(int argc, char** argv) {
     SystemClock clock;
     MainWindow window(clock, programDir);
     PrepareMainForm(window.Form(), programDir);
+    std::unique_ptr<MessageGrabber> messages;
+    if (args.removeAll("--message") > 0) messages = std::make_unique<MessageGrabber>(window, output);
     window.Dispatch([&] { Form_Load(window.Form(), ""); });
     Settle(500);
 
@@ -215,6 +253,11 @@ int main(int argc, char** argv) {
         Settle(300);
     }
 
+    if (messages && messages->Saved()) return 0;
+    if (messages) {
+        std::fputs("drovix-grab: no message box opened\n", stderr);
+        return 1;
+    }
     if (!window.grab().save(output)) {
         std::fprintf(stderr, "drovix-grab: cannot write %s\n", qPrintable(output));
         return 1;

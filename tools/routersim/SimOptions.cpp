@@ -130,6 +130,8 @@ SimOptionsResult ParseSimOptions(const QStringList& args) {
             if (!flag(o.noSyslog)) return r;
         } else if (name == "--empty") {
             if (!flag(o.empty)) return r;
+        } else if (name == "--bare-401") {
+            if (!flag(o.bare401)) return r;
         } else if (name == "--oversize") {
             if (!flag(o.oversize)) return r;
         } else if (name == "--hold-open") {
@@ -175,6 +177,7 @@ Options:
                     5424 (time with its zone, host name, structured data, byte order mark)
   --no-syslog       a router without a System Log (its pages answer 404)
   --empty           answer every request with an empty page
+  --bare-401        refuse a wrong logon with status 401 and no page at all
   --fail-first N    answer the first N requests with an empty page
   --crlf            end every line of every page with CR LF instead of LF
   --line-feed-marker TEXT

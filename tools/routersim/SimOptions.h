@@ -21,6 +21,7 @@ struct SimOptions {
     int pageLines = 20;  // System Log lines per page
     bool noSyslog = false;
     bool empty = false;
+    bool bare401 = false;  // refuse a logon with status 401 and no page
     bool oversize = false;
     bool holdOpen = false;  // no length and no close: the body never ends by itself
     SimHostile hostile = SimHostile::None;
@@ -29,8 +30,8 @@ struct SimOptions {
     int failFirst = 0;
     bool crlf = false;           // pages end their lines with CR LF
     std::string lineFeedMarker;  // served as a line feed inside a System Log line; empty: none
-    int ring = 0;            // System Log lines the pages keep, the newest; 0: all of them
-    std::string syslogHost;  // a loopback address to send each new System Log line to; empty: none
+    int ring = 0;                // System Log lines the pages keep, the newest; 0: all of them
+    std::string syslogHost;      // a loopback address to send each new System Log line to; empty: none
     int syslogPort = 0;
     SimSyslogFormat syslogFormat = SimSyslogFormat::Rfc3164;
 };

@@ -197,7 +197,7 @@ std::vector<std::string> SimServer::PageLines(int page) const {
 
 SimServer::Answer SimServer::Respond(const std::string& target, const std::string& authorization) {
     ReloadRecords();
-    if (!Authorized(authorization)) return {401, UnauthorizedPage()};
+    if (!Authorized(authorization)) return {401, options_.bare401 ? std::string() : UnauthorizedPage()};
 
     const auto question = target.find('?');
     const std::string path = target.substr(0, question);

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
+#include <QDesktopServices>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -12,6 +13,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
+#include <QUrl>
 
 #include "app/OptionsCommands.h"
 #include "app/RunCycle.h"
@@ -74,6 +76,14 @@ MainWindow::MainWindow(const Clock& clock, const std::string& programDir)
     AddLabel(F.InCaption, "InCaption");
     AddLabel(F.OutCaption, "OutCaption");
     AddLabel(F.SysCaption, "SysCaption");
+    QLabel* setUp = AddLabel(F.LSetUp, "LSetUp");
+    setUp->setWordWrap(true);
+    setUp->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    setUp->setFrameStyle(QFrame::Box | QFrame::Plain);
+    setUp->setMargin(8);
+    QLabel* status = AddLabel(F.LStatus, "LStatus");
+    status->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    status->setStyleSheet("color: palette(placeholder-text);");
     QLabel* noLogs = AddLabel(F.LNoLogs, "LNoLogs");
     noLogs->setStyleSheet("font-weight: bold;");
 
@@ -418,6 +428,10 @@ std::string MainWindow::ShowPopupMenu(const PopupMenu& menu, int x, int y) {
     }
     QAction* chosen = popup.exec(mapToGlobal(QPoint(ToPixelsX(x), ToPixelsY(y))));
     return chosen != nullptr ? Bytes(chosen->objectName()) : std::string();
+}
+
+bool MainWindow::OpenFolder(const std::string& path) {
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(Latin1(path)));
 }
 
 void MainWindow::SetMousePointer(MousePointer pointer) {

@@ -42,6 +42,7 @@ class MainWindow : public QWidget, public EngineHost, public Frontend {
     int TwipsPerPixelX() const override;
     int TwipsPerPixelY() const override;
     std::string ShowPopupMenu(const PopupMenu& menu, int x, int y) override;
+    bool OpenFolder(const std::string& path) override;
 
     // Makes every widget agree with the form model.
     void Sync();

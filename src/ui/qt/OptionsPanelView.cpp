@@ -11,8 +11,11 @@
 #include <QTimer>
 #include <utility>
 
+#include "app/OpenLogFolder.h"
 #include "app/OptionsCommands.h"
 #include "app/ReplaceToday.h"
+#include "app/ScheduleTimer.h"
+#include "app/TestConnection.h"
 #include "form/MainForm.h"
 #include "router/WanMonitor.h"
 #include "text/Latin1.h"
@@ -36,6 +39,8 @@ OptionsPanelView::OptionsPanelView(EngineHost& host, QWidget* parent)
     AddLabel(F.LPW, "LPW", "pw");
     AddField(F.PW, "PW", "pw", PW_Change).keyUp = PW_KeyUp;
     AddCheck(F.SavePW, "SavePW", "savepw", SavePW_Click);
+    AddButton(F.BTestConnection, "BTestConnection", "btestconnection", BTestConnection_Click);
+    AddButton(F.BOpenLogFolder, "BOpenLogFolder", "bopenlogfolder", BOpenLogFolder_Click);
     AddField(F.mnThreads, "mnThreads", "mnthreads", nullptr).lostFocus = mnThreads_LostFocus;
     AddLabel(F.LnThreads, "LnThreads", "mnthreads");
     AddCheck(F.CkConvertIP, "CkConvertIP", "ckconvertip", CkConvertIP_Click);
@@ -50,6 +55,7 @@ OptionsPanelView::OptionsPanelView(EngineHost& host, QWidget* parent)
     AddField(F.RouterDelay, "RouterDelay", "routerdelay", RouterDelay_Change).lostFocus =
         RouterDelay_LostFocus;
     AddCheck(F.CSysLog, "CSysLog", "csyslog", CSysLog_Click);
+    AddCheck(F.CkTimer, "CkTimer", "cktimer", CkTimer_Click);
     AddCheck(F.CSaveSysLog, "CSaveSysLog", "csavesyslog", CSaveSysLog_Click);
     AddButton(F.BReplaceToday, "BReplaceToday", "breplacetoday", BReplaceToday_Click);
     AddCheck(F.CmnW, "CmnW", "cmnw", CmnW_Click);
@@ -207,6 +213,10 @@ bool OptionsPanelView::eventFilter(QObject* watched, QEvent* event) {
             break;
         case QEvent::KeyPress: {
             auto* key = static_cast<QKeyEvent*>(event);
+            if (key->key() == Qt::Key_Escape) {
+                Run([](MainForm& form) { OptionsFrame_KeyDown(form, KeyEscape); });
+                return true;
+            }
             if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) enterPressedIn_ = watched;
             break;
         }

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 
@@ -22,7 +23,12 @@ struct MainWindowTest : ::testing::Test {
     PinnedClock clock;
 };
 
+// A first start says beside the open panel what Drovix needs, and the status line how the last
+// unattended run ended; Escape cancels the panel, and the notice goes with it.
 TEST_F(MainWindowTest, StartWithoutPasswordShowsTheWindowWithTheOptionsOpen) {
+    WriteFileBytes(dir.file("DrovixLastRun.txt"),
+                   "TIME=2026-12-06 14:00:00\r\nSTATUS=1\r\nSUMMARY=Can't contact the Router at 10.0.0.1: "
+                   "connection refused\r\n");
     MainWindow window(clock, dir.path());
     PrepareMainForm(window.Form(), dir.path());
     window.Dispatch([&] { Form_Load(window.Form(), ""); });
@@ -34,6 +40,30 @@ TEST_F(MainWindowTest, StartWithoutPasswordShowsTheWindowWithTheOptionsOpen) {
     EXPECT_EQ(ok->text(), "OK");
     EXPECT_FALSE(window.findChild<QPushButton*>("BRun")->isVisible());
     EXPECT_EQ(window.findChild<QPushButton*>("BQuit")->text(), "E&xit");
+
+    auto* notice = window.findChild<QLabel*>("LSetUp");
+    ASSERT_NE(notice, nullptr);
+    EXPECT_TRUE(notice->isVisible());
+    EXPECT_TRUE(notice->text().startsWith("Drovix is not set up yet. It needs the Router's LAN address"))
+        << notice->text().toStdString();
+    EXPECT_TRUE(notice->text().contains(
+        "Drovix does not know Stillbeacon's log folder: it reads it from LOGDIR in \"" +
+        QString::fromStdString(dir.path()) + "Stillbeacon.ini\", and there is no such file"));
+    EXPECT_FALSE(notice->geometry().intersects(window.findChild<QWidget*>("OptionsFrame")->geometry()));
+    EXPECT_TRUE(window.findChild<QPushButton*>("BTestConnection")->isVisible());
+    EXPECT_TRUE(window.findChild<QPushButton*>("BOpenLogFolder")->isVisible());
+    auto* status = window.findChild<QLabel*>("LStatus");
+    ASSERT_NE(status, nullptr);
+    EXPECT_TRUE(status->isVisible());
+    EXPECT_EQ(status->text(),
+              "Last unattended run 2026-12-06 14:00:00: exit status 1, Can't contact the Router at "
+              "10.0.0.1: connection refused");
+
+    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QApplication::sendEvent(window.findChild<QWidget*>("PW"), &escape);
+    EXPECT_FALSE(window.findChild<QWidget*>("OptionsFrame")->isVisible());
+    EXPECT_FALSE(notice->isVisible());
+    EXPECT_EQ(ok->text(), "&Options");
 }
 
 TEST_F(MainWindowTest, ExitClosesTheWindowAndSavesChangedGeometry) {
