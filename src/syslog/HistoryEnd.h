@@ -37,7 +37,8 @@ class HistoryEnd {
 
     int lines_ = 0;
     std::string lastStamp_;
-    std::map<std::string, int, std::less<>> lastSecond_;  // the lines of the last second, with their counts
-    int lastSecondLeft_ = 0;                 // copies in lastSecond_ not yet used up
-    std::string routerStamp_;                // the stamp of the last dated router line seen
+    // The lines of the last second, with their counts.
+    std::map<std::string, int, std::less<>> lastSecond_;
+    int lastSecondLeft_ = 0;   // copies in lastSecond_ not yet used up
+    std::string routerStamp_;  // the stamp of the last dated router line seen
 };
