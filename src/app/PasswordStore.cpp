@@ -51,8 +51,13 @@ std::string ReadStoredPassword() {
 void WriteStoredPassword(const std::string& scrambled) {
     MakeStorePrivate();
     QSettings store = OpenStore();
-    store.setValue(kPasswordKey,
-                   QString::fromLatin1(scrambled.data(), static_cast<qsizetype>(scrambled.size())));
+    const QString value = QString::fromLatin1(scrambled.data(), static_cast<qsizetype>(scrambled.size()));
+    // The store rewrites its file (and flushes it to disk) on every value set, even an equal one;
+    // an unattended run saves the same password each time. Only the store's own file counts here,
+    // not a value the system's fallback files may offer.
+    store.setFallbacksEnabled(false);
+    if (store.contains(kPasswordKey) && store.value(kPasswordKey) == value) return;
+    store.setValue(kPasswordKey, value);
     store.sync();
 }
 

@@ -8,6 +8,7 @@
 
 // The stored (scrambled) password; empty when there is none.
 std::string ReadStoredPassword();
+// Leaves the store untouched when it already holds scrambled.
 void WriteStoredPassword(const std::string& scrambled);
 // Removes the stored password if there is one.
 void DeleteStoredPassword();

@@ -10,7 +10,7 @@
 #include "app/CompanionSettings.h"
 #include "app/PasswordStore.h"
 #include "app/SettingsFiles.h"
-#include "files/FileBytes.h"
+#include "files/FileUpdate.h"
 #include "form/Constants.h"
 #include "form/MainForm.h"
 #include "form/ProblemReport.h"
@@ -478,7 +478,7 @@ bool IniWrite(MainForm& F) {
     }
 
     if (F.SettingsFileUnreadable) return false;
-    if (!SaveFileAtomically(F.ProgramDir + std::string(kSettingsFileName), text)) return false;
+    if (!SaveFileIfChanged(F.ProgramDir + std::string(kSettingsFileName), text)) return false;
     F.SettingsChanged = false;
     F.display.StdWidthsChanged = false;
     return true;

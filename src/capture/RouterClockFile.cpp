@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "files/FileBytes.h"
+#include "files/FileUpdate.h"
 #include "form/Constants.h"
 #include "text/TextLines.h"
 
@@ -20,8 +21,8 @@ bool IsKnown(long long offset) {
 
 bool KeepRouterClockOffset(const std::string& folder, long long offset) {
     if (folder.empty() || !IsKnown(offset)) return true;
-    return SaveFileAtomically(folder + RouterClockFileName,
-                              std::string(kKey) + std::to_string(offset) + "\r\n");
+    return SaveFileIfChanged(folder + RouterClockFileName,
+                             std::string(kKey) + std::to_string(offset) + "\r\n");
 }
 
 std::optional<long long> ReadRouterClockOffset(const std::string& folder) {

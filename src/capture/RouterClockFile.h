@@ -10,8 +10,9 @@
 
 inline constexpr const char* RouterClockFileName = "DXRouterClock.txt";
 
-// Replaces the file atomically with offset; does nothing when the offset is "not known" or there
-// is no folder. False when the file could not be written (the old one then stays whole).
+// Replaces the file atomically with offset; does nothing when the offset is "not known", there
+// is no folder or the file already holds the offset. False when the file could not be written
+// (the old one then stays whole).
 bool KeepRouterClockOffset(const std::string& folder, long long offset);
 
 // The offset the file holds; nullopt when there is none (no file, or no readable OFFSET line).

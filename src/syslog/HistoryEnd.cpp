@@ -2,21 +2,23 @@
 
 #include "syslog/RouterDate.h"
 
-void HistoryEnd::Add(const std::string& line) {
+void HistoryEnd::Add(std::string_view line) {
     ++lines_;
     if (!IsUndated(line)) {
-        std::string stamp = line.substr(0, 19);
+        const std::string_view stamp = line.substr(0, 19);
         if (stamp != lastStamp_) {
-            lastStamp_ = std::move(stamp);
+            lastStamp_.assign(stamp);
             lastSecond_.clear();
             lastSecondLeft_ = 0;
         }
     }
-    ++lastSecond_[line];
+    auto copies = lastSecond_.find(line);
+    if (copies == lastSecond_.end()) copies = lastSecond_.emplace(std::string(line), 0).first;
+    ++copies->second;
     ++lastSecondLeft_;
 }
 
-bool HistoryEnd::UseUpCopy(const std::string& line) {
+bool HistoryEnd::UseUpCopy(std::string_view line) {
     const auto copy = lastSecond_.find(line);
     if (copy == lastSecond_.end() || copy->second == 0) return false;
     --copy->second;

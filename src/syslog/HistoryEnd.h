@@ -1,6 +1,7 @@
 #pragma once
 #include <map>
 #include <string>
+#include <string_view>
 
 // Where the router's lines pass the end of the history files. The history is fed its lines as
 // they are read, oldest first; then each router line, in page order, is told apart as one the
@@ -22,7 +23,7 @@ class HistoryEnd {
     };
 
     // One line of the history, oldest first.
-    void Add(const std::string& line);
+    void Add(std::string_view line);
     bool Empty() const { return lines_ == 0; }
     // The stamp ("yyyy-mm-dd hh:nn:ss") of the last dated history line; empty when none.
     const std::string& LastStamp() const { return lastStamp_; }
@@ -32,11 +33,12 @@ class HistoryEnd {
     Place Locate(const std::string& line, const std::string& firstStamp);
 
   private:
-    bool UseUpCopy(const std::string& line);
+    bool UseUpCopy(std::string_view line);
 
     int lines_ = 0;
     std::string lastStamp_;
-    std::map<std::string, int> lastSecond_;  // the lines of the last second, with their counts
-    int lastSecondLeft_ = 0;                 // copies in lastSecond_ not yet used up
-    std::string routerStamp_;                // the stamp of the last dated router line seen
+    // The lines of the last second, with their counts.
+    std::map<std::string, int, std::less<>> lastSecond_;
+    int lastSecondLeft_ = 0;   // copies in lastSecond_ not yet used up
+    std::string routerStamp_;  // the stamp of the last dated router line seen
 };

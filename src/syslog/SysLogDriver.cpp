@@ -27,6 +27,7 @@
 #include "syslog/SysLogPageCutter.h"
 #include "syslog/SysLogPages.h"
 #include "text/AddressText.h"
+#include "text/TextLines.h"
 
 namespace {
 
@@ -37,8 +38,8 @@ using R = SysLogRecord;
 
 enum Timeframe { All = 0, New = 1, TwoDays = 2, Week = 3 };
 
-std::string Stamp(std::string_view line) {
-    return std::string(line.substr(0, 19));
+std::string_view Stamp(std::string_view line) {
+    return line.substr(0, 19);
 }
 
 std::string DateText(const QDate& d) {
@@ -231,7 +232,7 @@ class SysLogRefresh {
     }
 
     // Lists a line the capture filled in, marked as such.
-    void ListCaptured(const std::string& line) {
+    void ListCaptured(std::string_view line) {
         if (F.syslog.DisplayFull) return;
         const int before = F.syslog.SysRowCount;
         F.syslog.DisplayFull = SysLogAdd(F, options_, line);
@@ -248,8 +249,9 @@ class SysLogRefresh {
     }
 
     // Whether the line is one the capture filled in (each copy once).
-    bool TakeFilled(const std::string& line) {
-        const auto filled = filledLeft_.find(line);
+    bool TakeFilled(std::string_view line) {
+        if (filledLeft_.empty()) return false;
+        const auto filled = filledLeft_.find(std::string(line));
         if (filled == filledLeft_.end() || filled->second == 0) return false;
         --filled->second;
         return true;
@@ -295,26 +297,30 @@ class SysLogRefresh {
             // Gone since it was listed: the history ends with the files before it.
             if (read.Missing()) continue;
             if (!read) throw RefreshFailure{read.errorNumber, 10, name, read.error};
-            for (const std::string& line : SplitFileLines(bytes)) {
-                if (line.empty()) continue;
-                if (Cancelled()) return;
-                if (!IsUndated(line)) lastDatedStamp_ = Stamp(line);
+            bool cancelled = false;
+            ForEachLine(bytes, [&](std::string_view line) {
+                if (line.empty()) return true;
+                if ((cancelled = Cancelled())) return false;
+                if (!IsUndated(line)) lastDatedStamp_.assign(line.substr(0, 19));
                 // Where the history ended before this refresh is where the router's new lines
                 // begin: the lines filled in now, behind it or not, do not move it.
                 if (TakeFilled(line)) {
                     ListCaptured(line);
-                    continue;
+                    return true;
                 }
                 historyEnd_.Add(line);
                 if (ListHistory() && !F.syslog.DisplayFull && HistoryLineInTimeframe(line))
                     F.syslog.DisplayFull = SysLogAdd(F, options_, line);
-            }
+                return true;
+            });
+            if (cancelled) return;
         }
     }
 
-    bool HistoryLineInTimeframe(const std::string& line) const {
+    bool HistoryLineInTimeframe(std::string_view line) const {
         const auto from = [&](const std::string& day) {
-            return IsUndated(line) ? lastDatedStamp_.substr(0, 10) >= day : line.substr(0, 10) >= day;
+            const std::string_view date = IsUndated(line) ? std::string_view(lastDatedStamp_) : line;
+            return date.substr(0, 10) >= day;
         };
         switch (ChosenTimeframe()) {
             case All:
@@ -399,9 +405,11 @@ class SysLogRefresh {
             throw RefreshFailure{static_cast<int>(QFileDevice::WriteError), step, name, error};
     }
 
-    // Lets window events run now and then; true once the person asked to stop.
+    // Lets window events run now and then; true once the person asked to stop. A line takes well
+    // under a microsecond: the clock is looked at once per batch of calls.
     bool Cancelled() {
-        if (pacer_.Due()) F.ui.DoEvents();
+        constexpr unsigned Batch = 256;
+        if (calls_++ % Batch == 0 && pacer_.Due()) F.ui.DoEvents();
         return F.QuitRequested || F.UnloadRequested;
     }
 
@@ -526,6 +534,7 @@ class SysLogRefresh {
     CaptureFill fill_;
     std::unordered_map<std::string, int> filledLeft_;  // filled lines the reload has yet to meet
     EventPacer pacer_;
+    unsigned calls_ = 0;  // of Cancelled
 };
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <QFile>
 
 #include "app/PasswordStore.h"
+#include "capture/RouterClockFile.h"
 #include "form/DesignDefaults.h"
 #include "support/FailingFileCall.h"
 #include "support/IsolatedUserConfig.h"
@@ -315,6 +316,42 @@ TEST_F(SettingsTest, PasswordStoreStaysPrivateThroughRewrites) {
     ::chmod(store.c_str(), 0644);
     DeleteStoredPassword();
     EXPECT_EQ(mode(), 0600u);
+}
+
+// Every unattended run saves the settings, the password and the router's clock offset: one that
+// changes nothing leaves each file in place, unflushed (the store made private all the same); a
+// change still replaces the file.
+TEST_F(SettingsTest, ASaveThatChangesNothingLeavesTheFilesInPlace) {
+    const std::string store = PasswordStoreLocation();
+    const std::string clock = T.dir.path() + RouterClockFileName;
+    const auto inode = [](const std::string& path) {
+        struct stat st {};
+        return ::stat(path.c_str(), &st) == 0 ? st.st_ino : 0;
+    };
+    const auto save = [&](const std::string& password, long long offset) {
+        F().SavePW.Value = true;
+        F().PW.Text = password;
+        ASSERT_TRUE(IniWrite(F()));
+        ASSERT_TRUE(KeepRouterClockOffset(T.dir.path(), offset));
+    };
+    save("pa55", 7);
+    const std::vector<std::string> paths = {IniPath(), store, clock};
+    std::vector<ino_t> before;
+    for (const std::string& path : paths) before.push_back(inode(path));
+    ::chmod(store.c_str(), 0644);
+
+    save("pa55", 7);
+    for (size_t i = 0; i < paths.size(); ++i) EXPECT_EQ(inode(paths[i]), before[i]) << paths[i];
+    struct stat st {};
+    ASSERT_EQ(::stat(store.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u);
+
+    F().IPAddr.Text = "192.168.7.1";
+    save("other", -3);
+    for (size_t i = 0; i < paths.size(); ++i) EXPECT_NE(inode(paths[i]), before[i]) << paths[i];
+    EXPECT_NE(IniText().find("\r\nADDRESS=192.168.7.1\r\n"), std::string::npos);
+    EXPECT_EQ(ReadStoredPassword(), Enc("other", kKey, false));
+    EXPECT_EQ(ReadRouterClockOffset(T.dir.path()), -3);
 }
 
 TEST_F(SettingsTest, ScrambledPasswordOfAnOldFileMovesIntoTheStore) {
