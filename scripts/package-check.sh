@@ -43,7 +43,7 @@ if dpkg-deb -c "$deb" | grep -q -e 'drovix-grab' -e '/test_'; then fail "the pac
 
 depends="$(dpkg-deb -f "$deb" Depends)"
 case "$depends" in *-dev*) fail "depends on a development package: $depends" ;; esac
-for p in libqt6core6 libqt6network6 libqt6gui6 libqt6widgets6 qt6-qpa-plugins; do
+for p in libqt6core6 libqt6dbus6 libqt6network6 libqt6gui6 libqt6widgets6 qt6-qpa-plugins; do
     grep -q "$p (" <<<"$depends" || fail "Depends lacks $p: $depends"
 done
 
