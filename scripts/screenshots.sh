@@ -5,11 +5,20 @@
 # Usage: scripts/screenshots.sh [build-folder [NAME...]]: with names, only those pictures.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/setup.sh
 build="${1:-build}"
 only="${*:2}"
+# wanted NAME: whether this run remakes the picture NAME (every picture when none is named).
+wanted() { [ -z "$only" ] || [[ " $only " == *" $1 "* ]]; }
+# The notification pictures need a desktop of their own and the real drovix executable.
+targets=(drovix-grab drovix-routersim)
+if wanted notification || wanted notification-failed; then
+    scripts/setup.sh screenshots
+    targets+=(drovix)
+else
+    scripts/setup.sh
+fi
 [ -f "$build/CMakeCache.txt" ] || cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build "$build" -j2 --target drovix-grab drovix-routersim >/dev/null
+cmake --build "$build" -j2 --target "${targets[@]}" >/dev/null
 
 out=docs/images
 mkdir -p "$out"
@@ -19,8 +28,10 @@ export XDG_CONFIG_HOME="$work/config"   # the demo's saved passwords stay out of
 
 . scripts/demo-env.sh
 sim_pid=""
+desktop_pids=()
 cleanup() {
     [ -n "$sim_pid" ] && kill "$sim_pid" 2>/dev/null || true
+    for pid in "${desktop_pids[@]}"; do kill "$pid" 2>/dev/null || true; done
     rm -rf "$work"
 }
 trap cleanup EXIT
@@ -31,7 +42,7 @@ trap cleanup EXIT
 shot() {
     local name="$1" password="$2"
     shift 2
-    [ -z "$only" ] || [[ " $only " == *" $name "* ]] || return 0
+    wanted "$name" || return 0
     local home="$work/$name"
     rm -rf "$XDG_CONFIG_HOME"
     mkdir -p "$home"
@@ -79,3 +90,86 @@ shot dark-theme demo-pass --dark
 shot dark-theme-options demo-pass --dark --click BOptions --hover CSaveSysLog
 compare=0 shot sort-arrow demo-pass --header SysLog:0   # oldest first: the arrow turns round
 shot filter-box demo-pass --type SysFilter:dropped
+
+# A desktop of its own for the notification pictures: a private X display on a free display
+# number, a private session bus, and dunst showing on that display what arrives on that bus.
+# Sets display and bus; cleanup stops all three.
+desktop_start() {
+    Xvfb -displayfd 3 -screen 0 800x300x24 -wr -nolisten tcp 3>"$work/display" 2>"$work/xvfb.out" &
+    desktop_pids+=($!)
+    for _ in $(seq 50); do
+        [ -s "$work/display" ] && break
+        sleep 0.1
+    done
+    [ -s "$work/display" ] || {
+        echo "Xvfb did not start:"
+        cat "$work/xvfb.out"
+        return 1
+    }
+    display=":$(cat "$work/display")"
+    bus="$(dbus-daemon --session --fork --print-address=1 --print-pid=3 3>"$work/dbus.pid")"
+    desktop_pids+=("$(cat "$work/dbus.pid")")
+    # Notifications stay until the picture is taken; Drovix sends no icon a bare desktop has.
+    cat >"$work/dunstrc" <<'EOF'
+[global]
+    follow = none
+    width = 480
+    origin = top-right
+    offset = 16x16
+    font = DejaVu Sans 11
+    frame_width = 2
+    padding = 12
+    horizontal_padding = 14
+    icon_position = off
+    markup = no
+    format = "<b>%s</b>\n%b"
+[urgency_normal]
+    timeout = 0
+EOF
+    DISPLAY="$display" DBUS_SESSION_BUS_ADDRESS="$bus" dunst -config "$work/dunstrc" >"$work/dunst.out" 2>&1 &
+    desktop_pids+=($!)
+    for _ in $(seq 50); do
+        DBUS_SESSION_BUS_ADDRESS="$bus" dunstctl count displayed >/dev/null 2>&1 && return 0
+        sleep 0.1
+    done
+    echo "dunst did not start:"
+    cat "$work/dunst.out"
+    return 1
+}
+
+# notification_shot NAME ROUTER: the notification that the real "drovix /auto" sends from a fresh
+# System Log folder, cropped from the private display. The run has no display of its own, as
+# under a scheduler, so it takes the headless face and only the bus reaches the desktop.
+notification_shot() {
+    local name="$1" router="$2" status=0 shown=0
+    wanted "$name" || return 0
+    local home="$work/$name"
+    rm -rf "$XDG_CONFIG_HOME"
+    mkdir -p "$home"
+    demo_fill_folder "$home" "$router" demo-pass syslog
+    DROVIX_HOME="$home" DBUS_SESSION_BUS_ADDRESS="$bus" env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM \
+        "$build/drovix" /auto >"$work/$name.out" 2>&1 || status=$?
+    for _ in $(seq 50); do
+        shown="$(DBUS_SESSION_BUS_ADDRESS="$bus" dunstctl count displayed)"
+        [ "$shown" -gt 0 ] && break
+        sleep 0.1
+    done
+    [ "$shown" -gt 0 ] || {
+        echo "drovix /auto (exit status $status) sent no notification:"
+        cat "$work/$name.out"
+        return 1
+    }
+    sleep 0.5   # drawn
+    DISPLAY="$display" xwd -root -silent >"$work/root.xwd"
+    convert "$work/root.xwd" -trim +repage -bordercolor white -border 12 "$out/$name.png"
+    DBUS_SESSION_BUS_ADDRESS="$bus" dunstctl close-all
+    echo "$out/$name.png (drovix /auto exit status $status)"
+}
+
+if wanted notification || wanted notification-failed; then
+    desktop_start
+    # The run merges the System Log's records that Stillbeacon's day file lacks.
+    notification_shot notification "$router"
+    # Nothing listens on the discard port of the loopback: the run fails and says why.
+    notification_shot notification-failed 127.0.0.1:9
+fi
