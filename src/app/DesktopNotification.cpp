@@ -8,23 +8,17 @@
 
 #include "app/CommandLine.h"
 #include "form/MainForm.h"
+#include "text/Latin1.h"
 
 namespace {
 
 constexpr int kBusTimeoutMs = 3000;
 
-QString Text(const std::string& bytes) {
-    return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
-}
-
 std::string MergedInto(const RunSummary& s) {
-    std::string files;
-    for (const RunSummary::DayFile& f : s.Merged) {
-        if (f.lines == 0) continue;
-        if (!files.empty()) files += ", ";
-        files += f.name + " (" + std::to_string(f.lines) + ")";
-    }
-    return files;
+    std::vector<RunSummary::DayFile> gained;
+    for (const RunSummary::DayFile& f : s.Merged)
+        if (f.lines != 0) gained.push_back(f);
+    return DayFileList(gained);
 }
 
 // A session bus is there to ask: without one, asking would only make the library look for a bus
@@ -62,8 +56,8 @@ bool SendDesktopNotification(const Notification& notification) {
     QDBusMessage call =
         QDBusMessage::createMethodCall("org.freedesktop.Notifications", "/org/freedesktop/Notifications",
                                        "org.freedesktop.Notifications", "Notify");
-    call << QString("Drovix") << 0u << QString("drovix") << Text(notification.summary)
-         << Text(notification.body) << QStringList() << QVariantMap() << -1;
+    call << QString("Drovix") << 0u << QString("drovix") << Latin1(notification.summary)
+         << Latin1(notification.body) << QStringList() << QVariantMap() << -1;
     const QDBusMessage reply = bus.call(call, QDBus::Block, kBusTimeoutMs);
     return reply.type() == QDBusMessage::ReplyMessage;
 }

@@ -9,6 +9,7 @@
 #include <filesystem>
 
 #include "app/ApplicationIdentity.h"
+#include "text/Latin1.h"
 
 namespace {
 
@@ -45,13 +46,13 @@ void MakeStorePrivate() {
 
 std::string ReadStoredPassword() {
     // The value is hex text made by Enc, so Latin-1 is exact.
-    return OpenStore().value(kPasswordKey).toString().toLatin1().toStdString();
+    return Bytes(OpenStore().value(kPasswordKey).toString());
 }
 
 void WriteStoredPassword(const std::string& scrambled) {
     MakeStorePrivate();
     QSettings store = OpenStore();
-    const QString value = QString::fromLatin1(scrambled.data(), static_cast<qsizetype>(scrambled.size()));
+    const QString value = Latin1(scrambled);
     // The store rewrites its file (and flushes it to disk) on every value set, even an equal one;
     // an unattended run saves the same password each time. Only the store's own file counts here,
     // not a value the system's fallback files may offer.

@@ -33,7 +33,7 @@ void NoteStandardSave(MainForm& F, const char* button, const SavedRecords& saved
 
 // The lines the merge added, per day file, from what the summary gained during it.
 std::string MergedSince(const RunSummary& before, const RunSummary& after) {
-    std::string files;
+    std::vector<RunSummary::DayFile> gained;
     int total = 0;
     for (const RunSummary::DayFile& f : after.Merged) {
         int earlier = 0;
@@ -42,10 +42,10 @@ std::string MergedSince(const RunSummary& before, const RunSummary& after) {
         }
         if (f.lines == earlier) continue;
         total += f.lines - earlier;
-        files += (files.empty() ? "" : ", ") + f.name + " (" + std::to_string(f.lines - earlier) + ")";
+        gained.push_back({f.name, f.lines - earlier});
     }
     if (total == 0) return {};
-    return "merged " + Count(total, "line", "lines") + " into " + files;
+    return "merged " + Count(total, "line", "lines") + " into " + DayFileList(gained);
 }
 
 }  // namespace

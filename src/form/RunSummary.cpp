@@ -51,15 +51,18 @@ std::string FormatRunSummary(const RunSummary& s) {
     if (!s.ReadInPart.empty()) line += "; read in part (" + s.ReadInPart + ")";
     if (s.Read != RunSummary::Source::Nothing && !compared) line += "; not compared: " + s.NotCompared;
     line += "; merged " + Lines(s.MergedLines());
-    if (!s.Merged.empty()) {
-        line += " into ";
-        for (std::size_t i = 0; i < s.Merged.size(); ++i) {
-            if (i > 0) line += ", ";
-            line += s.Merged[i].name + " (" + std::to_string(s.Merged[i].lines) + ")";
-        }
-    }
+    if (!s.Merged.empty()) line += " into " + DayFileList(s.Merged);
     line += "; exported " + Lines(s.Exported);
     return line;
+}
+
+std::string DayFileList(const std::vector<RunSummary::DayFile>& files) {
+    std::string list;
+    for (const RunSummary::DayFile& f : files) {
+        if (!list.empty()) list += ", ";
+        list += f.name + " (" + std::to_string(f.lines) + ")";
+    }
+    return list;
 }
 
 void PrintRunSummary(const RunSummary& summary) {

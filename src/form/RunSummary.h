@@ -45,6 +45,9 @@ struct RunSummary {
 // "Drovix: incoming 5 listed, 2 flagged; outgoing 7 listed, 0 flagged; merged 0 lines; exported 0 lines".
 std::string FormatRunSummary(const RunSummary& summary);
 
+// The day files and the lines each gained, as every report names them: "Log 2026-12-05.txt (4), ...".
+std::string DayFileList(const std::vector<RunSummary::DayFile>& files);
+
 // Prints the line on standard output: the only thing Drovix writes there. A run that was not set
 // up did nothing and has no summary: what it lacked goes to standard error instead.
 void PrintRunSummary(const RunSummary& summary);
