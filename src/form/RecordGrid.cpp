@@ -151,3 +151,10 @@ void RecordGrid::KeepRows(const std::vector<int>& rows) {
     if (topRow_ >= Rows()) topRow_ = Rows() > 1 ? Rows() - 1 : 1;
     TouchStructure();
 }
+
+void RecordGrid::ReverseRows(int firstRow) {
+    if (firstRow < 0 || firstRow >= Rows()) return;
+    std::reverse(cells_.begin() + firstRow, cells_.end());
+    Touch();
+    ++heightRevision_;
+}

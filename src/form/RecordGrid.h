@@ -58,6 +58,9 @@ class RecordGrid {
     // Keeps the header row and the given data rows (ascending indexes), in that order.
     void KeepRows(const std::vector<int>& rows);
 
+    // Turns the data rows [firstRow, Rows()) round; rows move whole, with their colours.
+    void ReverseRows(int firstRow);
+
     // Sorts the data rows [firstRow, Rows()) by a key; rows move whole, with their colours.
     template <typename Less>
     void SortRows(int firstRow, Less less);

@@ -17,11 +17,6 @@ constexpr const char* Undated = "0000-00-00";
 // The statistics columns filled here; mNW (9) is the export's, No URL (10) the refresh's lookups'.
 enum StatColumn { Timeframe, Listed, New, NotInSb, Incoming, Outgoing, Warnings, Messages, Ignored, Captured = 11 };
 
-// Order of two whole numbers written without leading zeros.
-bool NumericLess(const std::string& a, const std::string& b) {
-    return a.size() != b.size() ? a.size() < b.size() : a < b;
-}
-
 bool IsRecordRow(const RecordGrid& list, int row) {
     return !IsSeparatorRow(list, row);
 }
@@ -202,8 +197,8 @@ void SysLogFinish(MainForm& F) {
 
     for (int row = 1; row < list.Rows(); ++row)
         if (IsSeparatorRow(list, row)) list.SetRowHeight(row, SeparatorRowHeight);
-    list.SortRows(
-        1, [](const auto& a, const auto& b) { return NumericLess(b[R::SortKey].text, a[R::SortKey].text); });
+    // The keys ascend with the rows: newest first is the list turned round.
+    list.ReverseRows(1);
     // Newest first is the order of a sort by date, newest first: the sort arrow says so, and a
     // click on the Date header turns it round.
     F.display.SortColumn = R::Date;

@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <functional>
 #include <limits>
+#include <optional>
+#include <utility>
 
 #include "files/FileBytes.h"
 #include "form/Colours.h"
@@ -126,6 +128,67 @@ long long WholeNumber(const std::string& text) {
     return std::strtoll(text.c_str(), nullptr, 10);
 }
 
+// The time a Stillbeacon line would be read with: its first ten bytes as the date and the eight
+// after the separator as the time, which is exactly what the parser takes whenever the line's time
+// is valid at all; nothing when it is not.
+std::optional<long long> LineSeconds(std::string_view line) {
+    if (line.size() < 19 || (line[10] != ' ' && line[10] != '\t')) return std::nullopt;
+    return StampSeconds(line.substr(0, 10), line.substr(11, 8));
+}
+
+// The times of the rows still tagged missing, oldest first. A busy day file has many lines for
+// each listed row; a line with no such row within the tolerance cannot match one, and is passed
+// over without being parsed. Rows matched since are dropped as they are met, so the set shrinks
+// with the matching and a large tolerance does not let every line through.
+class WaitingRows {
+  public:
+    WaitingRows(const RecordGrid& list, const RowTimes& times) : list_(list) {
+        for (const auto& [seconds, row] : times.byTime)
+            if (list.TextMatrix(row, R::RowTag) == "R") entries_.push_back({seconds, row});
+        next_.resize(entries_.size() + 1);
+        for (size_t i = 0; i < next_.size(); ++i) next_[i] = i;
+    }
+
+    // Whether a row still tagged missing has a time in [from, to].
+    bool AnyWithin(long long from, long long to) {
+        // The lines of a file come in time order, nearly: the start moves forward from the last
+        // one, and is looked up afresh only when a line goes back.
+        if (from < from_) {
+            cursor_ = static_cast<size_t>(
+                std::lower_bound(entries_.begin(), entries_.end(), from,
+                                 [](const Entry& e, long long t) { return e.seconds < t; }) -
+                entries_.begin());
+        } else {
+            while (cursor_ < entries_.size() && entries_[cursor_].seconds < from) ++cursor_;
+        }
+        from_ = from;
+        for (size_t i = Alive(cursor_); i < entries_.size() && entries_[i].seconds <= to; i = Alive(i + 1)) {
+            if (list_.TextMatrix(entries_[i].row, R::RowTag) == "R") return true;
+            next_[i] = i + 1;
+        }
+        return false;
+    }
+
+  private:
+    struct Entry {
+        long long seconds;
+        int row;
+    };
+    // The first entry from i on whose row was still waiting when last looked at (the end when none).
+    size_t Alive(size_t i) {
+        size_t root = i;
+        while (next_[root] != root) root = next_[root];
+        while (next_[i] != root) i = std::exchange(next_[i], root);
+        return root;
+    }
+
+    const RecordGrid& list_;
+    std::vector<Entry> entries_;
+    std::vector<size_t> next_;  // itself while waiting; past it once matched
+    size_t cursor_ = 0;
+    long long from_ = std::numeric_limits<long long>::min();
+};
+
 class Matching {
   public:
     explicit Matching(MainForm& F) : F(F), list(F.SysLog) {}
@@ -139,6 +202,7 @@ class Matching {
         if (startDate.empty()) startDate = F.clock.Now().date().toString("yyyy-MM-dd").toStdString();
         if (!AnyRecordTakesPart()) return 0;
         times_ = ReadRowTimes(list);
+        waiting_.emplace(list, times_);
         if (!ReadStillbeaconFiles(startDate)) {
             ShowProgress(F, -1, "");
             ForgetWhatIsMissing();
@@ -199,6 +263,11 @@ class Matching {
         // Every file starts its search from the oldest row.
         p_ = last_;
         SbLineFields rec;
+        const long long window = std::min(tolerance, 1LL << 50);
+        const auto mayMatch = [&](std::string_view line) {
+            const auto at = LineSeconds(line);
+            return tolerance >= 0 && at && waiting_->AnyWithin(*at - window, *at + window);
+        };
         bool cancelled = false;
         // A line takes well under a microsecond: the clock is looked at once per batch of lines.
         constexpr unsigned Batch = 256;
@@ -207,7 +276,7 @@ class Matching {
             if (seen++ % Batch == 0 && pacer_.Due())
                 ShowProgress(F, double(list.Rows() - p_) / list.Rows(), "Compare with SB");
             cancelled = F.QuitRequested || F.UnloadRequested;
-            if (!cancelled && SysLogParse(line, rec)) p_ = SysLogCompare(list, p_, rec, tolerance, &times_);
+            if (!cancelled && mayMatch(line) && SysLogParse(line, rec)) p_ = SysLogCompare(list, p_, rec, tolerance, &times_);
             return !cancelled;
         });
         return !cancelled;
@@ -252,6 +321,7 @@ class Matching {
     RecordGrid& list;
     int last_ = 0, p_ = 0;
     RowTimes times_;
+    std::optional<WaitingRows> waiting_;
     EventPacer pacer_;
 };
 
