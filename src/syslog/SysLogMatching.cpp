@@ -130,11 +130,30 @@ long long WholeNumber(const std::string& text) {
 
 // The time a Stillbeacon line would be read with: its first ten bytes as the date and the eight
 // after the separator as the time, which is exactly what the parser takes whenever the line's time
-// is valid at all; nothing when it is not.
-std::optional<long long> LineSeconds(std::string_view line) {
-    if (line.size() < 19 || (line[10] != ' ' && line[10] != '\t')) return std::nullopt;
-    return StampSeconds(line.substr(0, 10), line.substr(11, 8));
-}
+// is valid at all; nothing when it is not. A day file's lines share their date: the day is worked
+// out again only when the date's bytes change.
+class LineSeconds {
+  public:
+    std::optional<long long> operator()(std::string_view line) {
+        if (line.size() < 19 || (line[10] != ' ' && line[10] != '\t')) return std::nullopt;
+        const std::string_view date = line.substr(0, 10), time = line.substr(11, 8);
+        if (date != date_) {
+            dayStart_ = StampSeconds(date, "00:00:00");
+            date_.assign(date);
+        }
+        if (!dayStart_) return std::nullopt;
+        // The checks of StampSeconds on the time, without its work on the date.
+        if (time[2] != ':' || time[5] != ':') return std::nullopt;
+        for (const size_t at : {0, 1, 3, 4, 6, 7})
+            if (time[at] < '0' || time[at] > '9') return std::nullopt;
+        const auto two = [&](size_t at) { return (time[at] - '0') * 10 + (time[at + 1] - '0'); };
+        return *dayStart_ + two(0) * 3600LL + two(3) * 60LL + two(6);
+    }
+
+  private:
+    std::string date_;
+    std::optional<long long> dayStart_;
+};
 
 // The times of the rows still tagged missing, oldest first. A busy day file has many lines for
 // each listed row; a line with no such row within the tolerance cannot match one, and is passed
@@ -265,7 +284,7 @@ class Matching {
         SbLineFields rec;
         const long long window = std::min(tolerance, 1LL << 50);
         const auto mayMatch = [&](std::string_view line) {
-            const auto at = LineSeconds(line);
+            const auto at = lineSeconds_(line);
             return tolerance >= 0 && at && waiting_->AnyWithin(*at - window, *at + window);
         };
         bool cancelled = false;
@@ -322,6 +341,7 @@ class Matching {
     int last_ = 0, p_ = 0;
     RowTimes times_;
     std::optional<WaitingRows> waiting_;
+    LineSeconds lineSeconds_;
     EventPacer pacer_;
 };
 
