@@ -87,6 +87,8 @@ std::string MessageLine(const std::string& recordLine, const std::string& messag
 
 DayForm DayFormOf(std::string_view fileBytes) {
     fileBytes = WithoutByteOrderMark(fileBytes);
+    // Most day files hold no tab at all: one quick look settles those without walking the lines.
+    if (fileBytes.find('\t') == std::string_view::npos) return DayForm::Blank;
     DayForm form = DayForm::Blank;
     ForEachLine(fileBytes, [&](std::string_view line) {
         if (line.size() > 10 && line[10] == '\t') form = DayForm::Tab;

@@ -55,6 +55,27 @@ MergedDay MergeDayLines(std::string_view fileBytes, const std::vector<std::strin
     for (std::string_view line : lines) size += line.size() + 2;
     merged.bytes.reserve(size);
     if (marked) merged.bytes.append(Utf8ByteOrderMark);
+    // Lines that follow each other in the file, each ended by CR LF there, are copied as one run.
+    const char* runStart = nullptr;
+    const char* runEnd = nullptr;
+    const auto flush = [&] {
+        if (runStart) merged.bytes.append(runStart, static_cast<size_t>(runEnd - runStart));
+        runStart = runEnd = nullptr;
+    };
+    const auto emit = [&](std::string_view line) {
+        const char* end = line.data() + line.size();
+        const bool endsInCrLf = inFile(line) && fileBytes.data() + fileBytes.size() - end >= 2 &&
+                                end[0] == '\r' && end[1] == '\n';
+        if (!endsInCrLf) {
+            flush();
+            merged.bytes.append(line);
+            merged.bytes.append("\r\n");
+            return;
+        }
+        if (runStart && line.data() != runEnd) flush();
+        if (!runStart) runStart = line.data();
+        runEnd = end + 2;
+    };
     // A line that gives way to an identical one passes on whether the file held it.
     bool heldByFile = false;
     for (size_t i = 0; i < lines.size(); ++i) {
@@ -63,11 +84,11 @@ MergedDay MergeDayLines(std::string_view fileBytes, const std::vector<std::strin
             if (lines[i] != lines[i + 1]) heldByFile = false;
             continue;
         }
-        merged.bytes.append(lines[i]);
-        merged.bytes.append("\r\n");
+        emit(lines[i]);
         ++merged.lines;
         if (!heldByFile) ++merged.added;
         heldByFile = false;
     }
+    flush();
     return merged;
 }

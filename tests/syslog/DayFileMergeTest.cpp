@@ -127,6 +127,10 @@ TEST(SysLogSave, TabFormDuplicatesAndLinesAlreadyMerged) {
     const MergedDay again = MergeDayLines("b\r\na\r\n", {"a", "c", "a"});
     EXPECT_EQ(again.bytes, "a\r\nb\r\nc\r\n");
     EXPECT_EQ(again.added, 1);
+    // The file's lines are copied in runs: a file out of order, or ended by a bare line feed, or
+    // not at all, still comes out line by line, each ended by CR LF.
+    EXPECT_EQ(MergeDayLines("c\r\na\r\nb\r\n", {"d"}).bytes, "a\r\nb\r\nc\r\nd\r\n");
+    EXPECT_EQ(MergeDayLines("a\nb\r\nd", {"c"}).bytes, "a\r\nb\r\nc\r\nd\r\n");
 }
 
 // A day held by another program is tried again for two seconds; a lock released meanwhile lets
