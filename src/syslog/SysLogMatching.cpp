@@ -419,7 +419,9 @@ int SysLogCompare(RecordGrid& list, int p, const SbLineFields& rec, long long to
                                         std::pair(*recTime - window, std::numeric_limits<int>::min()));
     const auto end = std::upper_bound(first, times.byTime.end(),
                                       std::pair(*recTime + window, std::numeric_limits<int>::max()));
-    std::vector<int> candidates;
+    // Kept from call to call: a month of Stillbeacon lines would otherwise allocate once a line.
+    thread_local std::vector<int> candidates;
+    candidates.clear();
     for (auto at = first; at != end; ++at)
         if (at->second <= p) candidates.push_back(at->second);
     std::sort(candidates.begin(), candidates.end(), std::greater<>());
