@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <QFileDevice>
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -51,23 +52,62 @@ FileRead ReadWhole(int fd, std::string& bytes) {
     return {FileRead::Outcome::Bytes, {}, 0};
 }
 
-}  // namespace
+FileRead ReadPieces(int fd, std::string& buffer, std::size_t pieceSize,
+                    const std::function<bool(std::string_view)>& take) {
+    pieceSize = std::max<std::size_t>(pieceSize, 1);
+    std::size_t held = 0;  // the start of a line the last piece did not finish
+    off_t at = 0;
+    for (;;) {
+        if (buffer.size() < held + pieceSize) buffer.resize(held + pieceSize);
+        const ssize_t n = filecalls::ReadAt(fd, buffer.data() + held, pieceSize, at);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return ReadFailed();
+        if (n == 0) {
+            if (held > 0) take(std::string_view(buffer.data(), held));
+            return {FileRead::Outcome::Bytes, {}, 0};
+        }
+        at += n;
+        const std::size_t filled = held + static_cast<std::size_t>(n);
+        const void* lastFeed = ::memrchr(buffer.data(), '\n', filled);
+        if (!lastFeed) {
+            held = filled;  // a line longer than a piece: the next read goes on with it
+            continue;
+        }
+        const auto end = static_cast<std::size_t>(static_cast<const char*>(lastFeed) - buffer.data()) + 1;
+        if (!take(std::string_view(buffer.data(), end))) return {FileRead::Outcome::Bytes, {}, 0};
+        held = filled - end;
+        std::memmove(buffer.data(), buffer.data() + end, held);
+    }
+}
 
-FileRead ReadFileBytes(const std::string& path, std::string& bytes) {
+// Opens path for reading and hands the descriptor to read; a missing file, a folder and a file
+// that cannot be opened are told apart.
+FileRead WithOpenFile(const std::string& path, const std::function<FileRead(int)>& read) {
     const int fd = filecalls::Open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
         if (errno == ENOENT) return {FileRead::Outcome::Missing, {}, 0};
         return Failed(QFileDevice::OpenError, std::strerror(errno));
     }
     struct stat st {};
-    FileRead read;
+    FileRead result;
     if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
-        read = Failed(QFileDevice::OpenError, "file to open is a directory");
+        result = Failed(QFileDevice::OpenError, "file to open is a directory");
     } else {
-        read = ReadWhole(fd, bytes);
+        result = read(fd);
     }
     ::close(fd);
-    return read;
+    return result;
+}
+
+}  // namespace
+
+FileRead ReadFileBytes(const std::string& path, std::string& bytes) {
+    return WithOpenFile(path, [&](int fd) { return ReadWhole(fd, bytes); });
+}
+
+FileRead ReadFileInPieces(const std::string& path, std::string& buffer, std::size_t pieceSize,
+                          const std::function<bool(std::string_view)>& take) {
+    return WithOpenFile(path, [&](int fd) { return ReadPieces(fd, buffer, pieceSize, take); });
 }
 
 FileRead ReadOpenFile(int fd, std::string& bytes) {

@@ -1,4 +1,6 @@
 #pragma once
+#include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -23,6 +25,14 @@ FileRead ReadFileBytes(const std::string& path, std::string& bytes);
 
 // The same for a file the caller holds open, read from its start.
 FileRead ReadOpenFile(int fd, std::string& bytes);
+
+// Reads the file piece by piece into buffer (room the caller keeps from file to file) and hands
+// each piece to take, which returns false to stop the reading. Every piece but the last ends with
+// a line feed, so no line is cut; a piece is about pieceSize bytes, or one line when a line is
+// longer. A file that grows while it is read is read to its end. Reading a large file this way
+// holds a piece at a time, not the whole file.
+FileRead ReadFileInPieces(const std::string& path, std::string& buffer, std::size_t pieceSize,
+                          const std::function<bool(std::string_view)>& take);
 
 // Writes bytes to a new file in the same folder, flushes it to disk and renames it over path in
 // one step. False (error says why) when anything failed; the old file is then untouched.

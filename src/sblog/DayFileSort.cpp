@@ -63,8 +63,8 @@ class MergedWriter {
     // Lines that follow each other in the file, each ended by CR LF there, are copied as one run.
     void Write(std::string_view line) {
         const char* end = line.data() + line.size();
-        const bool endsInCrLf = InFile(line) && file_.data() + file_.size() - end >= 2 && end[0] == '\r' &&
-                                end[1] == '\n';
+        const bool endsInCrLf =
+            InFile(line) && file_.data() + file_.size() - end >= 2 && end[0] == '\r' && end[1] == '\n';
         if (!endsInCrLf) {
             Flush();
             merged_.bytes.append(line);

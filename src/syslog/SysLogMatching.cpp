@@ -258,10 +258,18 @@ class Matching {
             return s;
         };
         while (first < names->size() && lower((*names)[first]).substr(0, wanted.size()) < wanted) ++first;
-        std::string bytes;  // one buffer for the month: each file is read over the last
+        // One buffer for the month, a piece of a file at a time: a busy day file is not held whole.
+        constexpr size_t PieceSize = 256 * 1024;
+        std::string buffer;
         for (size_t i = first; i < names->size(); ++i) {
             const std::string& name = (*names)[i];
-            const FileRead read = ReadFileBytes(F.SbLogDir + name, bytes);
+            bool fileStart = true, compared = true;
+            const FileRead read =
+                ReadFileInPieces(F.SbLogDir + name, buffer, PieceSize, [&](std::string_view piece) {
+                    compared = CompareFile(fileStart ? WithoutByteOrderMark(piece) : piece, fileStart);
+                    fileStart = false;
+                    return compared;
+                });
             if (!read) {
                 ReportProblem(F,
                               "Error " + std::to_string(read.errorNumber) +
@@ -270,17 +278,18 @@ class Matching {
                               MsgIcon::Exclamation, MsgButtons::OK, drovix::ErrorTitle);
                 return false;
             }
-            if (!CompareFile(bytes)) return false;
+            if (!compared) return false;
         }
         return true;
     }
 
-    bool CompareFile(std::string_view bytes) {
+    // Compares the lines of a piece of a file; fileStart when the piece is the file's first.
+    bool CompareFile(std::string_view lines, bool fileStart) {
         const long long tolerance = WholeNumber(F.MaxTdiff.Text);
         // Each file is in time order, but the files are not in one another's: a saved file
         // "Log yyyy-mm-dd hhnn.txt" comes before that day's own file and may hold later records.
         // Every file starts its search from the oldest row.
-        p_ = last_;
+        if (fileStart) p_ = last_;
         SbLineFields rec;
         const long long window = std::min(tolerance, 1LL << 50);
         const auto mayMatch = [&](std::string_view line) {
@@ -291,11 +300,12 @@ class Matching {
         // A line takes well under a microsecond: the clock is looked at once per batch of lines.
         constexpr unsigned Batch = 256;
         unsigned seen = 0;
-        ForEachLine(WithoutByteOrderMark(bytes), [&](std::string_view line) {
+        ForEachLine(lines, [&](std::string_view line) {
             if (seen++ % Batch == 0 && pacer_.Due())
                 ShowProgress(F, double(list.Rows() - p_) / list.Rows(), "Compare with SB");
             cancelled = F.QuitRequested || F.UnloadRequested;
-            if (!cancelled && mayMatch(line) && SysLogParse(line, rec)) p_ = SysLogCompare(list, p_, rec, tolerance, &times_);
+            if (!cancelled && mayMatch(line) && SysLogParse(line, rec))
+                p_ = SysLogCompare(list, p_, rec, tolerance, &times_);
             return !cancelled;
         });
         return !cancelled;

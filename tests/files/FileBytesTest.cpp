@@ -44,6 +44,42 @@ TEST(FileBytes, ReadsAndReplacesBytesAndTellsAnUnreadableFileFromAnEmptyOne) {
     EXPECT_EQ(read, bytes + "more");
 }
 
+// Pieces of any size put together give the file again; no piece but the last cuts a line, a line
+// longer than a piece comes whole, and the reading stops when asked to.
+TEST(FileBytes, ReadInPiecesEveryLineComesWhole) {
+    TempFolder dir;
+    const std::string path = dir.file("day.txt");
+    const std::string longLine(40, 'x');
+    std::string buffer;
+    for (const std::string& bytes : {std::string(), std::string("a"),
+                                     std::string("\xEF\xBB\xBF"
+                                                 "a\r\nb\r\n"),
+                                     "one\n" + longLine + "\r\nend", "\n\n" + longLine + "\n"}) {
+        WriteFileBytes(path, bytes);
+        for (const size_t pieceSize : {1, 3, 7, 4096}) {
+            std::vector<std::string> pieces;
+            ASSERT_TRUE(ReadFileInPieces(path, buffer, pieceSize, [&](std::string_view piece) {
+                pieces.emplace_back(piece);
+                return true;
+            }));
+            std::string joined;
+            for (size_t i = 0; i < pieces.size(); ++i) {
+                joined += pieces[i];
+                if (i + 1 < pieces.size()) {
+                    EXPECT_EQ(pieces[i].back(), '\n') << bytes << " in " << pieceSize;
+                }
+            }
+            EXPECT_EQ(joined, bytes) << "pieces of " << pieceSize;
+        }
+    }
+    int taken = 0;
+    EXPECT_TRUE(ReadFileInPieces(path, buffer, 1, [&](std::string_view) { return ++taken < 2; }));
+    EXPECT_EQ(taken, 2);
+    EXPECT_TRUE(ReadFileInPieces(dir.file("missing.txt"), buffer, 1, [](std::string_view) {
+                    return true;
+                }).Missing());
+}
+
 // Where the file system has no leases, the open files of this computer's processes tell whether
 // someone else has a day file open: another process's count, and so does another open file of this
 // one, but not the one asking.
