@@ -18,7 +18,7 @@ constexpr const char* Undated = "0000-00-00";
 enum StatColumn { Timeframe, Listed, New, NotInSb, Incoming, Outgoing, Warnings, Messages, Ignored, Captured = 11 };
 
 // Order of two whole numbers written without leading zeros.
-bool NumericLess(const std::string& a, const std::string& b) {
+bool NumericLess(std::string_view a, std::string_view b) {
     return a.size() != b.size() ? a.size() < b.size() : a < b;
 }
 
@@ -35,9 +35,9 @@ void DateUndatedRows(RecordGrid& list, const std::string& today, SysLogState& st
     state.UnsettledDateKeys.clear();
     std::string next;
     for (int row = list.Rows() - 1; row >= 1; --row) {
-        const std::string& date = list.TextMatrix(row, R::Date);
+        const std::string_view date = list.TextMatrix(row, R::Date);
         if (date == Undated) {
-            state.InferredDateKeys.insert(list.TextMatrix(row, R::SortKey));
+            state.InferredDateKeys.insert(std::string(list.TextMatrix(row, R::SortKey)));
             if (!next.empty()) list.SetTextMatrix(row, R::Date, next);
         } else if (!date.empty()) {
             next = date;
@@ -45,9 +45,9 @@ void DateUndatedRows(RecordGrid& list, const std::string& today, SysLogState& st
     }
     std::string previous = today;
     for (int row = 1; row < list.Rows(); ++row) {
-        const std::string& date = list.TextMatrix(row, R::Date);
+        const std::string_view date = list.TextMatrix(row, R::Date);
         if (date == Undated) {
-            state.UnsettledDateKeys.insert(list.TextMatrix(row, R::SortKey));
+            state.UnsettledDateKeys.insert(std::string(list.TextMatrix(row, R::SortKey)));
             list.SetTextMatrix(row, R::Date, previous);
         } else if (!date.empty()) {
             previous = date;
@@ -107,7 +107,7 @@ int PaintCaptured(RecordGrid& list, const std::unordered_set<std::string>& keys)
     if (keys.empty()) return 0;
     int count = 0;
     for (int row = 1; row < list.Rows(); ++row) {
-        if (!keys.contains(list.TextMatrix(row, R::SortKey))) continue;
+        if (!keys.contains(std::string(list.TextMatrix(row, R::SortKey)))) continue;
         list.SetCellBackColorAt(row, R::Dir, CapturedColour);
         ++count;
     }
@@ -145,7 +145,7 @@ bool IsSeparatorRow(const RecordGrid& list, int row) {
 }
 
 bool IsWarningRow(const RecordGrid& list, int row) {
-    const std::string& dir = list.TextMatrix(row, R::Dir);
+    const std::string_view dir = list.TextMatrix(row, R::Dir);
     return (dir == "I" || dir == "O" || dir == "P" || dir == "B") &&
            !list.TextMatrix(row, R::Message).empty();
 }
@@ -170,8 +170,8 @@ SysLogCounts CountAndPaint(RecordGrid& list, const std::string& today) {
             ++c.fresh;
             if (list.TextMatrix(row, R::Date) != today) c.allFreshFromToday = false;
         }
-        const std::string& dir = list.TextMatrix(row, R::Dir);
-        const std::string& message = list.TextMatrix(row, R::Message);
+        const std::string_view dir = list.TextMatrix(row, R::Dir);
+        const std::string_view message = list.TextMatrix(row, R::Message);
         if (list.TextMatrix(row, R::RowTag) == "N") {
             ++c.ignored;
         } else if (dir == "O" || dir == "B") {
@@ -203,7 +203,7 @@ void SysLogFinish(MainForm& F) {
     for (int row = 1; row < list.Rows(); ++row)
         if (IsSeparatorRow(list, row)) list.SetRowHeight(row, SeparatorRowHeight);
     list.SortRows(
-        1, [](const auto& a, const auto& b) { return NumericLess(b[R::SortKey].text, a[R::SortKey].text); });
+        1, [](const auto& a, const auto& b) { return NumericLess(b[R::SortKey], a[R::SortKey]); });
     // Newest first is the order of a sort by date, newest first: the sort arrow says so, and a
     // click on the Date header turns it round.
     F.display.SortColumn = R::Date;

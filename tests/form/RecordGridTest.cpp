@@ -72,7 +72,7 @@ TEST(RecordGrid, ColoursTravelWithTheirRows) {
     g.SetCellBackColorAt(1, 2, FlagColour);
     g.SetCellAlignmentAt(1, 2, RecordGrid::Alignment::Right);
     g.PaintRow(2, IgnoreColour);
-    g.SortRows(1, [](const auto& a, const auto& b) { return a[0].text > b[0].text; });  // 3, 2, 1
+    g.SortRows(1, [](const auto& a, const auto& b) { return a[0] > b[0]; });  // 3, 2, 1
     EXPECT_EQ(g.CellBackColorAt(1, 2), White);
     EXPECT_EQ(g.CellBackColorAt(2, 0), IgnoreColour);
     EXPECT_EQ(g.CellBackColorAt(3, 2), FlagColour);
