@@ -1,29 +1,10 @@
 #include "form/CellTexts.h"
 
-#include <cstdint>
 #include <algorithm>
-#include <cstring>
+#include <array>
+#include <vector>
 
 namespace {
-
-// Block layout: [offset width: 1 byte][cell count: 4 bytes][end offsets: count x width][bytes]
-constexpr std::size_t kHeader = 1 + sizeof(std::uint32_t);
-
-std::size_t ReadOffset(const char* at, int width) {
-    switch (width) {
-        case 1: return static_cast<unsigned char>(*at);
-        case 2: {
-            std::uint16_t v;
-            std::memcpy(&v, at, sizeof v);
-            return v;
-        }
-        default: {
-            std::uint32_t v;
-            std::memcpy(&v, at, sizeof v);
-            return v;
-        }
-    }
-}
 
 void WriteOffset(char* at, int width, std::size_t value) {
     if (width == 1) {
@@ -37,43 +18,52 @@ void WriteOffset(char* at, int width, std::size_t value) {
     }
 }
 
-int CountOf(const char* block) {
-    std::uint32_t count;
-    std::memcpy(&count, block + 1, sizeof count);
-    return static_cast<int>(count);
-}
+// Room for count cells' views, all empty: on the stack for a row of the usual width.
+class CellRoom {
+  public:
+    explicit CellRoom(int count) {
+        const auto n = static_cast<std::size_t>(std::max(count, 0));
+        if (n > local_.size()) many_.resize(n);
+        cells_ = n > local_.size() ? std::span<std::string_view>(many_) : std::span(local_).first(n);
+    }
+    CellRoom(const CellRoom&) = delete;
+    CellRoom& operator=(const CellRoom&) = delete;
+    std::span<std::string_view> Cells() { return cells_; }
+
+  private:
+    std::array<std::string_view, 16> local_{};
+    std::vector<std::string_view> many_;
+    std::span<std::string_view> cells_;
+};
 
 }  // namespace
 
-int CellTexts::Count() const {
-    return block_ ? CountOf(block_.get()) : 0;
-}
-
-std::string_view CellTexts::operator[](int col) const {
-    if (!block_ || col < 0) return {};
+void CellTexts::Decode(std::span<std::string_view> cells) const {
+    if (!block_) return;
     const char* block = block_.get();
-    const int count = CountOf(block);
-    if (col >= count) return {};
     const int width = block[0];
+    const auto count = std::min(static_cast<std::size_t>(CountOf(block)), cells.size());
     const char* ends = block + kHeader;
-    const std::size_t begin = col == 0 ? 0 : ReadOffset(ends + (col - 1) * width, width);
-    const std::size_t end = ReadOffset(ends + col * width, width);
-    const char* bytes = ends + static_cast<std::size_t>(count) * width;
-    return {bytes + begin, end - begin};
+    const char* bytes = ends + static_cast<std::size_t>(CountOf(block)) * width;
+    std::size_t begin = 0;
+    for (std::size_t c = 0; c < count; ++c) {
+        const std::size_t end = ReadOffset(ends + c * width, width);
+        cells[c] = {bytes + begin, end - begin};
+        begin = end;
+    }
 }
 
-// Builds the new block before the old one goes, so that the new texts may be views of the old.
-template <typename TextOf>
-void CellTexts::Rebuild(int count, TextOf textOf) {
-    while (count > 0 && textOf(count - 1).empty()) --count;
-    if (count <= 0) {
+void CellTexts::Build(std::span<const std::string_view> cells) {
+    std::size_t count = cells.size();
+    while (count > 0 && cells[count - 1].empty()) --count;
+    if (count == 0) {
         block_.reset();
         return;
     }
     std::size_t total = 0;
-    for (int c = 0; c < count; ++c) total += textOf(c).size();
+    for (std::size_t c = 0; c < count; ++c) total += cells[c].size();
     const int width = total <= 0xFF ? 1 : total <= 0xFFFF ? 2 : 4;
-    const std::size_t offsets = static_cast<std::size_t>(count) * width;
+    const std::size_t offsets = count * width;
     auto block = std::make_unique_for_overwrite<char[]>(kHeader + offsets + total);
     block[0] = static_cast<char>(width);
     const auto count32 = static_cast<std::uint32_t>(count);
@@ -81,29 +71,36 @@ void CellTexts::Rebuild(int count, TextOf textOf) {
     char* ends = block.get() + kHeader;
     char* bytes = ends + offsets;
     std::size_t end = 0;
-    for (int c = 0; c < count; ++c) {
-        const std::string_view text = textOf(c);
-        if (!text.empty()) std::memcpy(bytes + end, text.data(), text.size());
-        end += text.size();
-        WriteOffset(ends + static_cast<std::size_t>(c) * width, width, end);
+    for (std::size_t c = 0; c < count; ++c) {
+        if (!cells[c].empty()) std::memcpy(bytes + end, cells[c].data(), cells[c].size());
+        end += cells[c].size();
+        WriteOffset(ends + c * width, width, end);
     }
+    // Only now may the old block go: the texts may have been views of it.
     block_ = std::move(block);
 }
 
 void CellTexts::Assign(std::span<const std::string_view> texts, int count) {
-    const int given = static_cast<int>(texts.size());
-    const int kept = Count();
-    Rebuild(std::min(count, std::max(given, kept)), [&](int c) {
-        return c < given ? texts[static_cast<std::size_t>(c)] : (*this)[c];
-    });
+    CellRoom room(std::min(count, std::max(static_cast<int>(texts.size()), Count())));
+    const auto cells = room.Cells();
+    Decode(cells);
+    std::copy_n(texts.begin(), std::min(texts.size(), cells.size()), cells.begin());
+    Build(cells);
 }
 
 void CellTexts::Set(int col, std::string_view text) {
     if (col < 0) return;
     if (text.empty() && col >= Count()) return;  // already empty
-    Rebuild(std::max(col + 1, Count()), [&](int c) { return c == col ? text : (*this)[c]; });
+    CellRoom room(std::max(col + 1, Count()));
+    const auto cells = room.Cells();
+    Decode(cells);
+    cells[static_cast<std::size_t>(col)] = text;
+    Build(cells);
 }
 
 void CellTexts::Truncate(int count) {
-    if (Count() > count) Rebuild(count, [&](int c) { return (*this)[c]; });
+    if (Count() <= count) return;
+    CellRoom room(count);
+    Decode(room.Cells());
+    Build(room.Cells());
 }

@@ -34,10 +34,6 @@ void RecordGrid::SetCols(int cols) {
     TouchStructure();
 }
 
-std::string_view RecordGrid::TextMatrix(int row, int col) const {
-    return Valid(row, col) ? rows_[static_cast<size_t>(row)].texts[col] : std::string_view();
-}
-
 void RecordGrid::SetTextMatrix(int row, int col, std::string_view text) {
     if (!Valid(row, col)) return;
     rows_[static_cast<size_t>(row)].texts.Set(col, text);

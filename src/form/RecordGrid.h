@@ -124,6 +124,10 @@ class RecordGrid {
     std::uint64_t structureRevision_ = 0, contentRevision_ = 0, widthRevision_ = 0, heightRevision_ = 0;
 };
 
+inline std::string_view RecordGrid::TextMatrix(int row, int col) const {
+    return Valid(row, col) ? rows_[static_cast<size_t>(row)].texts[col] : std::string_view();
+}
+
 template <typename Less>
 void RecordGrid::SortRows(int firstRow, Less less) {
     if (firstRow < 0 || firstRow >= Rows()) return;
