@@ -81,6 +81,10 @@ void CellTexts::Build(std::span<const std::string_view> cells) {
 }
 
 void CellTexts::Assign(std::span<const std::string_view> texts, int count) {
+    if (!block_ && texts.size() <= static_cast<std::size_t>(std::max(count, 0))) {
+        Build(texts);  // a row with no texts yet: nothing of it to keep
+        return;
+    }
     CellRoom room(std::min(count, std::max(static_cast<int>(texts.size()), Count())));
     const auto cells = room.Cells();
     Decode(cells);
