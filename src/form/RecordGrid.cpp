@@ -1,8 +1,6 @@
 #include "form/RecordGrid.h"
 
-namespace {
-const std::string kEmpty;
-}
+#include <algorithm>
 
 RecordGrid::RecordGrid() {
     SetCols(2);
@@ -11,11 +9,9 @@ RecordGrid::RecordGrid() {
 
 void RecordGrid::SetRows(int rows) {
     if (rows < 0) rows = 0;
-    // Every row already has cols_ cells (SetCols keeps them so): only new rows need theirs, so
-    // growing a list row by row costs time in proportion to the rows added.
-    const size_t kept = std::min(cells_.size(), static_cast<size_t>(rows));
-    cells_.resize(static_cast<size_t>(rows));
-    for (size_t r = kept; r < cells_.size(); ++r) cells_[r].cells.resize(static_cast<size_t>(cols_));
+    // New rows are empty and hold no memory beyond their place in the list, so growing a list
+    // row by row costs time in proportion to the rows added.
+    rows_.resize(static_cast<size_t>(rows));
     if (row_ >= rows) row_ = rows > 0 ? rows - 1 : 0;
     if (topRow_ >= rows) topRow_ = rows > 1 ? rows - 1 : 1;
     TouchStructure();
@@ -23,23 +19,31 @@ void RecordGrid::SetRows(int rows) {
 
 void RecordGrid::SetCols(int cols) {
     if (cols < 0) cols = 0;
+    const int oldCols = cols_;
     cols_ = cols;
     columns_.resize(static_cast<size_t>(cols));
-    for (auto& r : cells_) {
-        r.cells.resize(static_cast<size_t>(cols));
-        if (!r.styles.empty()) r.styles.resize(static_cast<size_t>(cols));
+    for (auto& r : rows_) {
+        r.texts.Truncate(cols);
+        if (r.styles && cols != oldCols) {
+            auto styles = std::make_unique<CellStyle[]>(static_cast<size_t>(cols));
+            std::copy_n(r.styles.get(), std::min(cols, oldCols), styles.get());
+            r.styles = std::move(styles);
+        }
     }
     if (col_ >= cols) col_ = cols > 0 ? cols - 1 : 0;
     TouchStructure();
 }
 
-const std::string& RecordGrid::TextMatrix(int row, int col) const {
-    return Valid(row, col) ? cells_[row].cells[col].text : kEmpty;
+void RecordGrid::SetTextMatrix(int row, int col, std::string_view text) {
+    if (!Valid(row, col)) return;
+    rows_[static_cast<size_t>(row)].texts.Set(col, text);
+    Touch();
 }
 
-void RecordGrid::SetTextMatrix(int row, int col, std::string text) {
-    if (!Valid(row, col)) return;
-    cells_[row].cells[col].text = std::move(text);
+void RecordGrid::SetRowTexts(int row, std::span<const std::string_view> texts) {
+    if (row < 0 || row >= Rows()) return;
+    if (texts.size() > static_cast<size_t>(cols_)) texts = texts.first(static_cast<size_t>(cols_));
+    rows_[static_cast<size_t>(row)].texts.Assign(texts, cols_);
     Touch();
 }
 
@@ -53,14 +57,14 @@ void RecordGrid::SetCol(int col) {
 
 const RecordGrid::CellStyle* RecordGrid::FindStyle(int row, int col) const {
     if (!Valid(row, col)) return nullptr;
-    const auto& styles = cells_[row].styles;
-    return styles.empty() ? nullptr : &styles[static_cast<size_t>(col)];
+    const auto& styles = rows_[static_cast<size_t>(row)].styles;
+    return styles ? &styles[static_cast<size_t>(col)] : nullptr;
 }
 
 // The row's styles are made, all plain, when one of its cells is first given a look.
 RecordGrid::CellStyle& RecordGrid::StyleAt(int row, int col) {
-    auto& styles = cells_[row].styles;
-    if (styles.empty()) styles.resize(static_cast<size_t>(cols_));
+    auto& styles = rows_[static_cast<size_t>(row)].styles;
+    if (!styles) styles = std::make_unique<CellStyle[]>(static_cast<size_t>(cols_));
     return styles[static_cast<size_t>(col)];
 }
 
@@ -113,13 +117,14 @@ void RecordGrid::SetColWidth(int col, int twips) {
 }
 
 int RecordGrid::RowHeight(int row) const {
-    return row >= 0 && row < Rows() ? cells_[row].height : DefaultRowHeight;
+    return row >= 0 && row < Rows() ? rows_[static_cast<size_t>(row)].height : DefaultRowHeight;
 }
 
 void RecordGrid::SetRowHeight(int row, int twips) {
     if (row < 0 || row >= Rows()) return;
-    if (cells_[row].height == twips) return;
-    cells_[row].height = twips;
+    auto& height = rows_[static_cast<size_t>(row)].height;
+    if (height == twips) return;
+    height = twips;
     Touch();
     ++heightRevision_;
 }
@@ -141,12 +146,11 @@ void RecordGrid::SetRedraw(bool on) {
 }
 
 void RecordGrid::KeepRows(const std::vector<int>& rows) {
-    std::vector<RowData> kept;
-    kept.reserve(rows.size() + 1);
-    if (!cells_.empty()) kept.push_back(std::move(cells_[0]));
+    std::deque<RowData> kept;
+    if (!rows_.empty()) kept.push_back(std::move(rows_[0]));
     for (int r : rows)
-        if (r > 0 && r < Rows()) kept.push_back(std::move(cells_[static_cast<size_t>(r)]));
-    cells_ = std::move(kept);
+        if (r > 0 && r < Rows()) kept.push_back(std::move(rows_[static_cast<size_t>(r)]));
+    rows_ = std::move(kept);
     if (row_ >= Rows()) row_ = Rows() > 0 ? Rows() - 1 : 0;
     if (topRow_ >= Rows()) topRow_ = Rows() > 1 ? Rows() - 1 : 1;
     TouchStructure();
@@ -154,7 +158,7 @@ void RecordGrid::KeepRows(const std::vector<int>& rows) {
 
 void RecordGrid::ReverseRows(int firstRow) {
     if (firstRow < 0 || firstRow >= Rows()) return;
-    std::reverse(cells_.begin() + firstRow, cells_.end());
+    std::reverse(rows_.begin() + firstRow, rows_.end());
     Touch();
     ++heightRevision_;
 }

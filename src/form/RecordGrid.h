@@ -1,9 +1,14 @@
 #pragma once
 #include <algorithm>
 #include <cstdint>
+#include <deque>
+#include <memory>
+#include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "form/CellTexts.h"
 #include "form/Colours.h"
 
 // A record list as plain data, with the operations of a grid control: the engine reads and
@@ -15,14 +20,19 @@ class RecordGrid {
 
     RecordGrid();
 
-    int Rows() const { return static_cast<int>(cells_.size()); }
+    int Rows() const { return static_cast<int>(rows_.size()); }
     int Cols() const { return cols_; }
     void SetRows(int rows);
     void SetCols(int cols);
     bool HasRecords() const { return Rows() >= 2; }
 
-    const std::string& TextMatrix(int row, int col) const;
-    void SetTextMatrix(int row, int col, std::string text);
+    // A view of the cell's text, valid until that row's texts change (SetTextMatrix, SetRowTexts)
+    // or the list's shape does (SetRows, SetCols, KeepRows, SortRows): copy it to keep it longer.
+    std::string_view TextMatrix(int row, int col) const;
+    // The text may be a view of a cell of the same row.
+    void SetTextMatrix(int row, int col, std::string_view text);
+    // Sets the row's first texts.size() cells in one go; the others keep their texts.
+    void SetRowTexts(int row, std::span<const std::string_view> texts);
 
     // The current cell: CellBackColor and CellAlignment act on it.
     int Row() const { return row_; }
@@ -62,6 +72,7 @@ class RecordGrid {
     void ReverseRows(int firstRow);
 
     // Sorts the data rows [firstRow, Rows()) by a key; rows move whole, with their colours.
+    // less(a, b) is given each row's texts, which a[col] reads as a std::string_view.
     template <typename Less>
     void SortRows(int firstRow, Less less);
 
@@ -81,9 +92,6 @@ class RecordGrid {
     static constexpr int DefaultColWidth = 960;
 
   private:
-    struct Cell {
-        std::string text;
-    };
     // A cell's look is kept apart from its text: most rows are never painted and keep none, so a
     // list of many thousand rows holds little more than its texts.
     struct CellStyle {
@@ -91,8 +99,8 @@ class RecordGrid {
         Alignment align = Alignment::General;
     };
     struct RowData {
-        std::vector<Cell> cells;
-        std::vector<CellStyle> styles;  // none, or one per cell
+        CellTexts texts;
+        std::unique_ptr<CellStyle[]> styles;  // none, or one per column
         int height = DefaultRowHeight;
     };
     CellStyle& StyleAt(int row, int col);
@@ -110,7 +118,8 @@ class RecordGrid {
         ++heightRevision_;
     }
 
-    std::vector<RowData> cells_;
+    // Grows in chunks: a list of many thousand rows never holds two copies of its rows at once.
+    std::deque<RowData> rows_;
     std::vector<Column> columns_;
     int cols_ = 0;
     int row_ = 0, col_ = 0, topRow_ = 1;
@@ -118,11 +127,15 @@ class RecordGrid {
     std::uint64_t structureRevision_ = 0, contentRevision_ = 0, widthRevision_ = 0, heightRevision_ = 0;
 };
 
+inline std::string_view RecordGrid::TextMatrix(int row, int col) const {
+    return Valid(row, col) ? rows_[static_cast<size_t>(row)].texts[col] : std::string_view();
+}
+
 template <typename Less>
 void RecordGrid::SortRows(int firstRow, Less less) {
     if (firstRow < 0 || firstRow >= Rows()) return;
-    std::stable_sort(cells_.begin() + firstRow, cells_.end(),
-                     [&](const RowData& a, const RowData& b) { return less(a.cells, b.cells); });
+    std::stable_sort(rows_.begin() + firstRow, rows_.end(),
+                     [&](const RowData& a, const RowData& b) { return less(a.texts, b.texts); });
     Touch();
     ++heightRevision_;
 }

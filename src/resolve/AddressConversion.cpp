@@ -41,19 +41,19 @@ class ColumnConversion {
     }
 
   private:
-    const std::string& Cell(int row, int col) const { return list.TextMatrix(row, col); }
+    std::string_view Cell(int row, int col) const { return list.TextMatrix(row, col); }
 
-    bool IsOwnWanAddress(const std::string& text) const {
+    bool IsOwnWanAddress(std::string_view text) const {
         return !F.WanAddress.empty() && text == F.WanAddress;
     }
 
     // Whether a System Log row needs a lookup in this run; used to count the work ahead.
     bool SysLogRowPlanned(int row) const {
-        const std::string& remote = Cell(row, RemoteAddressColumn);
-        const std::string& name = Cell(row, RemoteNameColumn);
+        const std::string_view remote = Cell(row, RemoteAddressColumn);
+        const std::string_view name = Cell(row, RemoteNameColumn);
         if (!remote.empty() && name.empty() && !InFailureCache(cache, remote)) return true;
         if (remote.empty() && !name.empty() && !InFailureCache(cache, name)) return true;
-        const std::string& local = Cell(row, LocalAddressColumn);
+        const std::string_view local = Cell(row, LocalAddressColumn);
         return column == LocalAddressColumn && !local.empty() && !IsOwnWanAddress(local);
     }
 
@@ -94,7 +94,8 @@ class ColumnConversion {
 
     void ConvertRows() {
         for (int row = 1; row < list.Rows() && done < planned; ++row) {
-            const std::string addr = Cell(row, column);
+            // A copy: the answer is written back into this row.
+            const std::string addr(Cell(row, column));
             F.LNoLogs.Caption = "Converting IP-URL's  " + std::to_string(done + 1) + " / " +
                                 std::to_string(planned) + "  (to stop: click 'Cancel' once, then wait)";
             if (sysLog && pacer.Due()) ShowProgress(F, Fraction(), "Lookup IP's");
@@ -182,7 +183,7 @@ void ConvertAddr(MainForm& F, RecordGrid& list, int column) {
 void IpUrlLookup(MainForm& F, RecordGrid& list, int column) {
     F.ui.SetMousePointer(MousePointer::Hourglass);
     const int row = list.Row();
-    std::string text = list.TextMatrix(row, column);
+    std::string text(list.TextMatrix(row, column));
     const size_t paren = text.find('(');
     if (paren != std::string::npos) text.resize(paren);
 

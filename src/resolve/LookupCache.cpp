@@ -28,7 +28,7 @@ std::string FailureCachePath(const MainForm& F) {
     return F.ProgramDir + "IPcache.txt";
 }
 
-bool InFailureCache(const FailureCache& cache, const std::string& text) {
+bool InFailureCache(const FailureCache& cache, std::string_view text) {
     return cache.enabled && !text.empty() && cache.text.find(text) != std::string::npos;
 }
 

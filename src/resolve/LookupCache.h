@@ -1,5 +1,6 @@
 #pragma once
 #include <string>
+#include <string_view>
 
 #include "form/ResolveState.h"
 
@@ -26,7 +27,7 @@ inline constexpr size_t FailureCacheKeep = 80000;
 
 std::string FailureCachePath(const MainForm& F);
 // Plain substring test, not bounded by line breaks: a listed 10.1.2.34 also covers 10.1.2.3.
-bool InFailureCache(const FailureCache& cache, const std::string& text);
+bool InFailureCache(const FailureCache& cache, std::string_view text);
 void AppendFailure(FailureCache& cache, const std::string& text);
 // The newest entries, about the last 80,000 characters, always starting at a line.
 std::string TrimFailureCache(const std::string& text);

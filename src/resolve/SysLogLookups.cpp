@@ -15,11 +15,11 @@ int LookupSysLogNames(MainForm& F, RecordGrid& list, bool show, int left, int to
     LookupTable table;
     std::vector<int> rows;
     for (int row = 1; row < list.Rows(); ++row) {
-        const std::string& dir = list.TextMatrix(row, DirColumn);
-        const std::string& address = list.TextMatrix(row, RemoteAddressColumn);
-        const std::string& name = list.TextMatrix(row, RemoteNameColumn);
+        const std::string_view dir = list.TextMatrix(row, DirColumn);
+        const std::string_view address = list.TextMatrix(row, RemoteAddressColumn);
+        const std::string_view name = list.TextMatrix(row, RemoteNameColumn);
         if ((dir != "I" && dir != "P") || address.empty() || !(name.empty() || name == address)) continue;
-        table.push_back({address, name});
+        table.push_back({std::string(address), std::string(name)});
         rows.push_back(row);
     }
     if (table.empty()) return 0;

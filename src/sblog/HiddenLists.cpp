@@ -50,7 +50,7 @@ std::string_view AfterDash(std::string_view cell) {
 }  // namespace
 
 bool HidesIncomingRow(const MainForm& F, const RecordGrid& list, int row) {
-    const std::string& port = list.TextMatrix(row, 3);
+    const std::string_view port = list.TextMatrix(row, 3);
     return CkSBAddr(F.SBAddrList, BeforeParen(list.TextMatrix(row, 2))) || CkSBPort(F.SBRPortList, port) ||
            CkSBPort(F.SBLPortList, port);
 }

@@ -86,8 +86,8 @@ class SbLogComparison {
 
   private:
     void WriteStamp(RecordGrid& list, int row, const SbRecordView& r) {
-        list.SetTextMatrix(row, 0, std::string(r.date));
-        list.SetTextMatrix(row, 1, std::string(r.time));
+        list.SetTextMatrix(row, 0, r.date);
+        list.SetTextMatrix(row, 1, r.time);
     }
 
     LineOutcome ProcessLine(const std::vector<std::string_view>& lines, std::size_t k) {
@@ -103,7 +103,7 @@ class SbLogComparison {
     bool IncomingFoundAhead(const SbRecordView& r) const {
         for (int j = inRow_; j < in_.Rows(); ++j) {
             if (in_.TextMatrix(j, 3) != r.localPort) continue;
-            const std::string& addr = in_.TextMatrix(j, 2);
+            const std::string_view addr = in_.TextMatrix(j, 2);
             if (Contains(addr, r.remote1) || Contains(addr, r.remote2)) return true;
         }
         return false;
@@ -154,7 +154,7 @@ class SbLogComparison {
     bool OutgoingFoundAhead(const SbRecordView& r) const {
         for (int j = outRow_; j < out_.Rows(); ++j) {
             if (!Contains(out_.TextMatrix(j, 4), r.remotePort)) continue;
-            const std::string& addr = out_.TextMatrix(j, 3);
+            const std::string_view addr = out_.TextMatrix(j, 3);
             if (Contains(addr, r.remote1) || Contains(addr, r.remote2)) return true;
         }
         return false;
@@ -195,9 +195,11 @@ class SbLogComparison {
         } else if (logged && pass_ == 2 && found) {
             Unflag(out_, outRow_);
         }
+        // A repeated remote party in the next row belongs to the same Stillbeacon line. Asked
+        // before the stamp is written: writing the row's texts ends the views of them.
+        const bool nextRepeats = outRow_ + 1 < out_.Rows() && out_.TextMatrix(outRow_ + 1, 3) == a;
         if (writeDate && pass_ == 1 && found) WriteStamp(out_, outRow_, r);
-        // A repeated remote party in the next row belongs to the same Stillbeacon line.
-        if (outRow_ + 1 < out_.Rows() && out_.TextMatrix(outRow_ + 1, 3) == a) ++outRow_;
+        if (nextRepeats) ++outRow_;
         ++outRow_;
         return {ignored, again};
     }

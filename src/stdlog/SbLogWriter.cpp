@@ -57,7 +57,7 @@ class StampSource {
     std::pair<std::string, std::string> ForRow(const RecordGrid& list, int row) {
         if (!list.TextMatrix(row, 0).empty()) {
             TakeDated(list, row);
-            return {list.TextMatrix(row, 0), list.TextMatrix(row, 1)};
+            return {std::string(list.TextMatrix(row, 0)), std::string(list.TextMatrix(row, 1))};
         }
         if (!lastDate_.empty() && lastTime_)
             return {lastDate_, FormatTimeOfDay(*lastTime_ + kAfterDated) + ".00"};

@@ -1,5 +1,6 @@
 #include "syslog/CaptureGaps.h"
 
+#include <array>
 #include <algorithm>
 #include <cstdlib>
 #include <optional>
@@ -125,8 +126,10 @@ class Pairing {
 
     // The very rules and tolerance that find a router record in Stillbeacon's logs, on a list of one.
     bool Matches(const SysLogRecord& row, const SysLogRecord& record) {
-        for (int c = 0; c <= R::Message; ++c) grid_.SetTextMatrix(1, c, row[c]);
-        grid_.SetTextMatrix(1, R::RowTag, "R");
+        std::array<std::string_view, R::RowTag + 1> texts;
+        for (int c = 0; c <= R::Message; ++c) texts[static_cast<size_t>(c)] = row[c];
+        texts[R::RowTag] = "R";
+        grid_.SetRowTexts(1, texts);
         SysLogCompare(grid_, 1, record, rules_.tolerance);
         return grid_.TextMatrix(1, R::RowTag).empty();
     }

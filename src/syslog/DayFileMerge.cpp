@@ -42,8 +42,8 @@ std::vector<PendingDay> TaggedDays(const RecordGrid& list, const std::unordered_
     std::vector<PendingDay> days;
     std::unordered_map<std::string, size_t> index;
     for (int row = list.Rows() - 1; row >= 1; --row) {
-        const std::string& date = list.TextMatrix(row, R::Date);
-        if (!Tagged(list, row) || !IsValidDate(date) || unsettled.count(list.TextMatrix(row, R::SortKey)))
+        const std::string date(list.TextMatrix(row, R::Date));
+        if (!Tagged(list, row) || !IsValidDate(date) || unsettled.count(std::string(list.TextMatrix(row, R::SortKey))))
             continue;
         const auto [at, added] = index.try_emplace(date, days.size());
         if (added) days.push_back({date, {}});

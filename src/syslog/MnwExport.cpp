@@ -31,32 +31,36 @@ std::string UtcText(long long moment) {
         .toStdString();
 }
 
-std::string Trimmed(const std::string& s) {
+std::string_view Trimmed(std::string_view s) {
     const auto b = s.find_first_not_of(' ');
-    if (b == std::string::npos) return {};
+    if (b == std::string_view::npos) return {};
     return s.substr(b, s.find_last_not_of(' ') - b + 1);
 }
 
-std::string AddressOrZeros(const std::string& s) {
-    const std::string t = Trimmed(s);
+std::string_view AddressOrZeros(std::string_view s) {
+    const std::string_view t = Trimmed(s);
     return t.size() < 6 ? "0.0.0.0" : t;
 }
 
-std::string PortOrMinusOne(const std::string& s) {
-    const std::string t = Trimmed(s);
+std::string_view PortOrMinusOne(std::string_view s) {
+    const std::string_view t = Trimmed(s);
     return t.empty() ? "-1" : t;
 }
 
 std::string ExportLine(const RecordGrid& list, int row, const std::string& utc) {
-    return utc + " " + Trimmed(list.TextMatrix(row, R::Dir)) + " " +
-           AddressOrZeros(list.TextMatrix(row, R::RemAddr)) + " " +
-           PortOrMinusOne(list.TextMatrix(row, R::RPort)) + " " +
-           AddressOrZeros(list.TextMatrix(row, R::LocalAddr)) + " " +
-           PortOrMinusOne(list.TextMatrix(row, R::LPort)) + " " + Trimmed(list.TextMatrix(row, R::Prot));
+    std::string line = utc;
+    for (const std::string_view field :
+         {Trimmed(list.TextMatrix(row, R::Dir)), AddressOrZeros(list.TextMatrix(row, R::RemAddr)),
+          PortOrMinusOne(list.TextMatrix(row, R::RPort)), AddressOrZeros(list.TextMatrix(row, R::LocalAddr)),
+          PortOrMinusOne(list.TextMatrix(row, R::LPort)), Trimmed(list.TextMatrix(row, R::Prot))}) {
+        line += ' ';
+        line += field;
+    }
+    return line;
 }
 
 // The clock face of a local date ("yyyy-mm-dd") and time as seconds since 1970.
-std::optional<long long> WallSeconds(const std::string& date, const std::string& time) {
+std::optional<long long> WallSeconds(std::string_view date, std::string_view time) {
     if (!IsValidDate(date) || time.size() != 8) return std::nullopt;
     return StampSeconds(date, time);
 }
@@ -118,7 +122,7 @@ long long Cutoff(const MainForm& F, long long now) {
 }
 
 bool DateInferred(const MainForm& F, int row) {
-    return F.syslog.InferredDateKeys.count(F.SysLog.TextMatrix(row, R::SortKey)) > 0;
+    return F.syslog.InferredDateKeys.count(std::string(F.SysLog.TextMatrix(row, R::SortKey))) > 0;
 }
 
 // Lines chosen by an earlier refresh and not written yet stay chosen, so that a merge's refresh,
@@ -150,10 +154,10 @@ void SysLogMNW(MainForm& F) {
     std::sort(pending.begin(), pending.end());
     std::vector<std::string> chosen;
     for (int row = 1; row < list.Rows(); ++row) {
-        const std::string& dir = list.TextMatrix(row, R::Dir);
+        const std::string_view dir = list.TextMatrix(row, R::Dir);
         if (dir != "I" && dir != "P") continue;
         const auto moment = RowMoment(list, row);
-        if (!moment || F.syslog.UnsettledDateKeys.count(list.TextMatrix(row, R::SortKey))) continue;
+        if (!moment || F.syslog.UnsettledDateKeys.count(std::string(list.TextMatrix(row, R::SortKey)))) continue;
         if (*moment >= cutoff) {
             // The tag, not the colour: more missing records than are painted are still missing.
             const bool missing = !F.CompSB.Value || list.TextMatrix(row, R::RowTag) == "R";

@@ -26,16 +26,16 @@ bool IsMessage(const RecordGrid& list, int row) {
 }
 
 // A message's key: its text up to and including the first ":", all of it when it has none.
-std::string MessageKey(const std::string& message) {
+std::string_view MessageKey(std::string_view message) {
     const size_t colon = message.find(':');
-    return colon == std::string::npos ? message : message.substr(0, colon + 1);
+    return colon == std::string_view::npos ? message : message.substr(0, colon + 1);
 }
 
-bool SameNonEmpty(const std::string& a, const std::string& b) {
+bool SameNonEmpty(std::string_view a, std::string_view b) {
     return !a.empty() && a == b;
 }
 
-std::string AddressPart(const std::string& cell) {
+std::string_view AddressPart(std::string_view cell) {
     return cell.substr(0, cell.find('('));
 }
 
@@ -79,9 +79,9 @@ std::vector<int> SimilarRows(const RecordGrid& list, int row) {
     std::vector<int> similar;
     if (row < 1 || row >= list.Rows() || IsSeparatorRow(list, row)) return similar;
     const bool message = IsMessage(list, row);
-    const std::string key = MessageKey(list.TextMatrix(row, R::Message));
-    const std::string& address = list.TextMatrix(row, R::RemAddr);
-    const std::string& name = list.TextMatrix(row, R::RemURL);
+    const std::string_view key = MessageKey(list.TextMatrix(row, R::Message));
+    const std::string_view address = list.TextMatrix(row, R::RemAddr);
+    const std::string_view name = list.TextMatrix(row, R::RemURL);
     for (int r = 1; r < list.Rows(); ++r) {
         if (IsSeparatorRow(list, r) || IsMessage(list, r) != message) continue;
         const bool alike = message ? list.TextMatrix(r, R::Message).starts_with(key)
@@ -96,8 +96,9 @@ std::string RecordText(const RecordGrid& list, int row) {
     std::string text;
     for (int c = 0; c <= R::Message; ++c) {
         if (c == R::RemURL) continue;  // a lookup may fill it in later
-        const std::string& cell = list.TextMatrix(row, c);
-        text += (c == R::RemAddr || c == R::LocalAddr ? AddressPart(cell) : cell) + '\t';
+        const std::string_view cell = list.TextMatrix(row, c);
+        text += c == R::RemAddr || c == R::LocalAddr ? AddressPart(cell) : cell;
+        text += '\t';
     }
     return text;
 }

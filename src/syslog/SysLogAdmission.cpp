@@ -1,5 +1,7 @@
 #include "syslog/SysLogAdmission.h"
 
+#include <array>
+
 #include "form/Colours.h"
 #include "form/MainForm.h"
 #include "form/ProblemReport.h"
@@ -55,7 +57,7 @@ bool HiddenByDontLogLists(const SysLogRecord& r, const AdmissionOptions& o) {
 
 bool NeedsDaySeparator(const SysLogRecord& r, const RecordGrid& list, const SysLogState& state) {
     if (state.SysRowCount < 1) return false;
-    const std::string& last = list.TextMatrix(state.SysRowCount, R::Date);
+    const std::string_view last = list.TextMatrix(state.SysRowCount, R::Date);
     const std::string& date = r[R::Date];
     if (date.empty() || last.empty() || last == "0000-00-00") return false;
     return date > last || date == "0000-00-00";
@@ -108,7 +110,9 @@ Admission AdmitRecord(SysLogRecord record, const AdmissionOptions& options, cons
     if (options.compareWithSb && HiddenByDontLogLists(record, options)) record[R::RowTag] = "N";
     if (record[R::RowTag] == "N" && !options.showIgnored) return Admission::Filtered;
     if (!NextRow(list, state)) return Admission::ListFull;
-    for (int c = 0; c <= R::RowTag; ++c) list.SetTextMatrix(state.SysRowCount, c, record[c]);
+    std::array<std::string_view, R::RowTag + 1> texts;
+    for (int c = 0; c <= R::RowTag; ++c) texts[static_cast<size_t>(c)] = record[c];
+    list.SetRowTexts(state.SysRowCount, texts);
     if (list.ColWidth(R::Message) == 0 && options.textWidth) {
         list.SetColWidth(R::Message, options.textWidth("SB" + record[R::Message]));
     }

@@ -30,9 +30,9 @@ void DateUndatedRows(RecordGrid& list, const std::string& today, SysLogState& st
     state.UnsettledDateKeys.clear();
     std::string next;
     for (int row = list.Rows() - 1; row >= 1; --row) {
-        const std::string& date = list.TextMatrix(row, R::Date);
+        const std::string_view date = list.TextMatrix(row, R::Date);
         if (date == Undated) {
-            state.InferredDateKeys.insert(list.TextMatrix(row, R::SortKey));
+            state.InferredDateKeys.insert(std::string(list.TextMatrix(row, R::SortKey)));
             if (!next.empty()) list.SetTextMatrix(row, R::Date, next);
         } else if (!date.empty()) {
             next = date;
@@ -40,9 +40,9 @@ void DateUndatedRows(RecordGrid& list, const std::string& today, SysLogState& st
     }
     std::string previous = today;
     for (int row = 1; row < list.Rows(); ++row) {
-        const std::string& date = list.TextMatrix(row, R::Date);
+        const std::string_view date = list.TextMatrix(row, R::Date);
         if (date == Undated) {
-            state.UnsettledDateKeys.insert(list.TextMatrix(row, R::SortKey));
+            state.UnsettledDateKeys.insert(std::string(list.TextMatrix(row, R::SortKey)));
             list.SetTextMatrix(row, R::Date, previous);
         } else if (!date.empty()) {
             previous = date;
@@ -102,7 +102,7 @@ int PaintCaptured(RecordGrid& list, const std::unordered_set<std::string>& keys)
     if (keys.empty()) return 0;
     int count = 0;
     for (int row = 1; row < list.Rows(); ++row) {
-        if (!keys.contains(list.TextMatrix(row, R::SortKey))) continue;
+        if (!keys.contains(std::string(list.TextMatrix(row, R::SortKey)))) continue;
         list.SetCellBackColorAt(row, R::Dir, CapturedColour);
         ++count;
     }
@@ -140,7 +140,7 @@ bool IsSeparatorRow(const RecordGrid& list, int row) {
 }
 
 bool IsWarningRow(const RecordGrid& list, int row) {
-    const std::string& dir = list.TextMatrix(row, R::Dir);
+    const std::string_view dir = list.TextMatrix(row, R::Dir);
     return (dir == "I" || dir == "O" || dir == "P" || dir == "B") &&
            !list.TextMatrix(row, R::Message).empty();
 }
@@ -165,8 +165,8 @@ SysLogCounts CountAndPaint(RecordGrid& list, const std::string& today) {
             ++c.fresh;
             if (list.TextMatrix(row, R::Date) != today) c.allFreshFromToday = false;
         }
-        const std::string& dir = list.TextMatrix(row, R::Dir);
-        const std::string& message = list.TextMatrix(row, R::Message);
+        const std::string_view dir = list.TextMatrix(row, R::Dir);
+        const std::string_view message = list.TextMatrix(row, R::Message);
         if (list.TextMatrix(row, R::RowTag) == "N") {
             ++c.ignored;
         } else if (dir == "O" || dir == "B") {

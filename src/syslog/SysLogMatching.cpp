@@ -54,8 +54,8 @@ bool PortsMatch(std::string_view row, std::string_view rec) {
 // The remote party: a placeholder pair, or the same address or name. Two empty values are no
 // match: they would let any record with the same ports stand for a different attacker's.
 bool RemoteMatches(const RecordGrid& list, int r, const SbLineFields& rec) {
-    const std::string& rowUrl = list.TextMatrix(r, R::RemURL);
-    const std::string& rowAddr = list.TextMatrix(r, R::RemAddr);
+    const std::string_view rowUrl = list.TextMatrix(r, R::RemURL);
+    const std::string_view rowAddr = list.TextMatrix(r, R::RemAddr);
     return (rowUrl.empty() && rec[R::RemURL] == "!") || (rec[R::RemAddr].empty() && rowAddr == "?") ||
            (!rowUrl.empty() && rowUrl == rec[R::RemURL]) || (!rowAddr.empty() && rowAddr == rec[R::RemAddr]);
 }
@@ -88,11 +88,11 @@ bool SameEventWithoutRemote(const RecordGrid& list, int r, const SbLineFields& r
            NoRemoteParty(rec[R::RemAddr], rec[R::RemURL]) &&
            SameLetters(list.TextMatrix(r, R::Prot), rec[R::Prot]) &&
            (rec[R::Message].empty() ||
-            Spaced(std::string(rec[R::Message])) == Spaced(list.TextMatrix(r, R::Message)));
+            Spaced(std::string(rec[R::Message])) == Spaced(std::string(list.TextMatrix(r, R::Message))));
 }
 
 bool RecordMatches(const RecordGrid& list, int r, const SbLineFields& rec) {
-    const std::string& rowLocal = list.TextMatrix(r, R::LocalAddr);
+    const std::string_view rowLocal = list.TextMatrix(r, R::LocalAddr);
     return PortsMatch(list.TextMatrix(r, R::RPort), rec[R::RPort]) &&
            (BeforeParen(rowLocal) == BeforeParen(rec[R::LocalAddr]) ||
             (rowLocal.empty() && rec[R::LocalAddr] == ".")) &&
@@ -103,9 +103,9 @@ bool RecordMatches(const RecordGrid& list, int r, const SbLineFields& rec) {
 // A message as Stillbeacon's line holds it, blanks read back: the text alone, or, in the blank
 // form of a message that came with a protocol, " " + protocol + " " + text.
 bool MessageMatches(const RecordGrid& list, int r, const std::string& recMessage) {
-    const std::string row = Spaced(list.TextMatrix(r, R::Message));
+    const std::string row = Spaced(std::string(list.TextMatrix(r, R::Message)));
     if (recMessage == row) return true;
-    const std::string& prot = list.TextMatrix(r, R::Prot);
+    const std::string prot(list.TextMatrix(r, R::Prot));
     return !prot.empty() && recMessage == " " + prot + (row.empty() ? "" : " " + row);
 }
 
@@ -216,7 +216,7 @@ class Matching {
         if (!list.HasRecords()) return 0;
         last_ = list.Rows() - 1;
         p_ = last_;
-        std::string startDate = list.TextMatrix(last_, R::Date);
+        std::string startDate(list.TextMatrix(last_, R::Date));
         if (startDate.empty() && last_ > 1) startDate = list.TextMatrix(last_ - 1, R::Date);
         if (startDate.empty()) startDate = F.clock.Now().date().toString("yyyy-MM-dd").toStdString();
         if (!AnyRecordTakesPart()) return 0;
@@ -316,7 +316,7 @@ class Matching {
         const bool unloggedOnly = F.ShowMessages[UnloggedOnlyBox].Value;
         std::vector<int> keep;
         for (int row = 1; row <= last_; ++row) {
-            const std::string& tag = list.TextMatrix(row, R::RowTag);
+            const std::string_view tag = list.TextMatrix(row, R::RowTag);
             if (tag == "R") {
                 ++unlogged;
                 keep.push_back(row);

@@ -44,7 +44,7 @@ void ShowWholeCellText(MainForm& F, RecordGrid& list, const GridPoint& at) {
     F.display.TipCol = at.Col;
     list.ToolTipText.clear();
     if (at.Row < 1 || at.Col < 0 || at.Row >= list.Rows() || at.Col >= list.Cols()) return;
-    const std::string& text = list.TextMatrix(at.Row, at.Col);
+    const std::string_view text = list.TextMatrix(at.Row, at.Col);
     if (F.ui.TextWidth(text) > list.ColWidth(at.Col)) list.ToolTipText = text;
 }
 

@@ -57,7 +57,7 @@ std::string ListedRowsText(const RecordGrid& list) {
             if (list.ColWidth(c) <= 0) continue;  // a column kept for the program alone
             if (!first) line += '\t';
             first = false;
-            line += Field(list.TextMatrix(row, c));
+            line += Field(std::string(list.TextMatrix(row, c)));
             blank = blank && list.TextMatrix(row, c).empty();
         }
         if (row == 0 || !blank) text += line + "\r\n";  // a day separator carries nothing to paste
@@ -65,14 +65,14 @@ std::string ListedRowsText(const RecordGrid& list) {
     return text;
 }
 
-std::string CopyText(const std::string& cell) {
-    return cell.substr(0, cell.find('('));
+std::string CopyText(std::string_view cell) {
+    return std::string(cell.substr(0, cell.find('(')));
 }
 
 bool SysLogCellOpensMenu(const RecordGrid& list, int row, int col) {
     if (row < 1 || row >= list.Rows()) return false;
     if (col != R::RemAddr && col != R::RemURL && col != R::Message) return false;
-    const std::string& text = list.TextMatrix(row, col);
+    const std::string_view text = list.TextMatrix(row, col);
     return !text.empty() && text != "?";
 }
 

@@ -8,7 +8,7 @@ struct MainForm;
 
 // What a copy item puts on the clipboard: the text before the first "(" (an address shown with
 // its name gives the address alone).
-std::string CopyText(const std::string& cell);
+std::string CopyText(std::string_view cell);
 
 // "Copy rows": the header and every row the list shows (not those the filter hides, nor the day
 // separators), the columns the list shows, tab-separated, one line each, so that it pastes into a

@@ -66,13 +66,16 @@ int CompareTexts(const std::string& a, const std::string& b, int order) {
 }
 
 std::string SortText(const RecordGrid& list, int row, int column) {
-    const std::string& text = list.TextMatrix(row, column);
-    if (column != R::RemAddr) return text;
-    return AddressSortText(text, list.TextMatrix(row, R::Date), list.TextMatrix(row, R::Time)) + " " + text;
+    const std::string_view text = list.TextMatrix(row, column);
+    if (column != R::RemAddr) return std::string(text);
+    std::string key = AddressSortText(text, list.TextMatrix(row, R::Date), list.TextMatrix(row, R::Time));
+    key += ' ';
+    key += text;
+    return key;
 }
 
 // Order of two sort keys, whole numbers written without leading zeros.
-bool KeyLess(const std::string& a, const std::string& b) {
+bool KeyLess(std::string_view a, std::string_view b) {
     return a.size() != b.size() ? a.size() < b.size() : a < b;
 }
 
@@ -124,7 +127,7 @@ std::vector<int> WithSeparatorsInTime(const RecordGrid& list, const std::vector<
         const auto found = byAnchor.find(anchor);
         if (found != byAnchor.end()) rows.insert(rows.end(), found->second.begin(), found->second.end());
     };
-    auto putDaysBefore = [&](const std::string& date) {
+    auto putDaysBefore = [&](std::string_view date) {
         for (auto& [day, separator] : days) {
             if (separator < 0 || (descending ? !(date < day) : date < day)) continue;
             rows.push_back(separator);
@@ -156,21 +159,24 @@ int ChooseSortOrder(int column, int how, int lastColumn, int lastOrder) {
     return base;
 }
 
-std::string AddressSortText(const std::string& address, const std::string& date, const std::string& time) {
+std::string AddressSortText(std::string_view address, std::string_view date, std::string_view time) {
     std::string groups;
-    const std::string bare = address.substr(0, address.find('('));
+    const std::string_view bare = address.substr(0, address.find('('));
     if (IsIPAddress(bare)) {
         size_t start = 0;
         for (int g = 0; g < 4; ++g) {
             const size_t dot = bare.find('.', start);
-            const std::string part = bare.substr(start, dot == std::string::npos ? dot : dot - start);
-            groups += std::string(3 - std::min<size_t>(part.size(), 3), '0') + part;
+            const std::string_view part = bare.substr(start, dot == std::string_view::npos ? dot : dot - start);
+            groups.append(3 - std::min<size_t>(part.size(), 3), '0');
+            groups += part;
             start = dot + 1;
         }
     } else {
         groups.assign(12, ' ');  // not an address: before every address
     }
-    return groups + date + time.substr(0, 8);
+    groups += date;
+    groups += time.substr(0, 8);
+    return groups;
 }
 
 void SortSysLogRows(RecordGrid& list, int column, int order) {

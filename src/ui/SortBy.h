@@ -14,7 +14,7 @@ int ChooseSortOrder(int column, int how, int lastColumn, int lastOrder);
 
 // The address column's sort text: the address as four 3-digit groups, then the row's date and
 // time, so that addresses sort by number and equal addresses by time.
-std::string AddressSortText(const std::string& address, const std::string& date, const std::string& time);
+std::string AddressSortText(std::string_view address, std::string_view date, std::string_view time);
 
 // Sorts the records of the System Log list by a column and the one after it (the last two
 // columns alone), in the given order. Rows move whole, with their colours, tags and keys; rows

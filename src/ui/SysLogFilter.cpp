@@ -19,7 +19,7 @@ std::string Folded(std::string text) {
 
 bool RecordHolds(const RecordGrid& list, int row, const std::string& folded) {
     for (int c = 0; c <= R::Message && c < list.Cols(); ++c) {
-        if (Folded(list.TextMatrix(row, c)).find(folded) != std::string::npos) return true;
+        if (Folded(std::string(list.TextMatrix(row, c))).find(folded) != std::string::npos) return true;
     }
     return false;
 }

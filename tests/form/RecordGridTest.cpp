@@ -72,7 +72,7 @@ TEST(RecordGrid, ColoursTravelWithTheirRows) {
     g.SetCellBackColorAt(1, 2, FlagColour);
     g.SetCellAlignmentAt(1, 2, RecordGrid::Alignment::Right);
     g.PaintRow(2, IgnoreColour);
-    g.SortRows(1, [](const auto& a, const auto& b) { return a[0].text > b[0].text; });  // 3, 2, 1
+    g.SortRows(1, [](const auto& a, const auto& b) { return a[0] > b[0]; });  // 3, 2, 1
     EXPECT_EQ(g.CellBackColorAt(1, 2), White);
     EXPECT_EQ(g.CellBackColorAt(2, 0), IgnoreColour);
     EXPECT_EQ(g.CellBackColorAt(3, 2), FlagColour);
@@ -88,4 +88,33 @@ TEST(RecordGrid, ColoursTravelWithTheirRows) {
     EXPECT_EQ(g.CellBackColorAt(1, 3), White);
     g.PaintRow(1, WarnColour);
     EXPECT_EQ(g.CellBackColorAt(1, 3), WarnColour);
+}
+
+// A row keeps its cells' texts together: a cell written after others, or from another cell of the
+// same row, a whole row written at once, texts long enough to need wider offsets, and fewer
+// columns must each leave every other cell as it was.
+TEST(RecordGrid, EachCellKeepsItsTextWhateverIsWrittenBesideIt) {
+    RecordGrid g;
+    g.SetCols(4);
+    g.SetRows(3);
+    const std::string wide(300, 'w'), wider(70000, '\xA0');
+    g.SetTextMatrix(1, 2, "c");
+    g.SetTextMatrix(1, 0, "a");
+    g.SetTextMatrix(1, 3, wide);
+    g.SetTextMatrix(1, 1, g.TextMatrix(1, 2));
+    g.SetTextMatrix(1, 2, "");
+    const std::vector<std::string_view> row1 = {"a", "c", "", wide};
+    for (int c = 0; c < 4; ++c) EXPECT_EQ(g.TextMatrix(1, c), row1[static_cast<size_t>(c)]) << c;
+    g.SetTextMatrix(2, 3, "kept");
+    const std::vector<std::string_view> head = {wider, "", "x"};
+    g.SetRowTexts(2, head);
+    EXPECT_EQ(g.TextMatrix(2, 0), wider);
+    EXPECT_EQ(g.TextMatrix(2, 1), "");
+    EXPECT_EQ(g.TextMatrix(2, 2), "x");
+    EXPECT_EQ(g.TextMatrix(2, 3), "kept");
+    g.SetCols(2);
+    g.SetCols(4);
+    EXPECT_EQ(g.TextMatrix(1, 1), "c");
+    EXPECT_EQ(g.TextMatrix(1, 3), "");  // dropped with its column
+    EXPECT_EQ(g.TextMatrix(2, 2), "");
 }

@@ -25,7 +25,7 @@ class StdLogParserTest : public ::testing::Test {
 
 std::vector<std::string> Row(const RecordGrid& list, int r) {
     std::vector<std::string> cells;
-    for (int c = 0; c < list.Cols(); ++c) cells.push_back(list.TextMatrix(r, c));
+    for (int c = 0; c < list.Cols(); ++c) cells.emplace_back(list.TextMatrix(r, c));
     return cells;
 }
 

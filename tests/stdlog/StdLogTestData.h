@@ -37,7 +37,7 @@ inline std::string CrLfLines(std::initializer_list<std::string> lines) {
 inline std::vector<std::string> Marks(const RecordGrid& list) {
     std::vector<std::string> marks;
     for (int r = 1; r < list.Rows(); ++r) {
-        const std::string stamp = list.TextMatrix(r, 0) + " " + list.TextMatrix(r, 1);
+        const std::string stamp = std::string(list.TextMatrix(r, 0)) + " " + std::string(list.TextMatrix(r, 1));
         const Colour colour = list.CellBackColorAt(r, 0);
         marks.push_back((stamp == " " ? "unstamped" : stamp) +
                         (colour == FlagColour ? " flagged" : colour == IgnoreColour ? " hidden" : ""));

@@ -31,6 +31,6 @@ inline void FillRouterRows(RecordGrid& list, const std::vector<std::vector<std::
 // One column of the list's records, top to bottom.
 inline std::vector<std::string> ColumnOf(const RecordGrid& list, int col) {
     std::vector<std::string> texts;
-    for (int r = 1; r < list.Rows(); ++r) texts.push_back(list.TextMatrix(r, col));
+    for (int r = 1; r < list.Rows(); ++r) texts.emplace_back(list.TextMatrix(r, col));
     return texts;
 }

@@ -22,7 +22,7 @@ std::vector<std::string> Listed(const RecordGrid& list) {
     std::vector<std::string> rows;
     for (int row = 1; row < list.Rows(); ++row) {
         if (list.TextMatrix(row, R::Date).empty()) continue;
-        rows.push_back(list.TextMatrix(row, R::Time) +
+        rows.push_back(std::string(list.TextMatrix(row, R::Time)) +
                        (list.CellBackColorAt(row, R::Dir) == CapturedColour ? " captured" : ""));
     }
     return rows;

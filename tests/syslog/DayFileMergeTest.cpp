@@ -35,7 +35,7 @@ void FillSysLog(MainForm& F, const std::vector<std::vector<std::string>>& rows) 
 
 std::vector<std::string> Tags(const MainForm& F) {
     std::vector<std::string> tags;
-    for (int row = 1; row < F.SysLog.Rows(); ++row) tags.push_back(F.SysLog.TextMatrix(row, R::RowTag));
+    for (int row = 1; row < F.SysLog.Rows(); ++row) tags.emplace_back(F.SysLog.TextMatrix(row, R::RowTag));
     return tags;
 }
 

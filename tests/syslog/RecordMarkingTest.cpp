@@ -35,7 +35,7 @@ struct RecordMarkingTest : ::testing::Test {
         F.SysLog.SetRow(1);
         F.SysLog.SetCol(R::RemAddr);
     }
-    std::string Count() const { return F.SysStats.TextMatrix(1, 3); }
+    std::string Count() const { return std::string(F.SysStats.TextMatrix(1, 3)); }
     Rows Marked() const {
         Rows rows;
         for (int r = 1; r < F.SysLog.Rows(); ++r)

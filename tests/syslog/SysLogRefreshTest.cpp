@@ -34,12 +34,18 @@ struct SysLogForm : RouterSysLogForm {
     explicit SysLogForm(RouterSim& sim) : RouterSysLogForm(sim) { F().CompSB.Value = false; }
     std::string Row(int row) {
         std::string text;
-        for (int c = 0; c <= R::Message; ++c) text += (c ? "|" : "") + F().SysLog.TextMatrix(row, c);
+        for (int c = 0; c <= R::Message; ++c) {
+            if (c) text += '|';
+            text += F().SysLog.TextMatrix(row, c);
+        }
         return text;
     }
     std::string Stats() {
         std::string text;
-        for (int c = 0; c < F().SysStats.Cols(); ++c) text += (c ? "|" : "") + F().SysStats.TextMatrix(1, c);
+        for (int c = 0; c < F().SysStats.Cols(); ++c) {
+            if (c) text += '|';
+            text += F().SysStats.TextMatrix(1, c);
+        }
         return text;
     }
 };
@@ -295,7 +301,7 @@ TEST(SysLogRefresh, TimeframesChooseTheHistoryListed) {
 
         BRun_Click(F);
         ASSERT_TRUE(t.frontend.messages.empty()) << t.frontend.messages[0].text;
-        EXPECT_EQ(F.SysStats.TextMatrix(1, 0) + "|" + F.SysStats.TextMatrix(1, 1), expected);
+        EXPECT_EQ(std::string(F.SysStats.TextMatrix(1, 0)) + "|" + std::string(F.SysStats.TextMatrix(1, 1)), expected);
         EXPECT_EQ(t.Row(1), "2026-12-06|10:00:00|I|tcp|198.51.100.5||5|127.0.0.100|22|") << expected;
         EXPECT_EQ(F.SysStats.TextMatrix(1, 2), "1") << expected;
         EXPECT_EQ(ReadFileBytes(t.dir.file("DXLog 2026-12-06.txt")), last + "\r\n" + fresh + "\r\n");
