@@ -92,9 +92,32 @@ void CellTexts::Assign(std::span<const std::string_view> texts, int count) {
     Build(cells);
 }
 
+bool CellTexts::SetInPlace(int col, std::string_view text) {
+    if (!block_) return false;
+    char* block = block_.get();
+    const int count = CountOf(block);
+    // An emptied last cell would stay kept: the row is made anew without it.
+    if (col >= count || (text.empty() && col == count - 1)) return false;
+    const int width = block[0];
+    char* ends = block + kHeader;
+    char* bytes = ends + static_cast<std::size_t>(count) * width;
+    const std::size_t begin = col == 0 ? 0 : ReadOffset(ends + (col - 1) * width, width);
+    const std::size_t end = ReadOffset(ends + col * width, width);
+    const std::size_t total = ReadOffset(ends + (count - 1) * width, width);
+    if (text.size() > end - begin) return false;
+    const std::size_t shrink = end - begin - text.size();
+    // The text may be a view of this row's own bytes: it is copied before anything moves.
+    if (!text.empty()) std::memmove(bytes + begin, text.data(), text.size());
+    std::memmove(bytes + begin + text.size(), bytes + end, total - end);
+    for (int c = col; c < count; ++c)
+        WriteOffset(ends + c * width, width, ReadOffset(ends + c * width, width) - shrink);
+    return true;
+}
+
 void CellTexts::Set(int col, std::string_view text) {
     if (col < 0) return;
     if (text.empty() && col >= Count()) return;  // already empty
+    if (SetInPlace(col, text)) return;
     CellRoom room(std::max(col + 1, Count()));
     const auto cells = room.Cells();
     Decode(cells);

@@ -49,6 +49,9 @@ class CellTexts {
     void Decode(std::span<std::string_view> cells) const;
     // Makes the block anew from these texts, which may be views of the old block.
     void Build(std::span<const std::string_view> cells);
+    // Writes a text no longer than the cell's own over it, in the block as it is (clearing a tag
+    // need not make the row anew); false when it cannot.
+    bool SetInPlace(int col, std::string_view text);
 
     std::unique_ptr<char[]> block_;
 };

@@ -110,8 +110,12 @@ Admission AdmitRecord(SysLogRecord record, const AdmissionOptions& options, cons
     if (options.compareWithSb && HiddenByDontLogLists(record, options)) record[R::RowTag] = "N";
     if (record[R::RowTag] == "N" && !options.showIgnored) return Admission::Filtered;
     if (!NextRow(list, state)) return Admission::ListFull;
-    std::array<std::string_view, R::RowTag + 1> texts;
+    // The key is the row's place, which the refresh's finish would give it anyway: given with the
+    // row, it costs no second writing of the row.
+    const std::string key = std::to_string(state.SysRowCount);
+    std::array<std::string_view, R::SortKey + 1> texts;
     for (int c = 0; c <= R::RowTag; ++c) texts[static_cast<size_t>(c)] = record[c];
+    texts[R::SortKey] = key;
     list.SetRowTexts(state.SysRowCount, texts);
     if (list.ColWidth(R::Message) == 0 && options.textWidth) {
         list.SetColWidth(R::Message, options.textWidth("SB" + record[R::Message]));

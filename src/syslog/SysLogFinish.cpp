@@ -190,7 +190,10 @@ void SysLogFinish(MainForm& F) {
     // The list grew in steps; the rows past the last one used hold nothing.
     list.SetRows(F.syslog.SysRowCount + 1);
     // The list was built oldest first; the key is that order, so the newest record ends on top.
-    for (int row = 1; row < list.Rows(); ++row) list.SetTextMatrix(row, R::SortKey, std::to_string(row));
+    for (int row = 1; row < list.Rows(); ++row) {
+        const std::string key = std::to_string(row);
+        if (list.TextMatrix(row, R::SortKey) != key) list.SetTextMatrix(row, R::SortKey, key);
+    }
     DateUndatedRows(list, today, F.syslog);
     TidyDaySeparators(list);
     F.syslog.SysRowCount = list.Rows() - 1;

@@ -105,6 +105,9 @@ TEST(RecordGrid, EachCellKeepsItsTextWhateverIsWrittenBesideIt) {
     g.SetTextMatrix(1, 2, "");
     const std::vector<std::string_view> row1 = {"a", "c", "", wide};
     for (int c = 0; c < 4; ++c) EXPECT_EQ(g.TextMatrix(1, c), row1[static_cast<size_t>(c)]) << c;
+    g.SetTextMatrix(1, 3, g.TextMatrix(1, 3).substr(100));  // shorter, written over itself
+    EXPECT_EQ(g.TextMatrix(1, 3), wide.substr(100));
+    g.SetTextMatrix(1, 3, wide);
     g.SetTextMatrix(2, 3, "kept");
     const std::vector<std::string_view> head = {wider, "", "x"};
     g.SetRowTexts(2, head);
