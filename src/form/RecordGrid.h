@@ -65,7 +65,8 @@ class RecordGrid {
     bool Redraw() const { return redraw_; }
     void SetRedraw(bool on);
 
-    // Keeps the header row and the given data rows (ascending indexes), in that order.
+    // Keeps the header row and the given data rows, in the order given (sorting passes them
+    // reordered, filtering ascending); each row at most once.
     void KeepRows(const std::vector<int>& rows);
 
     // Turns the data rows [firstRow, Rows()) round; rows move whole, with their colours.
