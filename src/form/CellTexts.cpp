@@ -38,6 +38,24 @@ class CellRoom {
 
 }  // namespace
 
+CellTexts::CellTexts(const CellTexts& other) {
+    if (!other.block_) return;
+    const char* block = other.block_.get();
+    const int count = CountOf(block);
+    const int width = block[0];
+    const std::size_t offsets = static_cast<std::size_t>(count) * width;
+    // The block may be larger than its texts need (a cell written shorter in place): only what
+    // they need is copied.
+    const std::size_t size = kHeader + offsets + ReadOffset(block + kHeader + offsets - width, width);
+    block_ = std::make_unique_for_overwrite<char[]>(size);
+    std::memcpy(block_.get(), block, size);
+}
+
+CellTexts& CellTexts::operator=(const CellTexts& other) {
+    if (this != &other) block_ = CellTexts(other).block_;
+    return *this;
+}
+
 void CellTexts::Decode(std::span<std::string_view> cells) const {
     if (!block_) return;
     const char* block = block_.get();

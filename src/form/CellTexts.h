@@ -13,6 +13,13 @@
 // text holds no block at all.
 class CellTexts {
   public:
+    CellTexts() = default;
+    // A copy has a block of its own (a form's lists are copied whole, as a reset does).
+    CellTexts(const CellTexts& other);
+    CellTexts& operator=(const CellTexts& other);
+    CellTexts(CellTexts&&) noexcept = default;
+    CellTexts& operator=(CellTexts&&) noexcept = default;
+
     // The text of a cell; empty beyond the cells kept. Valid until this row's texts change.
     std::string_view operator[](int col) const;
     // Cells up to the last one that is not empty.

@@ -19,16 +19,11 @@ void RecordGrid::SetRows(int rows) {
 
 void RecordGrid::SetCols(int cols) {
     if (cols < 0) cols = 0;
-    const int oldCols = cols_;
     cols_ = cols;
     columns_.resize(static_cast<size_t>(cols));
     for (auto& r : rows_) {
         r.texts.Truncate(cols);
-        if (r.styles && cols != oldCols) {
-            auto styles = std::make_unique<CellStyle[]>(static_cast<size_t>(cols));
-            std::copy_n(r.styles.get(), std::min(cols, oldCols), styles.get());
-            r.styles = std::move(styles);
-        }
+        if (!r.styles.empty()) r.styles.resize(static_cast<size_t>(cols));
     }
     if (col_ >= cols) col_ = cols > 0 ? cols - 1 : 0;
     TouchStructure();
@@ -58,13 +53,13 @@ void RecordGrid::SetCol(int col) {
 const RecordGrid::CellStyle* RecordGrid::FindStyle(int row, int col) const {
     if (!Valid(row, col)) return nullptr;
     const auto& styles = rows_[static_cast<size_t>(row)].styles;
-    return styles ? &styles[static_cast<size_t>(col)] : nullptr;
+    return styles.empty() ? nullptr : &styles[static_cast<size_t>(col)];
 }
 
 // The row's styles are made, all plain, when one of its cells is first given a look.
 RecordGrid::CellStyle& RecordGrid::StyleAt(int row, int col) {
     auto& styles = rows_[static_cast<size_t>(row)].styles;
-    if (!styles) styles = std::make_unique<CellStyle[]>(static_cast<size_t>(cols_));
+    if (styles.empty()) styles.resize(static_cast<size_t>(cols_));
     return styles[static_cast<size_t>(col)];
 }
 

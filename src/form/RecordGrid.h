@@ -101,7 +101,7 @@ class RecordGrid {
     };
     struct RowData {
         CellTexts texts;
-        std::unique_ptr<CellStyle[]> styles;  // none, or one per column
+        std::vector<CellStyle> styles;  // none, or one per column
         int height = DefaultRowHeight;
     };
     CellStyle& StyleAt(int row, int col);

@@ -120,4 +120,10 @@ TEST(RecordGrid, EachCellKeepsItsTextWhateverIsWrittenBesideIt) {
     EXPECT_EQ(g.TextMatrix(1, 1), "c");
     EXPECT_EQ(g.TextMatrix(1, 3), "");  // dropped with its column
     EXPECT_EQ(g.TextMatrix(2, 2), "");
+    // A copy (a form reset copies whole lists) keeps its texts when the original changes.
+    g.SetTextMatrix(2, 0, std::string_view(wider).substr(5));  // shorter: written in place
+    RecordGrid copy = g;
+    g.SetTextMatrix(2, 0, "changed");
+    EXPECT_EQ(copy.TextMatrix(2, 0), std::string_view(wider).substr(5));
+    EXPECT_EQ(copy.TextMatrix(1, 1), "c");
 }
