@@ -37,6 +37,28 @@ long long DaysFromCivil(int y, int m, int d) {
     return era * 146097 + doe - 719468;
 }
 
+int TwoDigits(std::string_view s, size_t at) {
+    return (s[at] - '0') * 10 + (s[at + 1] - '0');
+}
+
+// Seconds of a date's midnight; nothing unless it reads as a date.
+std::optional<long long> DayStartSeconds(std::string_view date) {
+    if (date.size() != 10) return std::nullopt;
+    for (const size_t at : {0, 1, 2, 3, 5, 6, 8, 9})
+        if (date[at] < '0' || date[at] > '9') return std::nullopt;
+    const int m = TwoDigits(date, 5), d = TwoDigits(date, 8);
+    if (m < 1 || m > 12 || d < 1 || d > 31) return std::nullopt;
+    return DaysFromCivil(TwoDigits(date, 0) * 100 + TwoDigits(date, 2), m, d) * 86400;
+}
+
+// Seconds since midnight of "hh:mm:ss" (what follows the eighth character is not looked at).
+std::optional<long long> ClockSeconds(std::string_view time) {
+    if (time.size() < 8 || time[2] != ':' || time[5] != ':') return std::nullopt;
+    for (const size_t at : {0, 1, 3, 4, 6, 7})
+        if (time[at] < '0' || time[at] > '9') return std::nullopt;
+    return TwoDigits(time, 0) * 3600LL + TwoDigits(time, 3) * 60LL + TwoDigits(time, 6);
+}
+
 bool SameDirection(std::string_view a, std::string_view b) {
     if (a == b) return true;
     auto pair = [&](const char* x, const char* y) { return (a == x && b == y) || (a == y && b == x); };
@@ -136,18 +158,14 @@ class LineSeconds {
   public:
     std::optional<long long> operator()(std::string_view line) {
         if (line.size() < 19 || (line[10] != ' ' && line[10] != '\t')) return std::nullopt;
-        const std::string_view date = line.substr(0, 10), time = line.substr(11, 8);
+        const std::string_view date = line.substr(0, 10);
         if (date != date_) {
-            dayStart_ = StampSeconds(date, "00:00:00");
+            dayStart_ = DayStartSeconds(date);
             date_.assign(date);
         }
-        if (!dayStart_) return std::nullopt;
-        // The checks of StampSeconds on the time, without its work on the date.
-        if (time[2] != ':' || time[5] != ':') return std::nullopt;
-        for (const size_t at : {0, 1, 3, 4, 6, 7})
-            if (time[at] < '0' || time[at] > '9') return std::nullopt;
-        const auto two = [&](size_t at) { return (time[at] - '0') * 10 + (time[at + 1] - '0'); };
-        return *dayStart_ + two(0) * 3600LL + two(3) * 60LL + two(6);
+        const auto clock = ClockSeconds(line.substr(11, 8));
+        if (!dayStart_ || !clock) return std::nullopt;
+        return *dayStart_ + *clock;
     }
 
   private:
@@ -358,17 +376,10 @@ class Matching {
 }  // namespace
 
 std::optional<long long> StampSeconds(std::string_view date, std::string_view time) {
-    if (date.size() != 10 || time.size() < 8 || time[2] != ':' || time[5] != ':') return std::nullopt;
-    static constexpr size_t DateDigits[] = {0, 1, 2, 3, 5, 6, 8, 9}, TimeDigits[] = {0, 1, 3, 4, 6, 7};
-    for (const size_t at : DateDigits)
-        if (date[at] < '0' || date[at] > '9') return std::nullopt;
-    for (const size_t at : TimeDigits)
-        if (time[at] < '0' || time[at] > '9') return std::nullopt;
-    const auto two = [](std::string_view s, size_t at) { return (s[at] - '0') * 10 + (s[at + 1] - '0'); };
-    const int m = two(date, 5), d = two(date, 8);
-    if (m < 1 || m > 12 || d < 1 || d > 31) return std::nullopt;
-    const long long days = DaysFromCivil(two(date, 0) * 100 + two(date, 2), m, d);
-    return days * 86400 + two(time, 0) * 3600LL + two(time, 3) * 60LL + two(time, 6);
+    const auto day = DayStartSeconds(date);
+    const auto clock = ClockSeconds(time);
+    if (!day || !clock) return std::nullopt;
+    return *day + *clock;
 }
 
 RowTimes ReadRowTimes(const RecordGrid& list) {
