@@ -42,6 +42,10 @@ class ExclusiveFileLock {
     // The held file, open for reading at its start.
     int Descriptor() const { return fd_; }
 
+    // Whether the hold is a write lease: then nobody can open the file, nor shorten it, until the
+    // hold ends or the lease's time to give way runs out.
+    bool Leased() const { return leased_; }
+
     void Unlock();
 
   private:

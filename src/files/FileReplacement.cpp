@@ -113,6 +113,10 @@ FileReplacement::~FileReplacement() {
 }
 
 bool FileReplacement::Write(std::string_view bytes, std::string* error, int* errorNumber) {
+    return Begin(error, errorNumber) && Append(bytes, error, errorNumber) && Finish(error, errorNumber);
+}
+
+bool FileReplacement::Begin(std::string* error, int* errorNumber) {
     struct stat old {};
     const bool exists = ::stat(target_.c_str(), &old) == 0;
     // A file marked read-only is left so.
@@ -130,7 +134,10 @@ bool FileReplacement::Write(std::string_view bytes, std::string* error, int* err
     }
     if (fd_ < 0) return Fail(errno, QFileDevice::OpenError, error, errorNumber);
     if (exists) TakeOverOwnerAndPermissions(fd_, old);
+    return true;
+}
 
+bool FileReplacement::Append(std::string_view bytes, std::string* error, int* errorNumber) {
     size_t written = 0;
     while (written < bytes.size()) {
         const ssize_t n = filecalls::Write(fd_, bytes.data() + written, bytes.size() - written);
@@ -139,6 +146,16 @@ bool FileReplacement::Write(std::string_view bytes, std::string* error, int* err
         if (n <= 0) return Fail(n < 0 ? errno : ENOSPC, QFileDevice::WriteError, error, errorNumber);
         written += static_cast<size_t>(n);
     }
+    return true;
+}
+
+bool FileReplacement::StartOver(std::string* error, int* errorNumber) {
+    if (::ftruncate(fd_, 0) != 0 || ::lseek(fd_, 0, SEEK_SET) != 0)
+        return Fail(errno, QFileDevice::WriteError, error, errorNumber);
+    return true;
+}
+
+bool FileReplacement::Finish(std::string* error, int* errorNumber) {
     if (filecalls::DataSync(fd_) != 0) return Fail(errno, QFileDevice::WriteError, error, errorNumber);
     return true;
 }

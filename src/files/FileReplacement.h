@@ -20,6 +20,13 @@ class FileReplacement {
     // file's name and ".drovix-" and six letters or digits.
     bool Write(std::string_view bytes, std::string* error, int* errorNumber);
 
+    // The same in parts, for bytes that are never held whole: Begin makes the new file, Append
+    // adds to it (as often as needed), Finish flushes it to disk. StartOver empties it again.
+    bool Begin(std::string* error, int* errorNumber);
+    bool Append(std::string_view bytes, std::string* error, int* errorNumber);
+    bool StartOver(std::string* error, int* errorNumber);
+    bool Finish(std::string* error, int* errorNumber);
+
     // Renames the written file over the file (or to its name when there is none).
     bool Replace(std::string* error, int* errorNumber);
 

@@ -28,7 +28,8 @@ namespace {
 // next one; a line is one of the file's when its bytes lie in the file's.
 class MergedWriter {
   public:
-    MergedWriter(std::string_view fileBytes, MergedDay& merged) : file_(fileBytes), merged_(merged) {}
+    MergedWriter(std::string_view fileBytes, MergedBytes& out, MergeCounts& counts)
+        : file_(fileBytes), out_(out), counts_(counts) {}
 
     void Take(std::string_view line) {
         if (pending_) Settle(*pending_, line);
@@ -39,7 +40,11 @@ class MergedWriter {
         if (pending_) Settle(*pending_, std::nullopt);
         pending_.reset();
         Flush();
+        Send();
     }
+
+    // Bytes before the lines (a byte order mark).
+    void Put(std::string_view bytes) { small_.append(bytes); }
 
   private:
     bool InFile(std::string_view line) const {
@@ -55,20 +60,21 @@ class MergedWriter {
             return;
         }
         Write(line);
-        ++merged_.lines;
-        if (!heldByFile_) ++merged_.added;
+        ++counts_.lines;
+        if (!heldByFile_) ++counts_.added;
         heldByFile_ = false;
     }
 
-    // Lines that follow each other in the file, each ended by CR LF there, are copied as one run.
+    // Lines that follow each other in the file, each ended by CR LF there, are written as one run.
     void Write(std::string_view line) {
         const char* end = line.data() + line.size();
         const bool endsInCrLf =
             InFile(line) && file_.data() + file_.size() - end >= 2 && end[0] == '\r' && end[1] == '\n';
         if (!endsInCrLf) {
             Flush();
-            merged_.bytes.append(line);
-            merged_.bytes.append("\r\n");
+            small_.append(line);
+            small_.append("\r\n");
+            if (small_.size() >= LargePiece) Send();
             return;
         }
         if (runStart_ && line.data() != runEnd_) Flush();
@@ -76,13 +82,31 @@ class MergedWriter {
         runEnd_ = end + 2;
     }
 
+    // A run of the file's own bytes goes out as it lies; a short one joins the lines made here, so
+    // that a file with many new lines is not written a few bytes at a time.
     void Flush() {
-        if (runStart_) merged_.bytes.append(runStart_, static_cast<size_t>(runEnd_ - runStart_));
+        if (!runStart_) return;
+        const std::string_view run(runStart_, static_cast<size_t>(runEnd_ - runStart_));
         runStart_ = runEnd_ = nullptr;
+        if (run.size() < LargePiece) {
+            small_.append(run);
+            if (small_.size() >= LargePiece) Send();
+            return;
+        }
+        Send();
+        out_.Append(run);
     }
 
+    void Send() {
+        if (!small_.empty()) out_.Append(small_);
+        small_.clear();
+    }
+
+    static constexpr size_t LargePiece = 64 * 1024;
     std::string_view file_;
-    MergedDay& merged_;
+    MergedBytes& out_;
+    MergeCounts& counts_;
+    std::string small_;
     std::optional<std::string_view> pending_;
     bool heldByFile_ = false;
     const char* runStart_ = nullptr;
@@ -91,12 +115,12 @@ class MergedWriter {
 
 // A day file is normally in order already (Stillbeacon writes as time goes, a merge writes
 // sorted): its lines are walked once and the new ones, sorted, are merged in on the way, with no
-// list of the file's lines. False, with nothing to keep, when a line of the file is out of order.
+// list of the file's lines. False when a line of the file is out of order: what was written by
+// then is to be dropped.
 bool MergeIntoOrderedFile(std::string_view fileBytes, const std::vector<std::string>& newLines,
-                          MergedDay& merged) {
+                          MergedWriter& writer) {
     std::vector<std::string_view> added(newLines.begin(), newLines.end());
     std::sort(added.begin(), added.end());
-    MergedWriter writer(fileBytes, merged);
     size_t next = 0;
     std::optional<std::string_view> previous;
     bool ordered = true;
@@ -114,25 +138,36 @@ bool MergeIntoOrderedFile(std::string_view fileBytes, const std::vector<std::str
     return true;
 }
 
+// Holds the merged bytes whole.
+class HeldBytes final : public MergedBytes {
+  public:
+    explicit HeldBytes(std::string& bytes) : bytes_(bytes) {}
+    void Append(std::string_view bytes) override { bytes_.append(bytes); }
+    void StartOver() override { bytes_.clear(); }
+
+  private:
+    std::string& bytes_;
+};
+
 }  // namespace
 
-MergedDay MergeDayLines(std::string_view fileBytes, const std::vector<std::string>& newLines) {
+MergeCounts MergeDayLines(std::string_view fileBytes, const std::vector<std::string>& newLines,
+                          MergedBytes& out) {
     const bool marked = fileBytes.starts_with(Utf8ByteOrderMark);
     if (marked) fileBytes.remove_prefix(Utf8ByteOrderMark.size());
-    const auto start = [&] {
-        MergedDay merged;
-        size_t size = Utf8ByteOrderMark.size() + fileBytes.size() + 2;
-        for (const std::string& line : newLines) size += line.size() + 2;
-        merged.bytes.reserve(size);
-        if (marked) merged.bytes.append(Utf8ByteOrderMark);
-        return merged;
-    };
-    MergedDay merged = start();
-    if (MergeIntoOrderedFile(fileBytes, newLines, merged)) return merged;
+    MergeCounts counts;
+    {
+        MergedWriter writer(fileBytes, out, counts);
+        if (marked) writer.Put(Utf8ByteOrderMark);
+        if (MergeIntoOrderedFile(fileBytes, newLines, writer)) return counts;
+    }
 
     // A file out of order: its lines and the new ones sorted together by a merge sort, which
     // handles a file mostly in order still better than a quicksort, and has no bad cases.
-    merged = start();
+    out.StartOver();
+    counts = {};
+    MergedWriter writer(fileBytes, out, counts);
+    if (marked) writer.Put(Utf8ByteOrderMark);
     std::vector<std::string_view> lines;
     ForEachLine(fileBytes, [&](std::string_view line) {
         lines.push_back(line);
@@ -140,8 +175,19 @@ MergedDay MergeDayLines(std::string_view fileBytes, const std::vector<std::strin
     });
     lines.insert(lines.end(), newLines.begin(), newLines.end());
     std::stable_sort(lines.begin(), lines.end());
-    MergedWriter writer(fileBytes, merged);
     for (std::string_view line : lines) writer.Take(line);
     writer.Finish();
+    return counts;
+}
+
+MergedDay MergeDayLines(std::string_view fileBytes, const std::vector<std::string>& newLines) {
+    MergedDay merged;
+    size_t size = Utf8ByteOrderMark.size() + fileBytes.size() + 2;
+    for (const std::string& line : newLines) size += line.size() + 2;
+    merged.bytes.reserve(size);
+    HeldBytes held(merged.bytes);
+    const MergeCounts counts = MergeDayLines(fileBytes, newLines, held);
+    merged.lines = counts.lines;
+    merged.added = counts.added;
     return merged;
 }

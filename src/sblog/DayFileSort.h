@@ -13,13 +13,32 @@
 // collapse into one, and a line with hundredths is always kept.
 bool GivesWayTo(std::string_view line, std::string_view next);
 
-struct MergedDay {
-    std::string bytes;  // every line sorted, duplicates left out, each line ending in CR LF
-    int lines = 0;      // lines in bytes
-    int added = 0;      // lines that were not in the file before, not even as an equal line
+// Where the merged bytes go, in pieces as they are made, so a large day file is never held
+// twice. Failures are the taker's to keep: the merge goes on to count its lines either way.
+class MergedBytes {
+  public:
+    virtual ~MergedBytes() = default;
+    virtual void Append(std::string_view bytes) = 0;
+    // Drops every byte taken so far: the merge begins again.
+    virtual void StartOver() = 0;
+};
+
+struct MergeCounts {
+    int lines = 0;  // lines in the merged bytes
+    int added = 0;  // lines that were not in the file before, not even as an equal line
 };
 
 // The file's lines (CR LF or a lone LF; a last line without an end counts) and the new lines,
-// sorted byte by byte in ascending order, with every line that gives way to the next left out;
-// a byte order mark the file began with stays in front.
+// sorted byte by byte in ascending order, with every line that gives way to the next left out,
+// each ending in CR LF; a byte order mark the file began with stays in front.
+MergeCounts MergeDayLines(std::string_view fileBytes, const std::vector<std::string>& newLines,
+                          MergedBytes& out);
+
+struct MergedDay {
+    std::string bytes;
+    int lines = 0;
+    int added = 0;
+};
+
+// The same, the merged bytes held whole.
 MergedDay MergeDayLines(std::string_view fileBytes, const std::vector<std::string>& newLines);

@@ -7,6 +7,7 @@
 #include "files/FileBytes.h"
 #include "files/FileLock.h"
 #include "files/FileReplacement.h"
+#include "files/MappedFile.h"
 #include "form/Constants.h"
 #include "form/MainForm.h"
 #include "form/OsServices.h"
@@ -43,7 +44,8 @@ std::vector<PendingDay> TaggedDays(const RecordGrid& list, const std::unordered_
     std::unordered_map<std::string, size_t> index;
     for (int row = list.Rows() - 1; row >= 1; --row) {
         const std::string date(list.TextMatrix(row, R::Date));
-        if (!Tagged(list, row) || !IsValidDate(date) || unsettled.count(std::string(list.TextMatrix(row, R::SortKey))))
+        if (!Tagged(list, row) || !IsValidDate(date) ||
+            unsettled.count(std::string(list.TextMatrix(row, R::SortKey))))
             continue;
         const auto [at, added] = index.try_emplace(date, days.size());
         if (added) days.push_back({date, {}});
@@ -57,6 +59,29 @@ SysLogRecord RowRecord(const RecordGrid& list, int row) {
     for (int c = 0; c < SysLogRecord::FieldCount; ++c) record[c] = list.TextMatrix(row, c);
     return record;
 }
+
+// The merged bytes written into a day file's replacement as they are made. The first failure is
+// kept, and told once the merge has counted its lines: a merge that adds nothing writes nothing,
+// so it cannot fail.
+class IntoReplacement final : public MergedBytes {
+  public:
+    explicit IntoReplacement(FileReplacement& replacement) : replacement_(replacement) {
+        ok_ = replacement_.Begin(&error, &errorNumber);
+    }
+    void Append(std::string_view bytes) override {
+        ok_ = ok_ && replacement_.Append(bytes, &error, &errorNumber);
+    }
+    void StartOver() override { ok_ = ok_ && replacement_.StartOver(&error, &errorNumber); }
+    // Flushes the new file to disk; false when anything failed.
+    bool Finish() { return ok_ && replacement_.Finish(&error, &errorNumber); }
+
+    std::string error;
+    int errorNumber = 0;
+
+  private:
+    FileReplacement& replacement_;
+    bool ok_ = false;
+};
 
 class DayFileMerge {
   public:
@@ -124,16 +149,23 @@ class DayFileMerge {
         const std::string path = F.SbLogDir + name;
         ExclusiveFileLock lock;
         std::string error;
-        std::optional<std::string> existing;
+        MappedFile mapped;
+        std::string copy;
+        std::optional<std::string_view> existing;
         switch (lock.TryLock(path, &error)) {
             case ExclusiveFileLock::Outcome::Missing:
                 break;
             case ExclusiveFileLock::Outcome::InUse:
                 return Attempt::InUse;
             case ExclusiveFileLock::Outcome::Locked: {
-                existing.emplace();
-                const FileRead read = ReadOpenFile(lock.Descriptor(), *existing);
-                if (read) break;
+                // Under a lease nobody can shorten the file while it is merged: it is read where
+                // it lies rather than copied. Without one it is copied, as it may change.
+                const FileRead read =
+                    lock.Leased() ? mapped.Map(lock.Descriptor()) : ReadOpenFile(lock.Descriptor(), copy);
+                if (read) {
+                    existing = lock.Leased() ? mapped.Bytes() : std::string_view(copy);
+                    break;
+                }
                 error = read.error;
                 [[fallthrough]];
             }
@@ -142,7 +174,7 @@ class DayFileMerge {
                 ReportProblem(F, std::string(InUseText) + " (" + FileInFolder(F.SbLogDir, name, error) + ")");
                 return Attempt::Failed;
         }
-        if (existing && existing->find('\0') != std::string::npos) {
+        if (existing && existing->find('\0') != std::string_view::npos) {
             // Lines of 16-bit characters would be cut into pieces and shuffled.
             ReportProblem(F, name +
                                  " was left as it was: it holds NUL bytes, so it is not in Stillbeacon's "
@@ -156,18 +188,19 @@ class DayFileMerge {
         std::vector<std::string> lines;
         lines.reserve(day.rows.size() * 2);
         for (int row : day.rows) AppendRecordLines(RowRecord(F.SysLog, row), form, lines);
-        const MergedDay merged =
-            MergeDayLines(existing ? std::string_view(*existing) : std::string_view(), lines);
+        // The merged day goes straight into the new file as it is made.
+        FileReplacement replacement(path);
+        IntoReplacement out(replacement);
+        const MergeCounts merged = MergeDayLines(existing.value_or(std::string_view()), lines, out);
         if (existing && merged.added == 0) {
-            // Every line is in the file already: Stillbeacon's file is left as it is.
+            // Every line is in the file already: Stillbeacon's file is left as it is (the new file
+            // goes unused).
             for (int row : day.rows) F.SysLog.SetTextMatrix(row, R::RowTag, "");
             somethingSaved_ = true;
             return Attempt::Merged;
         }
-
-        FileReplacement replacement(path);
+        if (!out.Finish()) return SaveFailed(name, out.errorNumber, out.error);
         int number = 0;
-        if (!replacement.Write(merged.bytes, &error, &number)) return SaveFailed(name, number, error);
         if (existing) {
             // Someone who opened the file meanwhile would write on into the old one.
             if (!lock.StillExclusive()) return Attempt::InUse;

@@ -133,6 +133,38 @@ TEST(SysLogSave, TabFormDuplicatesAndLinesAlreadyMerged) {
     EXPECT_EQ(MergeDayLines("a\nb\r\nd", {"c"}).bytes, "a\r\nb\r\nc\r\nd\r\n");
 }
 
+// A large day file is written out as it is merged, its own bytes in long runs; one found out of
+// order only near its end is merged again from the start, and nothing of the first try stays.
+TEST(SysLogSave, ALargeDayFileOutOfOrderComesOutWholeAndSorted) {
+    TestForm t;
+    MainForm& F = t.F();
+    std::vector<std::string> lines;
+    for (int i = 0; i < 3000; ++i) {
+        char line[80];
+        std::snprintf(line, sizeof line,
+                      "2026/12/05 %02d:%02d:%02d.00 I 198.51.100.%d\xA0tcp 4123 192.168.1.5 80", 1 + i / 3600,
+                      i / 60 % 60, i % 60, i % 200);
+        lines.emplace_back(line);
+    }
+    lines.emplace_back("2026/12/05 00:30:00.00 I 198.51.100.1\xA0tcp 4123 192.168.1.5 80");
+    std::string day;
+    for (const std::string& line : lines) day += line + "\r\n";
+    WriteFileBytes(t.dir.file("Log 2026-12-05.txt"), day);
+    FillSysLog(F,
+               {{"2026-12-05", "01:20:00", "I", "tcp", "198.51.100.9", "", "2045", "192.168.1.102", "135"}});
+
+    SysLogSave(F, true);
+    EXPECT_TRUE(t.frontend.messages.empty());
+    lines.emplace_back("2026/12/05 01:20:00 I 198.51.100.9\xA0tcp 2045 192.168.1.102 135");
+    std::sort(lines.begin(), lines.end());
+    std::string sorted;
+    for (const std::string& line : lines) sorted += line + "\r\n";
+    const std::string merged = ReadFileBytes(t.dir.file("Log 2026-12-05.txt"));
+    EXPECT_EQ(merged.size(), sorted.size());
+    EXPECT_TRUE(merged == sorted);  // not printed: 200 KB
+    EXPECT_EQ(F.Summary.MergedLines(), 1);
+}
+
 // A day held by another program is tried again for two seconds; a lock released meanwhile lets
 // the merge go on. Held all along, the day's file is left byte for byte, its rows stay tagged and
 // the button stays on; the older day was merged before it.
