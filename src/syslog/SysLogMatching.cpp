@@ -145,6 +145,60 @@ std::optional<long long> RowSeconds(const RecordGrid& list, int row) {
     return StampSeconds(list.TextMatrix(row, R::Date), list.TextMatrix(row, R::Time));
 }
 
+// The merge writes records that are alike in every field as one line (the second would only
+// repeat it), so the line in Stillbeacon's file stands for each of them: the row's twins of the
+// same second are matched with it, or they would stay missing for good and be merged again and
+// again.
+void ClearTwins(RecordGrid& list, int r, const RowTimes& times) {
+    const auto same = [&](int j) {
+        for (int c = 0; c <= R::Message; ++c)
+            if (list.TextMatrix(j, c) != list.TextMatrix(r, c)) return false;
+        return true;
+    };
+    const auto at = times.time[static_cast<size_t>(r)];
+    for (const int step : {-1, 1}) {
+        for (int j = r + step; j >= 1 && j < list.Rows(); j += step) {
+            if (list.TextMatrix(j, R::Date).empty()) continue;  // a separator
+            if (times.time[static_cast<size_t>(j)] != at) break;
+            if (list.TextMatrix(j, R::RowTag) == "R" && same(j)) list.SetTextMatrix(j, R::RowTag, "");
+        }
+    }
+}
+
+// Tries the candidate rows (the rows at or above p within the tolerance of the record's time,
+// newest first) for the first that stands for the record, and marks it and its twins as logged.
+// Returns where the next record's search starts.
+int MatchAmong(RecordGrid& list, int p, const SbLineFields& rec, long long recTime,
+               const std::vector<int>& candidates, const RowTimes& times) {
+    const std::string recMessage = rec[R::Dir] == "M" ? Spaced(std::string(rec[R::Message])) : std::string();
+    for (const int r : candidates) {
+        if (list.TextMatrix(r, R::RowTag) != "R" || list.TextMatrix(r, R::Date).empty()) continue;
+        const auto rowTime = times.time[static_cast<size_t>(r)];
+        const long long diff = *rowTime - recTime;
+        if (!SameDirection(list.TextMatrix(r, R::Dir), rec[R::Dir])) continue;
+        if (rec[R::Dir] == "M") {
+            if (!MessageMatches(list, r, recMessage)) continue;
+        } else if (!RecordMatches(list, r, rec)) {
+            continue;
+        }
+        ClearTwins(list, r, times);
+        if (rec[R::Dir] != "M") CompleteFrom(list, r, rec);
+        list.SetTextMatrix(r, R::RowTag, "");
+        // The next Stillbeacon line may be slightly out of order: start at the oldest row still
+        // within this match's time window.
+        const long long threshold = *rowTime - (std::llabs(diff) + 1);
+        int k = r;
+        for (int j = r + 1; j < list.Rows(); ++j) {
+            if (list.TextMatrix(j, R::Date).empty()) continue;
+            const auto t = times.time[static_cast<size_t>(j)];
+            if (!t || *t < threshold) break;
+            k = j;
+        }
+        return k;
+    }
+    return p;
+}
+
 // The whole number a tolerance field starts with; 0 when it starts with none.
 long long WholeNumber(const std::string& text) {
     return std::strtoll(text.c_str(), nullptr, 10);
@@ -188,8 +242,37 @@ class WaitingRows {
 
     // Whether a row still tagged missing has a time in [from, to].
     bool AnyWithin(long long from, long long to) {
-        // The lines of a file come in time order, nearly: the start moves forward from the last
-        // one, and is looked up afresh only when a line goes back.
+        Seek(from);
+        for (size_t i = Alive(cursor_); i < entries_.size() && entries_[i].seconds <= to; i = Alive(i + 1)) {
+            if (list_.TextMatrix(entries_[i].row, R::RowTag) == "R") return true;
+            next_[i] = i + 1;
+        }
+        return false;
+    }
+
+    // The rows at or above p still tagged missing with a time in [from, to], the lowest (newest)
+    // first.
+    void Within(long long from, long long to, int p, std::vector<int>& rows) {
+        Seek(from);
+        rows.clear();
+        for (size_t i = Alive(cursor_); i < entries_.size() && entries_[i].seconds <= to; i = Alive(i + 1)) {
+            if (list_.TextMatrix(entries_[i].row, R::RowTag) != "R") {
+                next_[i] = i + 1;
+            } else if (entries_[i].row <= p) {
+                rows.push_back(entries_[i].row);
+            }
+        }
+        std::sort(rows.begin(), rows.end(), std::greater<>());
+    }
+
+  private:
+    struct Entry {
+        long long seconds;
+        int row;
+    };
+    // The lines of a file come in time order, nearly: the start moves forward from the last one,
+    // and is looked up afresh only when a line goes back.
+    void Seek(long long from) {
         if (from < from_) {
             cursor_ = static_cast<size_t>(
                 std::lower_bound(entries_.begin(), entries_.end(), from,
@@ -199,18 +282,8 @@ class WaitingRows {
             while (cursor_ < entries_.size() && entries_[cursor_].seconds < from) ++cursor_;
         }
         from_ = from;
-        for (size_t i = Alive(cursor_); i < entries_.size() && entries_[i].seconds <= to; i = Alive(i + 1)) {
-            if (list_.TextMatrix(entries_[i].row, R::RowTag) == "R") return true;
-            next_[i] = i + 1;
-        }
-        return false;
     }
 
-  private:
-    struct Entry {
-        long long seconds;
-        int row;
-    };
     // The first entry from i on whose row was still waiting when last looked at (the end when none).
     size_t Alive(size_t i) {
         size_t root = i;
@@ -310,9 +383,17 @@ class Matching {
         if (fileStart) p_ = last_;
         SbLineFields rec;
         const long long window = std::min(tolerance, 1LL << 50);
+        std::optional<long long> at;
         const auto mayMatch = [&](std::string_view line) {
-            const auto at = lineSeconds_(line);
+            at = lineSeconds_(line);
             return tolerance >= 0 && at && waiting_->AnyWithin(*at - window, *at + window);
+        };
+        // A line whose time the parser reads at all reads it from the same bytes: its rows to try
+        // are the waiting ones within the tolerance of that time.
+        const auto compare = [&] {
+            if (StampSeconds(rec[R::Date], rec[R::Time]) != at) return;
+            waiting_->Within(*at - window, *at + window, p_, candidates_);
+            p_ = MatchAmong(list, p_, rec, *at, candidates_, times_);
         };
         bool cancelled = false;
         // A line takes well under a microsecond: the clock is looked at once per batch of lines.
@@ -322,8 +403,7 @@ class Matching {
             if (seen++ % Batch == 0 && pacer_.Due())
                 ShowProgress(F, double(list.Rows() - p_) / list.Rows(), "Compare with SB");
             cancelled = F.QuitRequested || F.UnloadRequested;
-            if (!cancelled && mayMatch(line) && SysLogParse(line, rec))
-                p_ = SysLogCompare(list, p_, rec, tolerance, &times_);
+            if (!cancelled && mayMatch(line) && SysLogParse(line, rec)) compare();
             return !cancelled;
         });
         return !cancelled;
@@ -369,6 +449,7 @@ class Matching {
     int last_ = 0, p_ = 0;
     RowTimes times_;
     std::optional<WaitingRows> waiting_;
+    std::vector<int> candidates_;
     LineSeconds lineSeconds_;
     EventPacer pacer_;
 };
@@ -394,30 +475,6 @@ RowTimes ReadRowTimes(const RecordGrid& list) {
     return t;
 }
 
-namespace {
-
-// The merge writes records that are alike in every field as one line (the second would only
-// repeat it), so the line in Stillbeacon's file stands for each of them: the row's twins of the
-// same second are matched with it, or they would stay missing for good and be merged again and
-// again.
-void ClearTwins(RecordGrid& list, int r, const RowTimes& times) {
-    const auto same = [&](int j) {
-        for (int c = 0; c <= R::Message; ++c)
-            if (list.TextMatrix(j, c) != list.TextMatrix(r, c)) return false;
-        return true;
-    };
-    const auto at = times.time[static_cast<size_t>(r)];
-    for (const int step : {-1, 1}) {
-        for (int j = r + step; j >= 1 && j < list.Rows(); j += step) {
-            if (list.TextMatrix(j, R::Date).empty()) continue;  // a separator
-            if (times.time[static_cast<size_t>(j)] != at) break;
-            if (list.TextMatrix(j, R::RowTag) == "R" && same(j)) list.SetTextMatrix(j, R::RowTag, "");
-        }
-    }
-}
-
-}  // namespace
-
 int SysLogCompare(RecordGrid& list, int p, const SysLogRecord& record, long long tolerance,
                   const RowTimes* times) {
     SbLineFields fields;
@@ -440,40 +497,11 @@ int SysLogCompare(RecordGrid& list, int p, const SbLineFields& rec, long long to
                                         std::pair(*recTime - window, std::numeric_limits<int>::min()));
     const auto end = std::upper_bound(first, times.byTime.end(),
                                       std::pair(*recTime + window, std::numeric_limits<int>::max()));
-    // Kept from call to call: a month of Stillbeacon lines would otherwise allocate once a line.
-    thread_local std::vector<int> candidates;
-    candidates.clear();
+    std::vector<int> candidates;
     for (auto at = first; at != end; ++at)
         if (at->second <= p) candidates.push_back(at->second);
     std::sort(candidates.begin(), candidates.end(), std::greater<>());
-
-    const std::string recMessage = rec[R::Dir] == "M" ? Spaced(std::string(rec[R::Message])) : std::string();
-    for (const int r : candidates) {
-        if (list.TextMatrix(r, R::RowTag) != "R" || list.TextMatrix(r, R::Date).empty()) continue;
-        const auto rowTime = times.time[static_cast<size_t>(r)];
-        const long long diff = *rowTime - *recTime;
-        if (!SameDirection(list.TextMatrix(r, R::Dir), rec[R::Dir])) continue;
-        if (rec[R::Dir] == "M") {
-            if (!MessageMatches(list, r, recMessage)) continue;
-        } else if (!RecordMatches(list, r, rec)) {
-            continue;
-        }
-        ClearTwins(list, r, times);
-        if (rec[R::Dir] != "M") CompleteFrom(list, r, rec);
-        list.SetTextMatrix(r, R::RowTag, "");
-        // The next Stillbeacon line may be slightly out of order: start at the oldest row still
-        // within this match's time window.
-        const long long threshold = *rowTime - (std::llabs(diff) + 1);
-        int k = r;
-        for (int j = r + 1; j < list.Rows(); ++j) {
-            if (list.TextMatrix(j, R::Date).empty()) continue;
-            const auto t = times.time[static_cast<size_t>(j)];
-            if (!t || *t < threshold) break;
-            k = j;
-        }
-        return k;
-    }
-    return p;
+    return MatchAmong(list, p, rec, *recTime, candidates, times);
 }
 
 int SysLogMatch(MainForm& F) {
