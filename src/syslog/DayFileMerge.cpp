@@ -159,11 +159,15 @@ class DayFileMerge {
                 return Attempt::InUse;
             case ExclusiveFileLock::Outcome::Locked: {
                 // Under a lease nobody can shorten the file while it is merged: it is read where
-                // it lies rather than copied. Without one it is copied, as it may change.
-                const FileRead read =
-                    lock.Leased() ? mapped.Map(lock.Descriptor()) : ReadOpenFile(lock.Descriptor(), copy);
+                // it lies rather than copied. Without one (or where it cannot be mapped) it is
+                // copied, as it may change.
+                if (lock.Leased() && mapped.Map(lock.Descriptor())) {
+                    existing = mapped.Bytes();
+                    break;
+                }
+                const FileRead read = ReadOpenFile(lock.Descriptor(), copy);
                 if (read) {
-                    existing = lock.Leased() ? mapped.Bytes() : std::string_view(copy);
+                    existing = copy;
                     break;
                 }
                 error = read.error;
