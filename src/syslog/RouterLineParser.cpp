@@ -40,16 +40,15 @@ bool IsThatAddress(std::string_view text, std::string_view address) {
 // carries no date.
 std::string_view TakeDateAndTime(std::string_view line, SysLogRecord& r) {
     if (line.size() < 3 || line[2] != ':') {
-        r[SysLogRecord::Date] = std::string(Mid(line, 1, 10));
-        r[SysLogRecord::Time] = std::string(Mid(line, 12, 8));
+        r[SysLogRecord::Date].assign(Mid(line, 1, 10));
+        r[SysLogRecord::Time].assign(Mid(line, 12, 8));
         return Trim(Mid(line, 21));
     }
-    r[SysLogRecord::Date] = "0000-00-00";
+    r[SysLogRecord::Date].assign("0000-00-00");
     const size_t b = Find(line, " ", 1);
     // Without a blank right after the time, the time is its eight characters and the rest follows.
     const bool blankAfterTime = b > 0 && b <= 10;
-    r[SysLogRecord::Time] =
-        std::string(line.substr(0, std::min<size_t>(blankAfterTime ? b - 1 : line.size(), 8)));
+    r[SysLogRecord::Time].assign(line.substr(0, std::min<size_t>(blankAfterTime ? b - 1 : line.size(), 8)));
     return Trim(Mid(line, blankAfterTime ? b : 9));
 }
 
@@ -70,10 +69,17 @@ Words RouterWords(std::string_view rest) {
     return words;
 }
 
-std::string JoinTrimmed(std::string_view a, std::string_view b, std::string_view c) {
-    std::string joined;
-    joined.append(a).append(" ").append(b).append(" ").append(c);
-    return std::string(Trim(joined));
+void AssignJoinedTrimmed(std::string& joined, std::string_view a, std::string_view b, std::string_view c) {
+    joined.assign(a).append(" ").append(b).append(" ").append(c);
+    const std::string_view trimmed = Trim(joined);
+    if (trimmed.size() == joined.size()) return;
+    if (trimmed.empty()) {
+        joined.clear();
+        return;
+    }
+    const size_t first = static_cast<size_t>(trimmed.data() - joined.data());
+    joined.resize(first + trimmed.size());
+    joined.erase(0, first);
 }
 
 // "PROT from source to destination message", "PROT to destination message", or a message.
@@ -81,25 +87,27 @@ void ReadGrammar(const Words& w, std::string_view rest, std::string_view lanPref
                  std::string_view wanAddress, SysLogRecord& r) {
     std::string& local = r[SysLogRecord::LocalAddr];
     std::string& message = r[SysLogRecord::Message];
-    if (w[1] == "from" || w[1] == "to") r[SysLogRecord::Prot] = LowerCase(std::string(w[0]));
+    if (w[1] == "from" || w[1] == "to") AssignLowerCase(r[SysLogRecord::Prot], w[0]);
     if (w[1] == "from") {
-        r[SysLogRecord::RemAddr] = std::string(w[2]);
+        r[SysLogRecord::RemAddr].assign(w[2]);
         if (w[3] == "to") {
-            local = std::string(w[4]);
-            message = std::string(w[5]);
+            local.assign(w[4]);
+            message.assign(w[5]);
         } else {
-            message = JoinTrimmed(w[3], w[4], w[5]);
+            AssignJoinedTrimmed(message, w[3], w[4], w[5]);
         }
     } else if (w[1] == "to") {
-        local = std::string(w[2]);
-        message = JoinTrimmed(w[3], w[4], w[5]);
+        local.assign(w[2]);
+        AssignJoinedTrimmed(message, w[3], w[4], w[5]);
         // A destination that is not ours is the remote party.
-        if (!BeginsWithPrefix(local, lanPrefix) && !IsThatAddress(local, wanAddress))
-            r[SysLogRecord::RemAddr] = std::exchange(local, {});
-    } else if (LowerCase(std::string(rest.substr(0, 4))) == "@sys") {
-        message = std::string(Trim(rest.substr(4)));
+        if (!BeginsWithPrefix(local, lanPrefix) && !IsThatAddress(local, wanAddress)) {
+            r[SysLogRecord::RemAddr].swap(local);
+            local.clear();
+        }
+    } else if (EqualsNoCase(rest.substr(0, 4), "@sys")) {
+        message.assign(Trim(rest.substr(4)));
     } else {
-        message = std::string(rest);
+        message.assign(rest);
     }
     std::string& prot = r[SysLogRecord::Prot];
     const size_t slash = prot.find('/');
@@ -111,13 +119,14 @@ void SetDirection(const Words& w, std::string_view lanPrefix, std::string_view w
     std::string& rem = r[SysLogRecord::RemAddr];
     std::string& local = r[SysLogRecord::LocalAddr];
     if (BeginsWithPrefix(rem, lanPrefix) || IsThatAddress(rem, wanAddress)) {
-        r[SysLogRecord::Dir] = "O";
-        std::swap(rem, local);
+        r[SysLogRecord::Dir].assign("O");
+        rem.swap(local);
     } else if (w[1] != "to" && rem.empty()) {
-        r[SysLogRecord::Dir] = "O";
-        rem = std::exchange(local, {});
+        r[SysLogRecord::Dir].assign("O");
+        rem.swap(local);
+        local.clear();
     } else {
-        r[SysLogRecord::Dir] = "I";
+        r[SysLogRecord::Dir].assign("I");
     }
 }
 
@@ -125,7 +134,7 @@ void SetDirection(const Words& w, std::string_view lanPrefix, std::string_view w
 void SplitPort(std::string& address, std::string& port) {
     const size_t colon = address.find(':');
     if (colon == std::string::npos) return;
-    port = address.substr(colon + 1);
+    port.assign(address, colon + 1);
     address.resize(colon);
 }
 
@@ -134,31 +143,32 @@ void SplitName(std::string& address, std::string& name) {
     const size_t open = address.find('(');
     if (open == std::string::npos) return;
     const size_t close = address.find(')', open + 1);
-    name = address.substr(open + 1, close == std::string::npos ? std::string::npos : close - open - 1);
+    name.assign(address, open + 1, close == std::string::npos ? std::string::npos : close - open - 1);
     address.resize(open);
-    if (IsIPAddress(name)) std::swap(address, name);
+    if (IsIPAddress(name)) address.swap(name);
 }
 
 // A line without a dotted address on either side is a message: the whole text after the time.
 void MakeMessageUnlessAddressed(std::string_view rest, SysLogRecord& r) {
     if (IsIPAddress(r[SysLogRecord::RemAddr]) || IsIPAddress(r[SysLogRecord::LocalAddr])) return;
-    r[SysLogRecord::Dir] = "M";
+    r[SysLogRecord::Dir].assign("M");
     for (int i = SysLogRecord::RemAddr; i <= SysLogRecord::LPort; ++i) r[i].clear();
-    r[SysLogRecord::Message] = std::string(rest);
+    r[SysLogRecord::Message].assign(rest);
     // The one message that reports an attack from outside.
-    if (LowerCase(r[SysLogRecord::Message]) == "icmp ip spoofing detected") {
-        r[SysLogRecord::Dir] = "I";
-        r[SysLogRecord::Prot] = "icmp";
+    if (EqualsNoCase(r[SysLogRecord::Message], "icmp ip spoofing detected")) {
+        r[SysLogRecord::Dir].assign("I");
+        r[SysLogRecord::Prot].assign("icmp");
         r[SysLogRecord::Message].erase(0, 5);
     }
 }
 
 }  // namespace
 
-SysLogRecord ParseRouterLine(std::string_view line, std::string_view lanPrefix, std::string& wanAddress) {
+void ParseRouterLineInto(std::string_view line, std::string_view lanPrefix, std::string& wanAddress,
+                         SysLogRecord& r) {
     LearnWanAddress(line, wanAddress);
-    SysLogRecord r;
-    r[SysLogRecord::RowTag] = "R";
+    for (std::string& field : r.f) field.clear();
+    r[SysLogRecord::RowTag].assign("R");
     const std::string_view rest = TakeDateAndTime(line, r);
     const Words w = RouterWords(rest);
     ReadGrammar(w, rest, lanPrefix, wanAddress, r);
@@ -167,5 +177,10 @@ SysLogRecord ParseRouterLine(std::string_view line, std::string_view lanPrefix, 
     SplitName(r[SysLogRecord::RemAddr], r[SysLogRecord::RemURL]);
     SplitPort(r[SysLogRecord::LocalAddr], r[SysLogRecord::LPort]);
     MakeMessageUnlessAddressed(rest, r);
+}
+
+SysLogRecord ParseRouterLine(std::string_view line, std::string_view lanPrefix, std::string& wanAddress) {
+    SysLogRecord r;
+    ParseRouterLineInto(line, lanPrefix, wanAddress, r);
     return r;
 }
