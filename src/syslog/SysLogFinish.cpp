@@ -1,5 +1,7 @@
 #include "syslog/SysLogFinish.h"
 
+#include <charconv>
+#include <iterator>
 #include <unordered_set>
 
 #include "form/Colours.h"
@@ -15,7 +17,18 @@ using R = SysLogRecord;
 
 constexpr const char* Undated = "0000-00-00";
 // The statistics columns filled here; mNW (9) is the export's, No URL (10) the refresh's lookups'.
-enum StatColumn { Timeframe, Listed, New, NotInSb, Incoming, Outgoing, Warnings, Messages, Ignored, Captured = 11 };
+enum StatColumn {
+    Timeframe,
+    Listed,
+    New,
+    NotInSb,
+    Incoming,
+    Outgoing,
+    Warnings,
+    Messages,
+    Ignored,
+    Captured = 11
+};
 
 bool IsRecordRow(const RecordGrid& list, int row) {
     return !IsSeparatorRow(list, row);
@@ -29,15 +42,21 @@ void DateUndatedRows(RecordGrid& list, const std::string& today, SysLogState& st
     state.InferredDateKeys.clear();
     state.UnsettledDateKeys.clear();
     std::string next;
+    bool unsettled = false;  // undated rows with no dated record after them
     for (int row = list.Rows() - 1; row >= 1; --row) {
         const std::string_view date = list.TextMatrix(row, R::Date);
         if (date == Undated) {
             state.InferredDateKeys.insert(std::string(list.TextMatrix(row, R::SortKey)));
-            if (!next.empty()) list.SetTextMatrix(row, R::Date, next);
+            if (!next.empty()) {
+                list.SetTextMatrix(row, R::Date, next);
+            } else {
+                unsettled = true;
+            }
         } else if (!date.empty()) {
             next = date;
         }
     }
+    if (!unsettled) return;
     std::string previous = today;
     for (int row = 1; row < list.Rows(); ++row) {
         const std::string_view date = list.TextMatrix(row, R::Date);
@@ -54,20 +73,19 @@ void DateUndatedRows(RecordGrid& list, const std::string& today, SysLogState& st
 void TidyDaySeparators(RecordGrid& list) {
     std::vector<int> keep;
     keep.reserve(static_cast<size_t>(list.Rows()));
-    std::string lastDate;
+    std::string_view lastDate;  // nothing is written here, so the view stays valid
     for (int row = 1; row < list.Rows(); ++row) {
-        const bool daySeparator =
-            !IsRecordRow(list, row) && list.CellBackColorAt(row, R::Date) == DayChangeColour;
-        if (!daySeparator) {
+        const bool record = IsRecordRow(list, row);
+        if (record || list.CellBackColorAt(row, R::Date) != DayChangeColour) {
             keep.push_back(row);
-            if (IsRecordRow(list, row)) lastDate = list.TextMatrix(row, R::Date);
+            if (record) lastDate = list.TextMatrix(row, R::Date);
             continue;
         }
         int nextRecord = row + 1;
         while (nextRecord < list.Rows() && !IsRecordRow(list, nextRecord)) ++nextRecord;
         if (nextRecord < list.Rows() && list.TextMatrix(nextRecord, R::Date) != lastDate) keep.push_back(row);
     }
-    list.KeepRows(keep);
+    if (keep.size() + 1 < static_cast<size_t>(list.Rows())) list.KeepRows(keep);
 }
 
 std::string TimeframeName(const MainForm& F) {
@@ -134,9 +152,7 @@ void NoteSummary(MainForm& F, int listed, int captured, int notInSb, const std::
 }  // namespace
 
 bool IsSeparatorRow(const RecordGrid& list, int row) {
-    for (int c = 0; c <= R::RowTag; ++c)
-        if (!list.TextMatrix(row, c).empty()) return false;
-    return true;
+    return list.TextBytes(row, R::RowTag + 1) == 0;
 }
 
 bool IsWarningRow(const RecordGrid& list, int row) {
@@ -191,7 +207,9 @@ void SysLogFinish(MainForm& F) {
     list.SetRows(F.syslog.SysRowCount + 1);
     // The list was built oldest first; the key is that order, so the newest record ends on top.
     for (int row = 1; row < list.Rows(); ++row) {
-        const std::string key = std::to_string(row);
+        char text[16];
+        const std::string_view key(text,
+                                   static_cast<size_t>(std::to_chars(text, std::end(text), row).ptr - text));
         if (list.TextMatrix(row, R::SortKey) != key) list.SetTextMatrix(row, R::SortKey, key);
     }
     DateUndatedRows(list, today, F.syslog);
