@@ -24,8 +24,8 @@ bool ContainsDrop(std::string_view message) {
     return syslogtext::ContainsNoCase(message, "drop");
 }
 
-bool PassesDisplayFilters(const SysLogRecord& r, const AdmissionOptions& o) {
-    const std::string& dir = r[R::Dir];
+bool PassesDisplayFilters(const SysLogRecordView& r, const AdmissionOptions& o) {
+    const std::string_view dir = r[R::Dir];
     const bool warning = !r[R::Message].empty() && o.showWarnings;
     if (dir == "O" && !o.showOut && !warning) return false;
     if (dir == "I" && !o.showIn && !warning) return false;
@@ -35,8 +35,8 @@ bool PassesDisplayFilters(const SysLogRecord& r, const AdmissionOptions& o) {
 
 // The record's direction, or its subtype: B for an outbound one the router dropped, P for an
 // inbound one to another address than the WAN address that it did not drop.
-std::string_view SubtypeOf(const SysLogRecord& r, const std::string& wanAddress) {
-    const std::string& dir = r[R::Dir];
+std::string_view SubtypeOf(const SysLogRecordView& r, const std::string& wanAddress) {
+    const std::string_view dir = r[R::Dir];
     if (dir == "O" && ContainsDrop(r[R::Message])) return "B";
     if (dir == "I" && !r[R::LocalAddr].empty() && r[R::LocalAddr] != wanAddress &&
         !ContainsDrop(r[R::Message]))
@@ -45,7 +45,7 @@ std::string_view SubtypeOf(const SysLogRecord& r, const std::string& wanAddress)
 }
 
 // Whether Stillbeacon's don't-log lists would keep this record out of its logs.
-bool HiddenByDontLogLists(const SysLogRecord& r, const AdmissionOptions& o) {
+bool HiddenByDontLogLists(const SysLogRecordView& r, const AdmissionOptions& o) {
     static const std::vector<std::string> none;
     const auto& addrs = o.addrList ? *o.addrList : none;
     if (r[R::Dir] == "M") {
@@ -59,10 +59,10 @@ bool HiddenByDontLogLists(const SysLogRecord& r, const AdmissionOptions& o) {
            (!r[R::Message].empty() && CkSBAddr(addrs, r[R::Message]));
 }
 
-bool NeedsDaySeparator(const SysLogRecord& r, const RecordGrid& list, const SysLogState& state) {
+bool NeedsDaySeparator(const SysLogRecordView& r, const RecordGrid& list, const SysLogState& state) {
     if (state.SysRowCount < 1) return false;
     const std::string_view last = list.TextMatrix(state.SysRowCount, R::Date);
-    const std::string& date = r[R::Date];
+    const std::string_view date = r[R::Date];
     if (date.empty() || last.empty() || last == "0000-00-00") return false;
     return date > last || date == "0000-00-00";
 }
@@ -105,7 +105,7 @@ bool StartNew(RecordGrid& list, SysLogState& state) {
     return AppendSeparator(list, state, NewRecordsColour);
 }
 
-Admission AdmitRecord(const SysLogRecord& record, const AdmissionOptions& options,
+Admission AdmitRecord(const SysLogRecordView& record, const AdmissionOptions& options,
                       const std::string& wanAddress, RecordGrid& list, SysLogState& state) {
     if (!PassesDisplayFilters(record, options)) return Admission::Filtered;
     const std::string_view dir =
@@ -128,7 +128,7 @@ Admission AdmitRecord(const SysLogRecord& record, const AdmissionOptions& option
     texts[R::SortKey] = std::string_view(key, static_cast<size_t>(keyEnd - key));
     list.SetRowTexts(state.SysRowCount, texts);
     if (list.ColWidth(R::Message) == 0 && options.textWidth) {
-        list.SetColWidth(R::Message, options.textWidth("SB" + record[R::Message]));
+        list.SetColWidth(R::Message, options.textWidth(std::string("SB").append(record[R::Message])));
     }
     return Admission::Added;
 }
@@ -141,8 +141,9 @@ void ReportDisplayFull(MainForm& F) {
         MsgIcon::None);
 }
 
-bool SysLogAdd(MainForm& F, const AdmissionOptions& options, std::string_view line, SysLogRecord& record) {
-    ParseRouterLineInto(line, F.syslog.LanPrefix, F.WanAddress, record);
+bool SysLogAdd(MainForm& F, const AdmissionOptions& options, std::string_view line,
+               RouterLineReader& reader) {
+    const SysLogRecordView& record = reader.Read(line, F.syslog.LanPrefix, F.WanAddress);
     if (AdmitRecord(record, options, F.WanAddress, F.SysLog, F.syslog) != Admission::ListFull) return false;
     ReportDisplayFull(F);
     return true;

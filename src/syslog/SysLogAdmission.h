@@ -7,6 +7,7 @@
 #include "form/SysLogRecord.h"
 
 class RecordGrid;
+class RouterLineReader;
 struct MainForm;
 struct SysLogState;
 
@@ -34,7 +35,7 @@ enum class Admission { Added, Filtered, ListFull };
 // Decides whether a parsed record enters the list (display filters, subtypes, don't-log test)
 // and appends it, with a blue separator before it when its day is later than the last row's.
 // wanAddress is the router's WAN address as known now (router lines may teach a new one).
-Admission AdmitRecord(const SysLogRecord& record, const AdmissionOptions& options,
+Admission AdmitRecord(const SysLogRecordView& record, const AdmissionOptions& options,
                       const std::string& wanAddress, RecordGrid& list, SysLogState& state);
 
 // Appends an empty separator row painted in columns 0-9; false when the list is full.
@@ -47,6 +48,6 @@ bool StartNew(RecordGrid& list, SysLogState& state);
 void ReportDisplayFull(MainForm& F);
 
 // Parses a router or history line and admits it. True when the list could take no more rows
-// (the person has then been told so), false when the line was handled. The line is parsed into
-// record, which the caller keeps from line to line so that its fields keep their room.
-bool SysLogAdd(MainForm& F, const AdmissionOptions& options, std::string_view line, SysLogRecord& record);
+// (the person has then been told so), false when the line was handled. The caller keeps the
+// reader from line to line.
+bool SysLogAdd(MainForm& F, const AdmissionOptions& options, std::string_view line, RouterLineReader& reader);
