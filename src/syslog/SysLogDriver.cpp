@@ -288,12 +288,12 @@ class SysLogRefresh {
             return std::string_view(a).substr(6) < std::string_view(b).substr(6);  // by date
         });
         names.erase(std::unique(names.begin(), names.end()), names.end());
+        std::string bytes;  // each file in turn, in the room of the one before
         for (size_t i = 0; i < names.size(); ++i) {
             ShowProgress(F, double(i + 1) / double(names.size()), "Reload history");
             if (Cancelled()) return;
             const std::string& name = names[i];
             lastReadName_ = name;
-            std::string bytes;
             const FileRead read = ReadFileBytes(F.SbLogDir + name, bytes);
             // Gone since it was listed: the history ends with the files before it.
             if (read.Missing()) continue;
