@@ -50,7 +50,8 @@ void SetKey(RecordGrid& list, int row) {
 void KeyAndDateRows(RecordGrid& list, const std::string& today, SysLogState& state) {
     state.InferredDateKeys.clear();
     state.UnsettledDateKeys.clear();
-    std::string next;
+    // Views of rows other than the one written, which writing leaves as they are.
+    std::string_view next;
     bool unsettled = false;  // undated rows with no dated record after them
     for (int row = list.Rows() - 1; row >= 1; --row) {
         SetKey(list, row);
@@ -67,7 +68,7 @@ void KeyAndDateRows(RecordGrid& list, const std::string& today, SysLogState& sta
         }
     }
     if (!unsettled) return;
-    std::string previous = today;
+    std::string_view previous = today;
     for (int row = 1; row < list.Rows(); ++row) {
         const std::string_view date = list.TextMatrix(row, R::Date);
         if (date == Undated) {
