@@ -24,6 +24,8 @@ class CellTexts {
     std::string_view operator[](int col) const;
     // Cells up to the last one that is not empty.
     int Count() const;
+    // The bytes of the first count cells together (0 when they are all empty).
+    std::size_t BytesBefore(int count) const;
 
     // Replaces the first texts.size() cells and keeps the rest (up to the count given).
     void Assign(std::span<const std::string_view> texts, int count);
@@ -66,6 +68,15 @@ class CellTexts {
 // Inline: the matching reads cells of many thousand rows.
 inline int CellTexts::Count() const {
     return block_ ? CountOf(block_.get()) : 0;
+}
+
+inline std::size_t CellTexts::BytesBefore(int count) const {
+    if (!block_ || count <= 0) return 0;
+    const char* block = block_.get();
+    // A row with a block keeps at least one cell; a cell's end offset counts the cells before it.
+    const int last = (count < CountOf(block) ? count : CountOf(block)) - 1;
+    const int width = block[0];
+    return ReadOffset(block + kHeader + static_cast<std::size_t>(last) * width, width);
 }
 
 inline std::string_view CellTexts::operator[](int col) const {

@@ -31,6 +31,8 @@ class RecordGrid {
     std::string_view TextMatrix(int row, int col) const;
     // The text may be a view of a cell of the same row.
     void SetTextMatrix(int row, int col, std::string_view text);
+    // The bytes of the texts of the row's first cols cells together: 0 when they are all empty.
+    std::size_t TextBytes(int row, int cols) const;
     // Sets the row's first texts.size() cells in one go; the others keep their texts.
     void SetRowTexts(int row, std::span<const std::string_view> texts);
 
@@ -130,6 +132,11 @@ class RecordGrid {
 
 inline std::string_view RecordGrid::TextMatrix(int row, int col) const {
     return Valid(row, col) ? rows_[static_cast<size_t>(row)].texts[col] : std::string_view();
+}
+
+inline std::size_t RecordGrid::TextBytes(int row, int cols) const {
+    return row >= 0 && row < Rows() ? rows_[static_cast<size_t>(row)].texts.BytesBefore(std::min(cols, cols_))
+                                    : 0;
 }
 
 template <typename Less>

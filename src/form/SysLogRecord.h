@@ -1,6 +1,7 @@
 #pragma once
 #include <array>
 #include <string>
+#include <string_view>
 
 // One System Log record: twelve text fields, the same as the twelve columns of the SysLog list.
 // The parsers that make records from router pages and Stillbeacon lines are in src/syslog.
@@ -25,4 +26,24 @@ struct SysLogRecord {
 
     std::string& operator[](int i) { return f[static_cast<size_t>(i)]; }
     const std::string& operator[](int i) const { return f[static_cast<size_t>(i)]; }
+};
+
+// A record's fields as views: of a SysLogRecord, or of the line a record is read from.
+struct SysLogRecordView {
+    std::array<std::string_view, SysLogRecord::FieldCount> f{};
+
+    SysLogRecordView() = default;
+    // Views of the record's fields, valid while they are unchanged; implicit, as a string's view.
+    SysLogRecordView(const SysLogRecord& record) {
+        for (size_t i = 0; i < f.size(); ++i) f[i] = record.f[i];
+    }
+
+    std::string_view& operator[](int i) { return f[static_cast<size_t>(i)]; }
+    std::string_view operator[](int i) const { return f[static_cast<size_t>(i)]; }
+
+    SysLogRecord Record() const {
+        SysLogRecord record;
+        for (size_t i = 0; i < f.size(); ++i) record.f[i] = std::string(f[i]);
+        return record;
+    }
 };

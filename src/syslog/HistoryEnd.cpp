@@ -8,17 +8,27 @@ void HistoryEnd::Add(std::string_view line) {
         const std::string_view stamp = line.substr(0, 19);
         if (stamp != lastStamp_) {
             lastStamp_.assign(stamp);
+            kept_ = counted_ = 0;
             lastSecond_.clear();
             lastSecondLeft_ = 0;
         }
     }
-    auto copies = lastSecond_.find(line);
-    if (copies == lastSecond_.end()) copies = lastSecond_.emplace(std::string(line), 0).first;
-    ++copies->second;
-    ++lastSecondLeft_;
+    if (kept_ == lastSecondLines_.size()) lastSecondLines_.emplace_back();
+    lastSecondLines_[kept_++].assign(line);
+}
+
+void HistoryEnd::CountLastSecond() {
+    for (; counted_ < kept_; ++counted_) {
+        const std::string& line = lastSecondLines_[counted_];
+        auto copies = lastSecond_.find(line);
+        if (copies == lastSecond_.end()) copies = lastSecond_.emplace(line, 0).first;
+        ++copies->second;
+        ++lastSecondLeft_;
+    }
 }
 
 bool HistoryEnd::UseUpCopy(std::string_view line) {
+    CountLastSecond();
     const auto copy = lastSecond_.find(line);
     if (copy == lastSecond_.end() || copy->second == 0) return false;
     --copy->second;
@@ -29,7 +39,7 @@ bool HistoryEnd::UseUpCopy(std::string_view line) {
 HistoryEnd::Place HistoryEnd::Locate(const std::string& line, const std::string& firstStamp) {
     if (Empty()) return Place::New;
     const bool undated = IsUndated(line);
-    if (!undated) routerStamp_ = line.substr(0, 19);
+    if (!undated) routerStamp_.assign(line, 0, 19);
     if (undated && routerStamp_.empty()) {
         // Written before the router's first dated line: the history holds it when it ended with
         // it (the router had not set its clock yet at the last refresh). Otherwise it is new when

@@ -2,6 +2,7 @@
 #include <map>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // Where the router's lines pass the end of the history files. The history is fed its lines as
 // they are read, oldest first; then each router line, in page order, is told apart as one the
@@ -34,10 +35,18 @@ class HistoryEnd {
 
   private:
     bool UseUpCopy(std::string_view line);
+    // Counts the lines of the last second kept since the last count.
+    void CountLastSecond();
 
     int lines_ = 0;
     std::string lastStamp_;
-    // The lines of the last second, with their counts.
+    // The lines of the last second, as added: most seconds end before any router line is looked
+    // up, so a line is only copied, into room the strings kept from the seconds before, and
+    // counted when the first router line is.
+    std::vector<std::string> lastSecondLines_;
+    size_t kept_ = 0;     // lines of lastSecondLines_ that belong to the last second
+    size_t counted_ = 0;  // of those, the lines counted in lastSecond_
+    // The lines of the last second counted, with their counts.
     std::map<std::string, int, std::less<>> lastSecond_;
     int lastSecondLeft_ = 0;   // copies in lastSecond_ not yet used up
     std::string routerStamp_;  // the stamp of the last dated router line seen

@@ -1,6 +1,8 @@
 #include "syslog/SysLogAdmission.h"
 
 #include <array>
+#include <charconv>
+#include <iterator>
 
 #include "form/Colours.h"
 #include "form/MainForm.h"
@@ -10,6 +12,7 @@
 #include "sblog/HiddenLists.h"
 #include "syslog/RouterLineParser.h"
 #include "text/AddressText.h"
+#include "text/SysLogText.h"
 
 namespace {
 
@@ -17,12 +20,12 @@ using R = SysLogRecord;
 
 constexpr int PaintedColumns = 10;  // columns 0-9; the tag and the key stay white
 
-bool ContainsDrop(const std::string& message) {
-    return LowerCase(message).find("drop") != std::string::npos;
+bool ContainsDrop(std::string_view message) {
+    return syslogtext::ContainsNoCase(message, "drop");
 }
 
-bool PassesDisplayFilters(const SysLogRecord& r, const AdmissionOptions& o) {
-    const std::string& dir = r[R::Dir];
+bool PassesDisplayFilters(const SysLogRecordView& r, const AdmissionOptions& o) {
+    const std::string_view dir = r[R::Dir];
     const bool warning = !r[R::Message].empty() && o.showWarnings;
     if (dir == "O" && !o.showOut && !warning) return false;
     if (dir == "I" && !o.showIn && !warning) return false;
@@ -30,24 +33,25 @@ bool PassesDisplayFilters(const SysLogRecord& r, const AdmissionOptions& o) {
     return true;
 }
 
-void ApplySubtypes(SysLogRecord& r, const std::string& wanAddress) {
-    std::string& dir = r[R::Dir];
-    if (dir == "O" && ContainsDrop(r[R::Message])) {
-        dir = "B";
-    } else if (dir == "I" && !r[R::LocalAddr].empty() && r[R::LocalAddr] != wanAddress &&
-               !ContainsDrop(r[R::Message])) {
-        dir = "P";
-    }
+// The record's direction, or its subtype: B for an outbound one the router dropped, P for an
+// inbound one to another address than the WAN address that it did not drop.
+std::string_view SubtypeOf(const SysLogRecordView& r, const std::string& wanAddress) {
+    const std::string_view dir = r[R::Dir];
+    if (dir == "O" && ContainsDrop(r[R::Message])) return "B";
+    if (dir == "I" && !r[R::LocalAddr].empty() && r[R::LocalAddr] != wanAddress &&
+        !ContainsDrop(r[R::Message]))
+        return "P";
+    return dir;
 }
 
 // Whether Stillbeacon's don't-log lists would keep this record out of its logs.
-bool HiddenByDontLogLists(const SysLogRecord& r, const AdmissionOptions& o) {
+bool HiddenByDontLogLists(const SysLogRecordView& r, const AdmissionOptions& o) {
     static const std::vector<std::string> none;
     const auto& addrs = o.addrList ? *o.addrList : none;
     if (r[R::Dir] == "M") {
-        const std::string& message = r[R::Message];
-        const auto colon = message.find(':');
-        return CkSBAddr(addrs, colon == std::string::npos ? message : message.substr(0, colon + 1));
+        const std::string_view message = r[R::Message];
+        const size_t colon = message.find(':');
+        return CkSBAddr(addrs, colon == std::string_view::npos ? message : message.substr(0, colon + 1));
     }
     return CkSBAddr(addrs, r[R::RemAddr]) || CkSBAddr(addrs, r[R::RemURL]) ||
            CkSBPort(o.rPortList ? *o.rPortList : none, r[R::RPort]) ||
@@ -55,10 +59,10 @@ bool HiddenByDontLogLists(const SysLogRecord& r, const AdmissionOptions& o) {
            (!r[R::Message].empty() && CkSBAddr(addrs, r[R::Message]));
 }
 
-bool NeedsDaySeparator(const SysLogRecord& r, const RecordGrid& list, const SysLogState& state) {
+bool NeedsDaySeparator(const SysLogRecordView& r, const RecordGrid& list, const SysLogState& state) {
     if (state.SysRowCount < 1) return false;
     const std::string_view last = list.TextMatrix(state.SysRowCount, R::Date);
-    const std::string& date = r[R::Date];
+    const std::string_view date = r[R::Date];
     if (date.empty() || last.empty() || last == "0000-00-00") return false;
     return date > last || date == "0000-00-00";
 }
@@ -101,24 +105,30 @@ bool StartNew(RecordGrid& list, SysLogState& state) {
     return AppendSeparator(list, state, NewRecordsColour);
 }
 
-Admission AdmitRecord(SysLogRecord record, const AdmissionOptions& options, const std::string& wanAddress,
-                      RecordGrid& list, SysLogState& state) {
+Admission AdmitRecord(const SysLogRecordView& record, const AdmissionOptions& options,
+                      const std::string& wanAddress, RecordGrid& list, SysLogState& state) {
     if (!PassesDisplayFilters(record, options)) return Admission::Filtered;
-    if (options.useSubtypes) ApplySubtypes(record, wanAddress);
+    const std::string_view dir =
+        options.useSubtypes ? SubtypeOf(record, wanAddress) : std::string_view(record[R::Dir]);
     if (NeedsDaySeparator(record, list, state) && !AppendSeparator(list, state, DayChangeColour))
         return Admission::ListFull;
-    if (options.compareWithSb && HiddenByDontLogLists(record, options)) record[R::RowTag] = "N";
-    if (record[R::RowTag] == "N" && !options.showIgnored) return Admission::Filtered;
+    const std::string_view tag = options.compareWithSb && HiddenByDontLogLists(record, options)
+                                     ? std::string_view("N")
+                                     : std::string_view(record[R::RowTag]);
+    if (tag == "N" && !options.showIgnored) return Admission::Filtered;
     if (!NextRow(list, state)) return Admission::ListFull;
     // The key is the row's place, which the refresh's finish would give it anyway: given with the
     // row, it costs no second writing of the row.
-    const std::string key = std::to_string(state.SysRowCount);
+    char key[16];
+    const auto keyEnd = std::to_chars(std::begin(key), std::end(key), state.SysRowCount).ptr;
     std::array<std::string_view, R::SortKey + 1> texts;
-    for (int c = 0; c <= R::RowTag; ++c) texts[static_cast<size_t>(c)] = record[c];
-    texts[R::SortKey] = key;
+    for (int c = 0; c < R::RowTag; ++c) texts[static_cast<size_t>(c)] = record[c];
+    texts[R::Dir] = dir;
+    texts[R::RowTag] = tag;
+    texts[R::SortKey] = std::string_view(key, static_cast<size_t>(keyEnd - key));
     list.SetRowTexts(state.SysRowCount, texts);
     if (list.ColWidth(R::Message) == 0 && options.textWidth) {
-        list.SetColWidth(R::Message, options.textWidth("SB" + record[R::Message]));
+        list.SetColWidth(R::Message, options.textWidth(std::string("SB").append(record[R::Message])));
     }
     return Admission::Added;
 }
@@ -131,10 +141,10 @@ void ReportDisplayFull(MainForm& F) {
         MsgIcon::None);
 }
 
-bool SysLogAdd(MainForm& F, const AdmissionOptions& options, std::string_view line) {
-    SysLogRecord record = ParseRouterLine(line, F.syslog.LanPrefix, F.WanAddress);
-    if (AdmitRecord(std::move(record), options, F.WanAddress, F.SysLog, F.syslog) != Admission::ListFull)
-        return false;
+bool SysLogAdd(MainForm& F, const AdmissionOptions& options, std::string_view line,
+               RouterLineReader& reader) {
+    const SysLogRecordView& record = reader.Read(line, F.syslog.LanPrefix, F.WanAddress);
+    if (AdmitRecord(record, options, F.WanAddress, F.SysLog, F.syslog) != Admission::ListFull) return false;
     ReportDisplayFull(F);
     return true;
 }

@@ -7,6 +7,7 @@
 #include "form/SysLogRecord.h"
 
 class RecordGrid;
+class RouterLineReader;
 struct MainForm;
 struct SysLogState;
 
@@ -34,8 +35,8 @@ enum class Admission { Added, Filtered, ListFull };
 // Decides whether a parsed record enters the list (display filters, subtypes, don't-log test)
 // and appends it, with a blue separator before it when its day is later than the last row's.
 // wanAddress is the router's WAN address as known now (router lines may teach a new one).
-Admission AdmitRecord(SysLogRecord record, const AdmissionOptions& options, const std::string& wanAddress,
-                      RecordGrid& list, SysLogState& state);
+Admission AdmitRecord(const SysLogRecordView& record, const AdmissionOptions& options,
+                      const std::string& wanAddress, RecordGrid& list, SysLogState& state);
 
 // Appends an empty separator row painted in columns 0-9; false when the list is full.
 bool AppendSeparator(RecordGrid& list, SysLogState& state, unsigned colour);
@@ -47,5 +48,6 @@ bool StartNew(RecordGrid& list, SysLogState& state);
 void ReportDisplayFull(MainForm& F);
 
 // Parses a router or history line and admits it. True when the list could take no more rows
-// (the person has then been told so), false when the line was handled.
-bool SysLogAdd(MainForm& F, const AdmissionOptions& options, std::string_view line);
+// (the person has then been told so), false when the line was handled. The caller keeps the
+// reader from line to line.
+bool SysLogAdd(MainForm& F, const AdmissionOptions& options, std::string_view line, RouterLineReader& reader);

@@ -21,6 +21,7 @@
 #include "syslog/HistoryFiles.h"
 #include "syslog/MnwExport.h"
 #include "syslog/RouterDate.h"
+#include "syslog/RouterLineParser.h"
 #include "syslog/SysLogAdmission.h"
 #include "syslog/SysLogFinish.h"
 #include "syslog/SysLogLists.h"
@@ -235,7 +236,7 @@ class SysLogRefresh {
     void ListCaptured(std::string_view line) {
         if (F.syslog.DisplayFull) return;
         const int before = F.syslog.SysRowCount;
-        F.syslog.DisplayFull = SysLogAdd(F, options_, line);
+        F.syslog.DisplayFull = SysLogAdd(F, options_, line, reader_);
         const int row = F.syslog.SysRowCount;
         if (row > before && !IsSeparatorRow(F.SysLog, row)) F.syslog.CapturedKeys.insert(std::to_string(row));
     }
@@ -287,12 +288,12 @@ class SysLogRefresh {
             return std::string_view(a).substr(6) < std::string_view(b).substr(6);  // by date
         });
         names.erase(std::unique(names.begin(), names.end()), names.end());
+        std::string bytes;  // each file in turn, in the room of the one before
         for (size_t i = 0; i < names.size(); ++i) {
             ShowProgress(F, double(i + 1) / double(names.size()), "Reload history");
             if (Cancelled()) return;
             const std::string& name = names[i];
             lastReadName_ = name;
-            std::string bytes;
             const FileRead read = ReadFileBytes(F.SbLogDir + name, bytes);
             // Gone since it was listed: the history ends with the files before it.
             if (read.Missing()) continue;
@@ -310,7 +311,7 @@ class SysLogRefresh {
                 }
                 historyEnd_.Add(line);
                 if (ListHistory() && !F.syslog.DisplayFull && HistoryLineInTimeframe(line))
-                    F.syslog.DisplayFull = SysLogAdd(F, options_, line);
+                    F.syslog.DisplayFull = SysLogAdd(F, options_, line, reader_);
                 return true;
             });
             if (cancelled) return;
@@ -371,7 +372,7 @@ class SysLogRefresh {
         }
         if (KeepHistory() && started_ && Stamp(line) < upperStamp_) AppendHistory(line);
         if (adding_ && !F.syslog.DisplayFull && (undated || Stamp(line) <= upperStamp_))
-            F.syslog.DisplayFull = SysLogAdd(F, options_, line);
+            F.syslog.DisplayFull = SysLogAdd(F, options_, line, reader_);
         if (newFollow) {
             StartAdding();
             Mark(StartNew(F.SysLog, F.syslog));
@@ -518,6 +519,7 @@ class SysLogRefresh {
     SysLogKind kind_ = SysLogKind::Standard;
     SysLogLayout layout_;
     AdmissionOptions options_;
+    RouterLineReader reader_;  // reads each line listed
     std::vector<std::string> pages_;
     std::vector<std::vector<std::string>> lines_;
     std::string routerTime_, now_, today_, yesterday_, weekAgo_, lastDate_;

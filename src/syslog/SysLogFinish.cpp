@@ -1,5 +1,7 @@
 #include "syslog/SysLogFinish.h"
 
+#include <charconv>
+#include <iterator>
 #include <unordered_set>
 
 #include "form/Colours.h"
@@ -15,30 +17,58 @@ using R = SysLogRecord;
 
 constexpr const char* Undated = "0000-00-00";
 // The statistics columns filled here; mNW (9) is the export's, No URL (10) the refresh's lookups'.
-enum StatColumn { Timeframe, Listed, New, NotInSb, Incoming, Outgoing, Warnings, Messages, Ignored, Captured = 11 };
+enum StatColumn {
+    Timeframe,
+    Listed,
+    New,
+    NotInSb,
+    Incoming,
+    Outgoing,
+    Warnings,
+    Messages,
+    Ignored,
+    Captured = 11
+};
 
 bool IsRecordRow(const RecordGrid& list, int row) {
     return !IsSeparatorRow(list, row);
 }
 
-// Rows the router gave without a date (it had no clock yet, as after a restart) take the date of
-// the next dated record, which the router wrote once its clock was set; the last ones, with none
-// after them, take the date of the record before them, which is only a guess. Notes the sort keys
-// of the rows dated, and of the guessed ones.
-void DateUndatedRows(RecordGrid& list, const std::string& today, SysLogState& state) {
+// The key is the row's place in the list as it was built, oldest first.
+void SetKey(RecordGrid& list, int row) {
+    char text[16];
+    const std::string_view key(text,
+                               static_cast<size_t>(std::to_chars(text, std::end(text), row).ptr - text));
+    if (list.TextMatrix(row, R::SortKey) != key) list.SetTextMatrix(row, R::SortKey, key);
+}
+
+// Gives each row its key. Rows the router gave without a date (it had no clock yet, as after a
+// restart) take the date of the next dated record, which the router wrote once its clock was set;
+// the last ones, with none after them, take the date of the record before them, which is only a
+// guess. Notes the sort keys of the rows dated, and of the guessed ones. A list of many thousand
+// rows is walked once, as rarely any row is left undated at its end.
+void KeyAndDateRows(RecordGrid& list, const std::string& today, SysLogState& state) {
     state.InferredDateKeys.clear();
     state.UnsettledDateKeys.clear();
-    std::string next;
+    // Views of rows other than the one written, which writing leaves as they are.
+    std::string_view next;
+    bool unsettled = false;  // undated rows with no dated record after them
     for (int row = list.Rows() - 1; row >= 1; --row) {
+        SetKey(list, row);
         const std::string_view date = list.TextMatrix(row, R::Date);
         if (date == Undated) {
             state.InferredDateKeys.insert(std::string(list.TextMatrix(row, R::SortKey)));
-            if (!next.empty()) list.SetTextMatrix(row, R::Date, next);
+            if (!next.empty()) {
+                list.SetTextMatrix(row, R::Date, next);
+            } else {
+                unsettled = true;
+            }
         } else if (!date.empty()) {
             next = date;
         }
     }
-    std::string previous = today;
+    if (!unsettled) return;
+    std::string_view previous = today;
     for (int row = 1; row < list.Rows(); ++row) {
         const std::string_view date = list.TextMatrix(row, R::Date);
         if (date == Undated) {
@@ -50,24 +80,27 @@ void DateUndatedRows(RecordGrid& list, const std::string& today, SysLogState& st
     }
 }
 
-// Removes blue separators whose neighbours are of the same day, and a separator that ends the list.
-void TidyDaySeparators(RecordGrid& list) {
+// Removes blue separators whose neighbours are of the same day, and a separator that ends the list;
+// the separators kept are drawn lower than records.
+void TidySeparators(RecordGrid& list) {
     std::vector<int> keep;
     keep.reserve(static_cast<size_t>(list.Rows()));
-    std::string lastDate;
+    std::string_view lastDate;  // no text is written here, so the view stays valid
     for (int row = 1; row < list.Rows(); ++row) {
-        const bool daySeparator =
-            !IsRecordRow(list, row) && list.CellBackColorAt(row, R::Date) == DayChangeColour;
-        if (!daySeparator) {
+        if (IsRecordRow(list, row)) {
             keep.push_back(row);
-            if (IsRecordRow(list, row)) lastDate = list.TextMatrix(row, R::Date);
+            lastDate = list.TextMatrix(row, R::Date);
             continue;
         }
-        int nextRecord = row + 1;
-        while (nextRecord < list.Rows() && !IsRecordRow(list, nextRecord)) ++nextRecord;
-        if (nextRecord < list.Rows() && list.TextMatrix(nextRecord, R::Date) != lastDate) keep.push_back(row);
+        if (list.CellBackColorAt(row, R::Date) == DayChangeColour) {
+            int nextRecord = row + 1;
+            while (nextRecord < list.Rows() && !IsRecordRow(list, nextRecord)) ++nextRecord;
+            if (nextRecord >= list.Rows() || list.TextMatrix(nextRecord, R::Date) == lastDate) continue;
+        }
+        keep.push_back(row);
+        list.SetRowHeight(row, SeparatorRowHeight);
     }
-    list.KeepRows(keep);
+    if (keep.size() + 1 < static_cast<size_t>(list.Rows())) list.KeepRows(keep);
 }
 
 std::string TimeframeName(const MainForm& F) {
@@ -134,9 +167,7 @@ void NoteSummary(MainForm& F, int listed, int captured, int notInSb, const std::
 }  // namespace
 
 bool IsSeparatorRow(const RecordGrid& list, int row) {
-    for (int c = 0; c <= R::RowTag; ++c)
-        if (!list.TextMatrix(row, c).empty()) return false;
-    return true;
+    return list.TextBytes(row, R::RowTag + 1) == 0;
 }
 
 bool IsWarningRow(const RecordGrid& list, int row) {
@@ -190,16 +221,9 @@ void SysLogFinish(MainForm& F) {
     // The list grew in steps; the rows past the last one used hold nothing.
     list.SetRows(F.syslog.SysRowCount + 1);
     // The list was built oldest first; the key is that order, so the newest record ends on top.
-    for (int row = 1; row < list.Rows(); ++row) {
-        const std::string key = std::to_string(row);
-        if (list.TextMatrix(row, R::SortKey) != key) list.SetTextMatrix(row, R::SortKey, key);
-    }
-    DateUndatedRows(list, today, F.syslog);
-    TidyDaySeparators(list);
+    KeyAndDateRows(list, today, F.syslog);
+    TidySeparators(list);
     F.syslog.SysRowCount = list.Rows() - 1;
-
-    for (int row = 1; row < list.Rows(); ++row)
-        if (IsSeparatorRow(list, row)) list.SetRowHeight(row, SeparatorRowHeight);
     // The keys ascend with the rows: newest first is the list turned round.
     list.ReverseRows(1);
     // Newest first is the order of a sort by date, newest first: the sort arrow says so, and a

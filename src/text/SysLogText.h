@@ -33,6 +33,32 @@ inline std::string_view Trim(std::string_view text) {
     return text.substr(first, text.find_last_not_of(' ') - first + 1);
 }
 
+inline char LowerCaseChar(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+// Whether text is lower, whatever the case of its ASCII letters; lower is in lower case.
+inline bool EqualsNoCase(std::string_view text, std::string_view lower) {
+    if (text.size() != lower.size()) return false;
+    for (size_t i = 0; i < text.size(); ++i)
+        if (LowerCaseChar(text[i]) != lower[i]) return false;
+    return true;
+}
+
+// Whether text holds lower anywhere, whatever the case of its ASCII letters; lower is in lower case.
+inline bool ContainsNoCase(std::string_view text, std::string_view lower) {
+    if (lower.size() > text.size()) return false;
+    for (size_t at = 0; at + lower.size() <= text.size(); ++at)
+        if (EqualsNoCase(text.substr(at, lower.size()), lower)) return true;
+    return false;
+}
+
+// out becomes text in ASCII lower case, in the room out already has.
+inline void AssignLowerCase(std::string& out, std::string_view text) {
+    out.assign(text);
+    for (char& c : out) c = LowerCaseChar(c);
+}
+
 inline bool IsAddress(std::string_view text) {
     return IsIPAddress(text);
 }

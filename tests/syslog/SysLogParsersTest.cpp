@@ -253,6 +253,9 @@ TEST(ParseRouterLineTest, LearnsTheWanAddressAndMatchesItOnlyAsAWholeAddress) {
               "O|tcp|198.51.100.1||80|203.0.113.7|1025|");
     EXPECT_EQ(Dated("UDP from 24.1.1.10:53 to 24.1.1.1:1025"), "I|udp|24.1.1.10||53|24.1.1.1|1025|");
     EXPECT_EQ(Dated("UDP to 24.1.1.1:53 q"), "I|udp||||24.1.1.1|53|q");
+    // Only the word "WAN" names it, not a word that ends in it.
+    dir("SWAN host is 198.51.100.9, the WAN is 198.51.100.8", "192.168.1.");
+    EXPECT_EQ(wan, "198.51.100.8");
 }
 
 TEST(SysLogParseTest, BlankAndTabFormLines) {

@@ -277,6 +277,32 @@ TEST(SysLogRefresh, LooksUpTheNamesOfInboundAddresses) {
     EXPECT_EQ(F.SysStats.TextMatrix(1, 10), "3");      // only addresses count, messages have none
 }
 
+// An undated last line has no dated record after it: it takes the date of the record before it, a
+// guess noted as such, and the separator before it goes as it no longer parts two days. Listed
+// from the history, the record is followed by the low magenta row where the new lines begin.
+TEST(SysLogRefresh, AnUndatedLastLineTakesTheDateBeforeItAsAGuess) {
+    const std::string dated = "2026-12-06 08:00:00 TCP from 198.51.100.1:1 to 127.0.0.100:22";
+    RouterSim sim({}, SysLogRecords(dated + "\n00:00:04 @sys Booting\n"));
+    ASSERT_TRUE(sim.Started()) << sim.Error();
+    for (const bool history : {false, true}) {
+        SysLogForm t(sim);
+        MainForm& F = t.F();
+        F.CSaveSysLog.Value = F.ShowMessages[4].Value = history;
+        if (history) WriteFileBytes(t.dir.file("DXLog 2026-12-06.txt"), dated + "\r\n");
+
+        BRun_Click(F);
+        ASSERT_TRUE(t.frontend.messages.empty()) << t.frontend.messages[0].text;
+        ASSERT_EQ(F.SysLog.Rows(), history ? 4 : 3) << history;
+        EXPECT_EQ(t.Row(1), "2026-12-06|00:00:04|M|||||||@sys Booting") << history;
+        EXPECT_EQ(t.Row(F.SysLog.Rows() - 1), "2026-12-06|08:00:00|I|tcp|198.51.100.1||1|127.0.0.100|22|");
+        EXPECT_EQ(F.syslog.UnsettledDateKeys, (std::unordered_set<std::string>{"3"})) << history;
+        if (history) {
+            EXPECT_EQ(F.SysLog.CellBackColorAt(2, 0), NewRecordsColour);
+            EXPECT_LT(F.SysLog.RowHeight(2), F.SysLog.RowHeight(1));
+        }
+    }
+}
+
 // The timeframe decides which history lines are listed; the router's new line is listed in each.
 TEST(SysLogRefresh, TimeframesChooseTheHistoryListed) {
     const std::string last = "2026-12-06 09:00:00 TCP from 198.51.100.4:4 to 127.0.0.100:22";
