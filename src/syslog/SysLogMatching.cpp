@@ -467,11 +467,20 @@ RowTimes ReadRowTimes(const RecordGrid& list) {
     RowTimes t;
     const auto rows = static_cast<size_t>(std::max(list.Rows(), 1));
     t.time.resize(rows);
-    for (size_t row = 1; row < rows; ++row) {
+    t.byTime.reserve(rows);
+    // The list is newest first as a rule: read from its end, its times come in order, only the
+    // rows of one second backwards. Those are turned round, and a list out of order is sorted.
+    for (size_t row = rows - 1; row >= 1; --row) {
         t.time[row] = RowSeconds(list, static_cast<int>(row));
         if (t.time[row]) t.byTime.emplace_back(*t.time[row], static_cast<int>(row));
     }
-    std::sort(t.byTime.begin(), t.byTime.end());
+    for (auto run = t.byTime.begin(); run != t.byTime.end();) {
+        const auto next =
+            std::find_if(run, t.byTime.end(), [&](const auto& e) { return e.first != run->first; });
+        std::reverse(run, next);
+        run = next;
+    }
+    if (!std::is_sorted(t.byTime.begin(), t.byTime.end())) std::sort(t.byTime.begin(), t.byTime.end());
     return t;
 }
 
