@@ -146,12 +146,20 @@ bool FileReplacement::Append(std::string_view bytes, std::string* error, int* er
         if (n <= 0) return Fail(n < 0 ? errno : ENOSPC, QFileDevice::WriteError, error, errorNumber);
         written += static_cast<size_t>(n);
     }
+    // A large file goes to disk while the rest is still being made: the flush at the end then
+    // waits for the last part only. Best effort; the flush is what makes the file last.
+    appended_ += static_cast<off_t>(bytes.size());
+    if (appended_ - sent_ >= SendToDiskEvery) {
+        ::sync_file_range(fd_, sent_, appended_ - sent_, SYNC_FILE_RANGE_WRITE);
+        sent_ = appended_;
+    }
     return true;
 }
 
 bool FileReplacement::StartOver(std::string* error, int* errorNumber) {
     if (::ftruncate(fd_, 0) != 0 || ::lseek(fd_, 0, SEEK_SET) != 0)
         return Fail(errno, QFileDevice::WriteError, error, errorNumber);
+    appended_ = sent_ = 0;
     return true;
 }
 

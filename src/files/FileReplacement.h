@@ -1,4 +1,6 @@
 #pragma once
+#include <sys/types.h>
+
 #include <string>
 #include <string_view>
 
@@ -40,9 +42,12 @@ class FileReplacement {
     void Close();
     void SyncFolder() const;
 
+    static constexpr off_t SendToDiskEvery = 1 << 20;
+
     std::string target_;    // the path, its symbolic links followed
     std::string tempName_;  // the new file's name while it has one
     int fd_ = -1;
+    off_t appended_ = 0, sent_ = 0;  // bytes written, and those handed to the disk already
 };
 
 // Removes what saves of path that were killed half-way left beside it, in this program's naming
