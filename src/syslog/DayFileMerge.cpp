@@ -61,8 +61,8 @@ SysLogRecord RowRecord(const RecordGrid& list, int row) {
 }
 
 // The merged bytes written into a day file's replacement as they are made. The first failure is
-// kept, and told once the merge has counted its lines: a merge that adds nothing writes nothing,
-// so it cannot fail.
+// kept, and told once the merge has counted its lines: a merge that adds nothing leaves the day
+// file as it was, its new file unused, so it cannot fail.
 class IntoReplacement final : public MergedBytes {
   public:
     explicit IntoReplacement(FileReplacement& replacement) : replacement_(replacement) {
