@@ -61,7 +61,7 @@ class MergedWriter {
         }
         Write(line);
         ++counts_.lines;
-        if (!heldByFile_) ++counts_.added;
+        if (!heldByFile_ && ++counts_.added == 1) out_.FirstLineAdded();
         heldByFile_ = false;
     }
 

@@ -21,6 +21,9 @@ class MergedBytes {
     virtual void Append(std::string_view bytes) = 0;
     // Drops every byte taken so far: the merge begins again.
     virtual void StartOver() = 0;
+    // Told once, when the first line that was not in the file is among the bytes taken or about
+    // to be: until then the merge may come to nothing new.
+    virtual void FirstLineAdded() {}
 };
 
 struct MergeCounts {

@@ -60,27 +60,41 @@ SysLogRecord RowRecord(const RecordGrid& list, int row) {
     return record;
 }
 
-// The merged bytes written into a day file's replacement as they are made. The first failure is
-// kept, and told once the merge has counted its lines: a merge that adds nothing leaves the day
-// file as it was, its new file unused, so it cannot fail.
+// The merged bytes written into a day file's replacement as they are made, once a line the file
+// lacks has come: a merge that adds nothing leaves the day file as it was and writes no new one.
+// The bytes before that line are held until then. The first failure is kept, and told once the
+// merge has counted its lines.
 class IntoReplacement final : public MergedBytes {
   public:
-    explicit IntoReplacement(FileReplacement& replacement) : replacement_(replacement) {
-        ok_ = replacement_.Begin(&error, &errorNumber);
-    }
+    explicit IntoReplacement(FileReplacement& replacement) : replacement_(replacement) {}
+
     void Append(std::string_view bytes) override {
-        ok_ = ok_ && replacement_.Append(bytes, &error, &errorNumber);
+        if (!begun_) {
+            held_.append(bytes);
+        } else {
+            ok_ = ok_ && replacement_.Append(bytes, &error, &errorNumber);
+        }
     }
-    void StartOver() override { ok_ = ok_ && replacement_.StartOver(&error, &errorNumber); }
+    void StartOver() override {
+        held_.clear();
+        if (begun_) ok_ = ok_ && replacement_.StartOver(&error, &errorNumber);
+    }
+    void FirstLineAdded() override {
+        if (begun_) return;
+        begun_ = true;
+        ok_ = replacement_.Begin(&error, &errorNumber) && replacement_.Append(held_, &error, &errorNumber);
+        std::string().swap(held_);
+    }
     // Flushes the new file to disk; false when anything failed.
-    bool Finish() { return ok_ && replacement_.Finish(&error, &errorNumber); }
+    bool Finish() { return begun_ && ok_ && replacement_.Finish(&error, &errorNumber); }
 
     std::string error;
     int errorNumber = 0;
 
   private:
     FileReplacement& replacement_;
-    bool ok_ = false;
+    std::string held_;
+    bool begun_ = false, ok_ = false;
 };
 
 class DayFileMerge {

@@ -107,12 +107,23 @@ TEST(SysLogSave, MergesEachDayInItsOwnForm) {
     EXPECT_FALSE(F.Busy);
     EXPECT_EQ(t.frontend.pointer, MousePointer::Default);
 
-    // Rows whose lines are all in the files already leave the files as they are, not rewritten.
+    // Rows whose lines are all in the files already leave the files as they are, not rewritten,
+    // and write nothing at all (with "Compare with SB logs" off, every run merges all it lists).
     struct stat before {
     }, after{};
     ASSERT_EQ(::stat(t.dir.file("Log 2026-12-05.txt").c_str(), &before), 0);
     for (int row = 1; row < F.SysLog.Rows() - 1; ++row) F.SysLog.SetTextMatrix(row, R::RowTag, "R");
+    struct CountedWrites : FileFaults {
+        int Fault(FileCall call, std::string_view) override {
+            writes += call == FileCall::Write;
+            return 0;
+        }
+        int writes = 0;
+    } counted;
+    FileFaults* const previous = InjectFileFaults(&counted);
     SysLogSave(F, true);
+    InjectFileFaults(previous);
+    EXPECT_EQ(counted.writes, 0);
     ASSERT_EQ(::stat(t.dir.file("Log 2026-12-05.txt").c_str(), &after), 0);
     EXPECT_EQ(after.st_ino, before.st_ino);
     EXPECT_EQ(F.Summary.MergedLines(), 8);
