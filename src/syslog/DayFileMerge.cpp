@@ -211,8 +211,7 @@ class DayFileMerge {
         IntoReplacement out(replacement);
         const MergeCounts merged = MergeDayLines(existing.value_or(std::string_view()), lines, out);
         if (existing && merged.added == 0) {
-            // Every line is in the file already: Stillbeacon's file is left as it is (the new file
-            // goes unused).
+            // Every line is in the file already: Stillbeacon's file is left as it is.
             for (int row : day.rows) F.SysLog.SetTextMatrix(row, R::RowTag, "");
             somethingSaved_ = true;
             return Attempt::Merged;
