@@ -28,8 +28,9 @@ namespace {
 // next one; a line is one of the file's when its bytes lie in the file's.
 class MergedWriter {
   public:
-    MergedWriter(std::string_view fileBytes, MergedBytes& out, MergeCounts& counts)
-        : file_(fileBytes), out_(out), counts_(counts) {}
+    // lead: bytes that go before the lines (a byte order mark).
+    MergedWriter(std::string_view fileBytes, std::string_view lead, MergedBytes& out, MergeCounts& counts)
+        : file_(fileBytes), out_(out), counts_(counts), small_(lead) {}
 
     void Take(std::string_view line) {
         if (pending_) Settle(*pending_, line);
@@ -42,9 +43,6 @@ class MergedWriter {
         Flush();
         Send();
     }
-
-    // Bytes before the lines (a byte order mark).
-    void Put(std::string_view bytes) { small_.append(bytes); }
 
   private:
     bool InFile(std::string_view line) const {
@@ -153,12 +151,11 @@ class HeldBytes final : public MergedBytes {
 
 MergeCounts MergeDayLines(std::string_view fileBytes, const std::vector<std::string>& newLines,
                           MergedBytes& out) {
-    const bool marked = fileBytes.starts_with(Utf8ByteOrderMark);
-    if (marked) fileBytes.remove_prefix(Utf8ByteOrderMark.size());
+    const std::string_view lead = fileBytes.starts_with(Utf8ByteOrderMark) ? Utf8ByteOrderMark : "";
+    fileBytes.remove_prefix(lead.size());
     MergeCounts counts;
     {
-        MergedWriter writer(fileBytes, out, counts);
-        if (marked) writer.Put(Utf8ByteOrderMark);
+        MergedWriter writer(fileBytes, lead, out, counts);
         if (MergeIntoOrderedFile(fileBytes, newLines, writer)) return counts;
     }
 
@@ -166,8 +163,7 @@ MergeCounts MergeDayLines(std::string_view fileBytes, const std::vector<std::str
     // handles a file mostly in order still better than a quicksort, and has no bad cases.
     out.StartOver();
     counts = {};
-    MergedWriter writer(fileBytes, out, counts);
-    if (marked) writer.Put(Utf8ByteOrderMark);
+    MergedWriter writer(fileBytes, lead, out, counts);
     std::vector<std::string_view> lines;
     ForEachLine(fileBytes, [&](std::string_view line) {
         lines.push_back(line);
@@ -186,8 +182,6 @@ MergedDay MergeDayLines(std::string_view fileBytes, const std::vector<std::strin
     for (const std::string& line : newLines) size += line.size() + 2;
     merged.bytes.reserve(size);
     HeldBytes held(merged.bytes);
-    const MergeCounts counts = MergeDayLines(fileBytes, newLines, held);
-    merged.lines = counts.lines;
-    merged.added = counts.added;
+    static_cast<MergeCounts&>(merged) = MergeDayLines(fileBytes, newLines, held);
     return merged;
 }

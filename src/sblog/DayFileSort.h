@@ -37,10 +37,8 @@ struct MergeCounts {
 MergeCounts MergeDayLines(std::string_view fileBytes, const std::vector<std::string>& newLines,
                           MergedBytes& out);
 
-struct MergedDay {
+struct MergedDay : MergeCounts {
     std::string bytes;
-    int lines = 0;
-    int added = 0;
 };
 
 // The same, the merged bytes held whole.

@@ -51,11 +51,8 @@ void SplitRemoteToken(std::string_view s, SbLineFields& record) {
             f[R::Message] = s.substr(p2 + 1);
             f[R::Prot] = s.substr(p1 + 1, p2 - p1 - 1);
         } else {
-            std::string& prot = record.protocolRoom;
-            prot.assign(s.substr(p1 + 1));
-            for (char& c : prot)
-                if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-            f[R::Prot] = prot;
+            AssignLowerCase(record.protocolRoom, s.substr(p1 + 1));
+            f[R::Prot] = record.protocolRoom;
         }
         s = s.substr(0, p1);
     }

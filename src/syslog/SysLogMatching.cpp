@@ -242,26 +242,22 @@ class WaitingRows {
 
     // Whether a row still tagged missing has a time in [from, to].
     bool AnyWithin(long long from, long long to) {
-        Seek(from);
-        for (size_t i = Alive(cursor_); i < entries_.size() && entries_[i].seconds <= to; i = Alive(i + 1)) {
-            if (list_.TextMatrix(entries_[i].row, R::RowTag) == "R") return true;
-            next_[i] = i + 1;
-        }
-        return false;
+        bool any = false;
+        Visit(from, to, [&](int) {
+            any = true;
+            return false;
+        });
+        return any;
     }
 
     // The rows at or above p still tagged missing with a time in [from, to], the lowest (newest)
     // first.
     void Within(long long from, long long to, int p, std::vector<int>& rows) {
-        Seek(from);
         rows.clear();
-        for (size_t i = Alive(cursor_); i < entries_.size() && entries_[i].seconds <= to; i = Alive(i + 1)) {
-            if (list_.TextMatrix(entries_[i].row, R::RowTag) != "R") {
-                next_[i] = i + 1;
-            } else if (entries_[i].row <= p) {
-                rows.push_back(entries_[i].row);
-            }
-        }
+        Visit(from, to, [&](int row) {
+            if (row <= p) rows.push_back(row);
+            return true;
+        });
         std::sort(rows.begin(), rows.end(), std::greater<>());
     }
 
@@ -282,6 +278,20 @@ class WaitingRows {
             while (cursor_ < entries_.size() && entries_[cursor_].seconds < from) ++cursor_;
         }
         from_ = from;
+    }
+
+    // Hands take the rows still tagged missing with a time in [from, to], oldest first, until it
+    // returns false; the rows met that were matched since are dropped for good.
+    template <typename Take>
+    void Visit(long long from, long long to, Take take) {
+        Seek(from);
+        for (size_t i = Alive(cursor_); i < entries_.size() && entries_[i].seconds <= to; i = Alive(i + 1)) {
+            if (list_.TextMatrix(entries_[i].row, R::RowTag) != "R") {
+                next_[i] = i + 1;
+            } else if (!take(entries_[i].row)) {
+                return;
+            }
+        }
     }
 
     // The first entry from i on whose row was still waiting when last looked at (the end when none).

@@ -57,9 +57,7 @@ bool HasBadChars(const std::string& text, const std::string& set) {
 }
 
 std::string LowerCase(std::string text) {
-    for (char& c : text) {
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    }
+    for (char& c : text) c = LowerCaseChar(c);
     return text;
 }
 

@@ -19,4 +19,7 @@ std::int32_t IPToLong(const std::string& s);
 int FindFirstOf(const std::string& text, const std::string& set);
 bool HasBadChars(const std::string& text, const std::string& set);
 // ASCII lower case; other bytes are kept as they are.
+inline char LowerCaseChar(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
 std::string LowerCase(std::string text);

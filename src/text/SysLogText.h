@@ -33,10 +33,6 @@ inline std::string_view Trim(std::string_view text) {
     return text.substr(first, text.find_last_not_of(' ') - first + 1);
 }
 
-inline char LowerCaseChar(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 // Whether text is lower, whatever the case of its ASCII letters; lower is in lower case.
 inline bool EqualsNoCase(std::string_view text, std::string_view lower) {
     if (text.size() != lower.size()) return false;
