@@ -10,6 +10,7 @@
 #include "form/SysLogRecord.h"
 #include "syslog/RouterDate.h"
 #include "syslog/RouterLineParser.h"
+#include "syslog/StampSeconds.h"
 #include "syslog/SysLogMatching.h"
 
 namespace {

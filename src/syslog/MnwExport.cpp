@@ -15,7 +15,7 @@
 #include "form/ProblemReport.h"
 #include "form/SysLogRecord.h"
 #include "syslog/RouterDate.h"
-#include "syslog/SysLogMatching.h"
+#include "syslog/StampSeconds.h"
 
 namespace {
 

@@ -1,6 +1,5 @@
 #include "syslog/SysLogMatching.h"
 
-#include <QFileDevice>
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
@@ -18,7 +17,8 @@
 #include "form/Progress.h"
 #include "sblog/SbLogFolder.h"
 #include "syslog/SbLineParser.h"
-#include "text/TextLines.h"
+#include "syslog/SbLinesAhead.h"
+#include "syslog/StampSeconds.h"
 
 namespace {
 
@@ -26,38 +26,6 @@ using R = SysLogRecord;
 
 constexpr int HighlightLimit = 5000;
 constexpr int UnloggedOnlyBox = 5;
-
-// Days since 1970-01-01 of a proleptic Gregorian date.
-long long DaysFromCivil(int y, int m, int d) {
-    y -= m <= 2;
-    const long long era = (y >= 0 ? y : y - 399) / 400;
-    const long long yoe = y - era * 400;
-    const long long doy = (153LL * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
-    const long long doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-    return era * 146097 + doe - 719468;
-}
-
-int TwoDigits(std::string_view s, size_t at) {
-    return (s[at] - '0') * 10 + (s[at + 1] - '0');
-}
-
-// Seconds of a date's midnight; nothing unless it reads as a date.
-std::optional<long long> DayStartSeconds(std::string_view date) {
-    if (date.size() != 10) return std::nullopt;
-    for (const size_t at : {0, 1, 2, 3, 5, 6, 8, 9})
-        if (date[at] < '0' || date[at] > '9') return std::nullopt;
-    const int m = TwoDigits(date, 5), d = TwoDigits(date, 8);
-    if (m < 1 || m > 12 || d < 1 || d > 31) return std::nullopt;
-    return DaysFromCivil(TwoDigits(date, 0) * 100 + TwoDigits(date, 2), m, d) * 86400;
-}
-
-// Seconds since midnight of "hh:mm:ss" (what follows the eighth character is not looked at).
-std::optional<long long> ClockSeconds(std::string_view time) {
-    if (time.size() < 8 || time[2] != ':' || time[5] != ':') return std::nullopt;
-    for (const size_t at : {0, 1, 3, 4, 6, 7})
-        if (time[at] < '0' || time[at] > '9') return std::nullopt;
-    return TwoDigits(time, 0) * 3600LL + TwoDigits(time, 3) * 60LL + TwoDigits(time, 6);
-}
 
 bool SameDirection(std::string_view a, std::string_view b) {
     if (a == b) return true;
@@ -204,29 +172,6 @@ long long WholeNumber(const std::string& text) {
     return std::strtoll(text.c_str(), nullptr, 10);
 }
 
-// The time a Stillbeacon line would be read with: its first ten bytes as the date and the eight
-// after the separator as the time, which is exactly what the parser takes whenever the line's time
-// is valid at all; nothing when it is not. A day file's lines share their date: the day is worked
-// out again only when the date's bytes change.
-class LineSeconds {
-  public:
-    std::optional<long long> operator()(std::string_view line) {
-        if (line.size() < 19 || (line[10] != ' ' && line[10] != '\t')) return std::nullopt;
-        const std::string_view date = line.substr(0, 10);
-        if (date != date_) {
-            dayStart_ = DayStartSeconds(date);
-            date_.assign(date);
-        }
-        const auto clock = ClockSeconds(line.substr(11, 8));
-        if (!dayStart_ || !clock) return std::nullopt;
-        return *dayStart_ + *clock;
-    }
-
-  private:
-    std::string date_;
-    std::optional<long long> dayStart_;
-};
-
 // The times of the rows still tagged missing, oldest first. A busy day file has many lines for
 // each listed row; a line with no such row within the tolerance cannot match one, and is passed
 // over without being parsed. Rows matched since are dropped as they are met, so the set shrinks
@@ -238,6 +183,14 @@ class WaitingRows {
             if (list.TextMatrix(row, R::RowTag) == "R") entries_.push_back({seconds, row});
         next_.resize(entries_.size() + 1);
         for (size_t i = 0; i < next_.size(); ++i) next_[i] = i;
+    }
+
+    // The times of the rows waiting when the matching started, oldest first.
+    std::vector<long long> Times() const {
+        std::vector<long long> times;
+        times.reserve(entries_.size());
+        for (const Entry& e : entries_) times.push_back(e.seconds);
+        return times;
     }
 
     // Whether a row still tagged missing has a time in [from, to].
@@ -359,64 +312,46 @@ class Matching {
             return s;
         };
         while (first < names->size() && lower((*names)[first]).substr(0, wanted.size()) < wanted) ++first;
-        // One buffer for the month, a piece of a file at a time: a busy day file is not held whole.
-        constexpr size_t PieceSize = 256 * 1024;
-        std::string buffer;
-        for (size_t i = first; i < names->size(); ++i) {
-            const std::string& name = (*names)[i];
-            bool fileStart = true, compared = true;
-            const FileRead read =
-                ReadFileInPieces(F.SbLogDir + name, buffer, PieceSize, [&](std::string_view piece) {
-                    compared = CompareFile(fileStart ? WithoutByteOrderMark(piece) : piece, fileStart);
-                    fileStart = false;
-                    return compared;
-                });
-            if (!read) {
-                ReportProblem(F,
-                              "Error " + std::to_string(read.errorNumber) +
-                                  " in 'SysLogMatch' trying to open " +
-                                  FileInFolder(F.SbLogDir, name, read.error),
-                              MsgIcon::Exclamation, MsgButtons::OK, drovix::ErrorTitle);
-                return false;
-            }
-            if (!compared) return false;
+        const std::vector<std::string> files(names->begin() + static_cast<std::ptrdiff_t>(first),
+                                             names->end());
+        const long long tolerance = WholeNumber(F.MaxTdiff.Text);
+        SbLinesAhead ahead(F.SbLogDir, files, waiting_->Times(), tolerance);
+        SbLinesAhead::Batch batch;
+        while (ahead.Next(batch))
+            if (!CompareLines(batch, tolerance)) return false;
+        if (const auto& failed = ahead.Failed()) {
+            ReportProblem(F,
+                          "Error " + std::to_string(failed->read.errorNumber) +
+                              " in 'SysLogMatch' trying to open " +
+                              FileInFolder(F.SbLogDir, files[failed->file], failed->read.error),
+                          MsgIcon::Exclamation, MsgButtons::OK, drovix::ErrorTitle);
+            return false;
         }
         return true;
     }
 
-    // Compares the lines of a piece of a file; fileStart when the piece is the file's first.
-    bool CompareFile(std::string_view lines, bool fileStart) {
-        const long long tolerance = WholeNumber(F.MaxTdiff.Text);
+    // Compares the lines handed on from a piece of a file, those that may stand for a row
+    // still waiting; false when Exit stopped it.
+    bool CompareLines(const SbLinesAhead::Batch& batch, long long tolerance) {
         // Each file is in time order, but the files are not in one another's: a saved file
         // "Log yyyy-mm-dd hhnn.txt" comes before that day's own file and may hold later records.
         // Every file starts its search from the oldest row.
-        if (fileStart) p_ = last_;
+        if (batch.fileStart) p_ = last_;
+        if (pacer_.Due()) ShowProgress(F, double(list.Rows() - p_) / list.Rows(), "Compare with SB");
         SbLineFields rec;
         const long long window = std::min(tolerance, 1LL << 50);
-        std::optional<long long> at;
-        const auto mayMatch = [&](std::string_view line) {
-            at = lineSeconds_(line);
-            return tolerance >= 0 && at && waiting_->AnyWithin(*at - window, *at + window);
-        };
-        // A line whose time the parser reads at all reads it from the same bytes: its rows to try
-        // are the waiting ones within the tolerance of that time.
-        const auto compare = [&] {
-            if (StampSeconds(rec[R::Date], rec[R::Time]) != at) return;
-            waiting_->Within(*at - window, *at + window, p_, candidates_);
-            p_ = MatchAmong(list, p_, rec, *at, candidates_, times_);
-        };
-        bool cancelled = false;
-        // A line takes well under a microsecond: the clock is looked at once per batch of lines.
-        constexpr unsigned Batch = 256;
-        unsigned seen = 0;
-        ForEachLine(lines, [&](std::string_view line) {
-            if (seen++ % Batch == 0 && pacer_.Due())
-                ShowProgress(F, double(list.Rows() - p_) / list.Rows(), "Compare with SB");
-            cancelled = F.QuitRequested || F.UnloadRequested;
-            if (!cancelled && mayMatch(line) && SysLogParse(line, rec)) compare();
-            return !cancelled;
-        });
-        return !cancelled;
+        for (const SbLinesAhead::Line& line : batch.lines) {
+            if (F.QuitRequested || F.UnloadRequested) return false;
+            const long long at = line.seconds;
+            if (!waiting_->AnyWithin(at - window, at + window) || !SysLogParse(batch.Text(line), rec))
+                continue;
+            // A line whose time the parser reads at all reads it from the same bytes: its rows
+            // to try are the waiting ones within the tolerance of that time.
+            if (StampSeconds(rec[R::Date], rec[R::Time]) != at) continue;
+            waiting_->Within(at - window, at + window, p_, candidates_);
+            p_ = MatchAmong(list, p_, rec, at, candidates_, times_);
+        }
+        return !(F.QuitRequested || F.UnloadRequested);
     }
 
     int Highlight() {
@@ -460,18 +395,10 @@ class Matching {
     RowTimes times_;
     std::optional<WaitingRows> waiting_;
     std::vector<int> candidates_;
-    LineSeconds lineSeconds_;
     EventPacer pacer_;
 };
 
 }  // namespace
-
-std::optional<long long> StampSeconds(std::string_view date, std::string_view time) {
-    const auto day = DayStartSeconds(date);
-    const auto clock = ClockSeconds(time);
-    if (!day || !clock) return std::nullopt;
-    return *day + *clock;
-}
 
 RowTimes ReadRowTimes(const RecordGrid& list) {
     RowTimes t;

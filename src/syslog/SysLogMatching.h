@@ -36,7 +36,3 @@ int SysLogCompare(RecordGrid& list, int p, const SysLogRecord& rec, long long to
                   const RowTimes* times = nullptr);
 int SysLogCompare(RecordGrid& list, int p, const SbLineFields& rec, long long tolerance,
                   const RowTimes* times = nullptr);
-
-// Seconds of a date ("yyyy-mm-dd" or "yyyy/mm/dd") and time ("hh:mm:ss") on one scale; nothing
-// when either does not read as such.
-std::optional<long long> StampSeconds(std::string_view date, std::string_view time);

@@ -5,6 +5,7 @@
 #include <optional>
 #include <random>
 
+#include "FailingFileCall.h"
 #include "SysLogRows.h"
 #include "TestForm.h"
 #include "form/Colours.h"
@@ -12,6 +13,7 @@
 #include "syslog/DayFileMerge.h"
 #include "syslog/MnwExport.h"
 #include "syslog/RecordMarking.h"
+#include "syslog/StampSeconds.h"
 #include "syslog/SysLogLists.h"
 #include "syslog/SysLogMatching.h"
 
@@ -243,6 +245,63 @@ TEST(SysLogMatch, AnUnreadableDayFileMarksNothingMissing) {
     EXPECT_EQ(t.frontend.messages.size(), 1u);
     EXPECT_EQ(ReadFileBytes(t.dir.file("Log 2026-12-07.txt")),
               "2026/12/07\t10:00:05\tI\ttcp\t198.51.100.7\t\t4123\t192.168.1.5\t80\r\n");
+}
+
+// A day file is read ahead of the comparison, on a thread of its own. Whatever stops the reading
+// part-way (a read that fails, Exit) stops the comparison with nothing marked missing: a row whose
+// line was still to come would be merged again as missing.
+TEST(SysLogMatch, AComparisonStoppedPartWayMarksNothingMissing) {
+    TestForm t;
+    MainForm& F = t.F();
+    F.MaxTdiff.Text = "2";
+    FillSysLog(F, {{"2026-12-06", "23:59:00", "I", "tcp", "198.51.100.9", "", "4000", "192.168.1.5", "22"},
+                   {"2026-12-06", "00:00:10", "I", "tcp", "198.51.100.7", "", "4123", "192.168.1.5", "80"}});
+    // Several megabytes: the reading is many pieces ahead of the comparison when it is stopped.
+    std::string day = "2026/12/06 00:00:10.12 I 198.51.100.7\xA0TCP 4123 192.168.1.5 80\r\n";
+    for (int s = 11; s < 86340; ++s) {
+        char line[96];
+        std::snprintf(line, sizeof line,
+                      "2026/12/06 %02d:%02d:%02d.50 O 203.0.113.5\xA0UDP 53 192.168.1.6 1030\r\n", s / 3600,
+                      s / 60 % 60, s % 60);
+        day += line;
+    }
+    day += "2026/12/06 23:59:00.40 I 198.51.100.9\xA0TCP 4000 192.168.1.5 22\r\n";
+    WriteFileBytes(t.dir.file("Log 2026-12-06.txt"), day);
+    const auto waiting = [&] {
+        return std::vector<std::string>{std::string(F.SysLog.TextMatrix(1, R::RowTag)),
+                                        std::string(F.SysLog.TextMatrix(2, R::RowTag))};
+    };
+    const std::vector<std::string> none{"", ""};
+
+    {
+        // The third piece of the file cannot be read: the two before it were compared, the rest
+        // was not, and the person is told.
+        FailingFileCall failedRead(FileCall::Read, 3);
+        EXPECT_EQ(SysLogMatch(F), 0);
+    }
+    ASSERT_EQ(t.frontend.messages.size(), 1u);
+    EXPECT_EQ(
+        t.frontend.messages[0].text.rfind("Error 1 in 'SysLogMatch' trying to open Log 2026-12-06.txt", 0),
+        0u)
+        << t.frontend.messages[0].text;
+    EXPECT_EQ(waiting(), none);
+
+    F.SysLog.SetTextMatrix(1, R::RowTag, "R");
+    F.SysLog.SetTextMatrix(2, R::RowTag, "R");
+    F.QuitRequested = true;
+    EXPECT_EQ(SysLogMatch(F), 0);
+    EXPECT_EQ(waiting(), none);
+
+    // Read whole, the file has both.
+    F.QuitRequested = false;
+    F.SysLog.SetTextMatrix(1, R::RowTag, "R");
+    F.SysLog.SetTextMatrix(2, R::RowTag, "R");
+    EXPECT_EQ(SysLogMatch(F), 0);
+    EXPECT_EQ(waiting(), none);
+    F.SysLog.SetTextMatrix(1, R::RowTag, "R");
+    F.SysLog.SetTextMatrix(1, R::RemAddr, "198.51.100.10");
+    EXPECT_EQ(SysLogMatch(F), 1);
+    EXPECT_EQ(waiting(), (std::vector<std::string>{"R", ""}));
 }
 
 // Five thousand missing records or more: counted and offered for merging, but not painted.

@@ -1,0 +1,121 @@
+#include "syslog/SbLinesAhead.h"
+
+#include <algorithm>
+#include <limits>
+#include <utility>
+
+#include "syslog/StampSeconds.h"
+#include "text/TextLines.h"
+
+namespace {
+
+// A piece is read, sifted and handed on at a time; a few are kept ready, so the memory held stays
+// small however large the files.
+constexpr size_t PieceSize = 256 * 1024;
+constexpr size_t ReadyBatches = 4;
+
+// Whether a time of a sorted list lies within [from, to]. A file's lines come nearly in time
+// order: the search goes on from the last one, and starts afresh only when a line goes back.
+class TimesNear {
+  public:
+    explicit TimesNear(const std::vector<long long>& times) : times_(times) {}
+
+    bool Any(long long from, long long to) {
+        if (from < from_) {
+            at_ = static_cast<size_t>(std::lower_bound(times_.begin(), times_.end(), from) - times_.begin());
+        } else {
+            while (at_ < times_.size() && times_[at_] < from) ++at_;
+        }
+        from_ = from;
+        return at_ < times_.size() && times_[at_] <= to;
+    }
+
+  private:
+    const std::vector<long long>& times_;
+    size_t at_ = 0;
+    long long from_ = std::numeric_limits<long long>::min();
+};
+
+}  // namespace
+
+SbLinesAhead::SbLinesAhead(std::string folder, std::vector<std::string> names,
+                           std::vector<long long> waitingTimes, long long window)
+    : folder_(std::move(folder)),
+      names_(std::move(names)),
+      waitingTimes_(std::move(waitingTimes)),
+      window_(std::min(window, 1LL << 50)),
+      reader_([this] { Read(); }) {}
+
+SbLinesAhead::~SbLinesAhead() {
+    {
+        const std::lock_guard lock(mutex_);
+        stop_ = true;
+    }
+    changed_.notify_all();
+    reader_.join();
+}
+
+bool SbLinesAhead::Next(Batch& batch) {
+    std::unique_lock lock(mutex_);
+    changed_.wait(lock, [&] { return !ready_.empty() || done_; });
+    if (ready_.empty()) {
+        if (thrown_) std::rethrow_exception(std::exchange(thrown_, nullptr));
+        return false;
+    }
+    batch = std::move(ready_.front());
+    ready_.pop_front();
+    lock.unlock();
+    changed_.notify_all();
+    return true;
+}
+
+// Waits for room among the ready batches; false when the reading is to stop.
+bool SbLinesAhead::Hand(Batch&& batch) {
+    std::unique_lock lock(mutex_);
+    changed_.wait(lock, [&] { return ready_.size() < ReadyBatches || stop_; });
+    if (stop_) return false;
+    ready_.push_back(std::move(batch));
+    lock.unlock();
+    changed_.notify_all();
+    return true;
+}
+
+void SbLinesAhead::Read() {
+    std::optional<Failure> failure;
+    try {
+        TimesNear waiting(waitingTimes_);
+        LineSeconds lineSeconds;
+        std::string buffer;
+        for (size_t file = 0; file < names_.size() && !failure; ++file) {
+            bool fileStart = true, going = true;
+            const FileRead read =
+                ReadFileInPieces(folder_ + names_[file], buffer, PieceSize, [&](std::string_view piece) {
+                    Batch batch;
+                    batch.file = file;
+                    batch.fileStart = std::exchange(fileStart, false);
+                    if (batch.fileStart) piece = WithoutByteOrderMark(piece);
+                    ForEachLine(piece, [&](std::string_view line) {
+                        const auto at = lineSeconds(line);
+                        if (window_ >= 0 && at && waiting.Any(*at - window_, *at + window_)) {
+                            batch.lines.push_back({batch.bytes.size(), line.size(), *at});
+                            batch.bytes.append(line);
+                        }
+                        return true;
+                    });
+                    going = Hand(std::move(batch));
+                    return going;
+                });
+            if (!going) return;
+            if (!read) failure = Failure{file, read};
+        }
+    } catch (...) {
+        const std::lock_guard lock(mutex_);
+        thrown_ = std::current_exception();
+    }
+    {
+        const std::lock_guard lock(mutex_);
+        failure_ = std::move(failure);
+        done_ = true;
+    }
+    changed_.notify_all();
+}
