@@ -29,7 +29,7 @@ rm -f "$deb"
 
 root="$work/root"
 dpkg-deb -x "$deb" "$root"
-for f in usr/bin/drovix usr/bin/drovix-routersim \
+for f in usr/bin/drovix usr/bin/drovix-window usr/bin/drovix-routersim \
     usr/share/applications/drovix.desktop \
     usr/share/icons/hicolor/scalable/apps/drovix.svg usr/share/icons/hicolor/128x128/apps/drovix.png \
     usr/share/metainfo/io.github.drovix.Drovix.metainfo.xml \
@@ -52,6 +52,9 @@ home="$work/home"
 mkdir -p "$home"
 run() { env -i PATH=/usr/bin:/bin HOME="$home" "$@"; }
 [ "$(run "$root/usr/bin/drovix" --version)" = "drovix $version" ] || fail "unpacked drovix --version"
+[ "$(run "$root/usr/bin/drovix-window" --version)" = "drovix $version" ] || fail "unpacked drovix-window --version"
+# The window's libraries are the window program's alone: a run without a display loads none.
+if ldd "$root/usr/bin/drovix" | grep -q -e libQt6Widgets -e libQt6Gui; then fail "drovix itself links the window's libraries"; fi
 run "$root/usr/bin/drovix" --help >"$work/help.txt" || fail "unpacked drovix --help failed"
 grep -q '^Usage: drovix' "$work/help.txt" || fail "unpacked drovix --help tells no usage"
 run "$root/usr/bin/drovix-routersim" --help >"$work/sim-help.txt" || fail "unpacked drovix-routersim --help failed"

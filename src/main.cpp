@@ -1,8 +1,21 @@
 // Picks Drovix's face: the Qt window, or the headless face for unattended runs without a display.
-#include <QApplication>
+//
+// Built twice. drovix-window holds the window; drovix, what the desktop, the scheduler and the
+// person start, does not: it starts drovix-window beside it when a window can be shown. A run
+// without a display then loads none of the window's libraries, which took a third of its
+// start-up.
+#include <unistd.h>
+
 #include <QCoreApplication>
-#include <QMessageBox>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <system_error>
+#ifdef DROVIX_WINDOW_PROGRAM
+#include <QApplication>
+#include <QMessageBox>
+#endif
 
 #include "app/ApplicationIdentity.h"
 #include "app/CommandLine.h"
@@ -19,15 +32,19 @@
 #include "form/Constants.h"
 #include "form/EventDispatch.h"
 #include "form/MainForm.h"
+#ifdef DROVIX_WINDOW_PROGRAM
 #include "ui/qt/MainWindow.h"
+#endif
 
 namespace {
 
 constexpr const char* kAlreadyRunning = "Drovix is already running";
 
-void Tell(const std::string& text, bool inAWindow) {
+void Tell(const std::string& text, [[maybe_unused]] bool inAWindow) {
     std::fprintf(stderr, "%s\n", text.c_str());
+#ifdef DROVIX_WINDOW_PROGRAM
     if (inAWindow) QMessageBox::warning(nullptr, drovix::WindowTitle, QString::fromStdString(text));
+#endif
 }
 
 // Runs the program in its folder unless another Drovix already runs there. A folder that cannot
@@ -66,6 +83,7 @@ int RunHeadless(int argc, char** argv, const std::string& commandLine) {
         false);
 }
 
+#ifdef DROVIX_WINDOW_PROGRAM
 int RunWindow(int argc, char** argv, const std::string& commandLine) {
     QApplication app(argc, argv);
     const bool interactive =
@@ -88,6 +106,25 @@ int RunWindow(int argc, char** argv, const std::string& commandLine) {
         },
         interactive);
 }
+#else
+// Becomes drovix-window, beside this program, with the same arguments. Returns only when that
+// cannot be started: an unattended run then goes on without a window, as it would without a
+// display, rather than not run at all.
+int RunWindow(int argc, char** argv, const std::string& commandLine) {
+    std::error_code error;
+    const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
+    const std::string program = (self.parent_path() / "drovix-window").string();
+    if (!error) ::execv(program.c_str(), argv);
+    const std::string why = error ? error.message() : std::strerror(errno);
+    if (WantsAutoMode(commandLine)) {
+        std::fprintf(stderr, "Drovix cannot start its window (%s: %s); the run goes on without it.\n",
+                     program.c_str(), why.c_str());
+        return RunHeadless(argc, argv, commandLine);
+    }
+    std::fprintf(stderr, "Drovix cannot start its window: %s: %s\n", program.c_str(), why.c_str());
+    return kExitProblemReported;
+}
+#endif
 
 }  // namespace
 

@@ -28,8 +28,11 @@ class InstalledCopy {
             chmod(path.c_str(), 0777);
         }
         mkdir(installDir().c_str(), 0755);
-        QFile::copy(DROVIX_EXE_PATH, QString::fromStdString(installDir() + "drovix"));
-        chmod((installDir() + "drovix").c_str(), 0755);
+        for (const auto& [from, name] :
+             {std::pair{DROVIX_EXE_PATH, "drovix"}, {DROVIX_WINDOW_EXE_PATH, "drovix-window"}}) {
+            QFile::copy(from, QString::fromStdString(installDir() + name));
+            chmod((installDir() + name).c_str(), 0755);
+        }
         if (!asOtherUser_) chmod(installDir().c_str(), 0555);
     }
     ~InstalledCopy() { chmod(installDir().c_str(), 0755); }  // so that the folder can be removed
@@ -39,7 +42,7 @@ class InstalledCopy {
     // An unattended run; windowFace gives it a platform that needs no display, so the window face
     // runs it, otherwise the headless face does. With systemFolder, the run sees the copy's folder
     // there, bound over it in a mount namespace of its own, as root of a user namespace.
-    int RunAuto(bool windowFace, const QString& systemFolder = {}) const {
+    int RunAuto(bool windowFace, const QString& systemFolder = {}) {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "DROVIX_HOME"})
             env.remove(name);
@@ -61,8 +64,11 @@ class InstalledCopy {
             p.start(QString::fromStdString(installDir() + "drovix"), {"/auto"});
         }
         if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit) return -1;
+        errors_ = p.readAllStandardError().toStdString();
         return p.exitCode();
     }
+    // What the last run wrote to its standard error.
+    const std::string& Errors() const { return errors_; }
 
     // The folders below the per-user data folder that hold a settings file.
     QStringList SettingsFolders() const {
@@ -77,6 +83,7 @@ class InstalledCopy {
   private:
     TempFolder root_;
     bool asOtherUser_ = geteuid() == 0;
+    std::string errors_;
 };
 
 // A folder among the system's programs that a mount namespace may cover; empty when there is
@@ -100,8 +107,23 @@ TEST(InstalledCopy, BothFacesUseTheSamePerUserFolder) {
     if (headless == kCannotDropPrivileges) GTEST_SKIP() << "cannot run as an unprivileged user here";
     EXPECT_EQ(headless, kExitNotSetUp);
     EXPECT_EQ(copy.RunAuto(true), kExitNotSetUp);
+    EXPECT_EQ(copy.Errors().find("cannot start its window"), std::string::npos) << copy.Errors();
     EXPECT_FALSE(FileExists(copy.installDir() + "Drovix.ini")) << "nothing is written beside the program";
     EXPECT_EQ(copy.SettingsFolders(), QStringList{"Drovix"});
+}
+
+// The window is a program of its own beside drovix. Without it, a scheduled run where a display
+// is at hand still runs, headless, and says why.
+TEST(InstalledCopy, AnUnattendedRunGoesOnWithoutTheWindowProgram) {
+    InstalledCopy copy;
+    chmod(copy.installDir().c_str(), 0755);
+    ASSERT_TRUE(QFile::remove(QString::fromStdString(copy.installDir() + "drovix-window")));
+    const int status = copy.RunAuto(true);
+    if (status == kCannotDropPrivileges) GTEST_SKIP() << "cannot run as an unprivileged user here";
+    EXPECT_EQ(status, kExitNotSetUp);
+    EXPECT_NE(copy.Errors().find("cannot start its window"), std::string::npos) << copy.Errors();
+    EXPECT_NE(copy.Errors().find("Drovix cannot run unattended: no router address"), std::string::npos)
+        << copy.Errors();
 }
 
 // Root may write into /usr/bin; an installed copy still never keeps its files there.
