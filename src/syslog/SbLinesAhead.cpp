@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <system_error>
 #include <utility>
 
 #include "syslog/StampSeconds.h"
@@ -43,8 +44,14 @@ SbLinesAhead::SbLinesAhead(std::string folder, std::vector<std::string> names,
     : folder_(std::move(folder)),
       names_(std::move(names)),
       waitingTimes_(std::move(waitingTimes)),
-      window_(std::min(window, 1LL << 50)),
-      reader_([this] { Read(); }) {}
+      window_(std::min(window, 1LL << 50)) {
+    try {
+        reader_ = std::thread([this] { Read(); });
+    } catch (const std::system_error&) {
+        // No thread to be had: the files are read on the matching's own, all at once.
+        threaded_ = false;
+    }
+}
 
 SbLinesAhead::~SbLinesAhead() {
     {
@@ -52,10 +59,11 @@ SbLinesAhead::~SbLinesAhead() {
         stop_ = true;
     }
     changed_.notify_all();
-    reader_.join();
+    if (reader_.joinable()) reader_.join();
 }
 
 bool SbLinesAhead::Next(Batch& batch) {
+    if (!threaded_ && !done_) Read();
     std::unique_lock lock(mutex_);
     changed_.wait(lock, [&] { return !ready_.empty() || done_; });
     if (ready_.empty()) {
@@ -72,7 +80,7 @@ bool SbLinesAhead::Next(Batch& batch) {
 // Waits for room among the ready batches; false when the reading is to stop.
 bool SbLinesAhead::Hand(Batch&& batch) {
     std::unique_lock lock(mutex_);
-    changed_.wait(lock, [&] { return ready_.size() < ReadyBatches || stop_; });
+    changed_.wait(lock, [&] { return ready_.size() < ReadyBatches || stop_ || !threaded_; });
     if (stop_) return false;
     ready_.push_back(std::move(batch));
     lock.unlock();

@@ -1,6 +1,5 @@
 #pragma once
 #include <condition_variable>
-#include <cstdint>
 #include <deque>
 #include <exception>
 #include <mutex>
@@ -68,6 +67,7 @@ class SbLinesAhead {
     std::mutex mutex_;
     std::condition_variable changed_;
     std::deque<Batch> ready_;
+    bool threaded_ = true;  // false when no thread could be started for the reading
     bool done_ = false, stop_ = false;
     std::optional<Failure> failure_;
     std::exception_ptr thrown_;
