@@ -1,11 +1,11 @@
 #include "syslog/SbLinesAhead.h"
 
 #include <algorithm>
-#include <limits>
 #include <system_error>
 #include <utility>
 
 #include "syslog/StampSeconds.h"
+#include "syslog/TimeCursor.h"
 #include "text/TextLines.h"
 
 namespace {
@@ -15,26 +15,19 @@ namespace {
 constexpr size_t PieceSize = 256 * 1024;
 constexpr size_t ReadyBatches = 4;
 
-// Whether a time of a sorted list lies within [from, to]. A file's lines come nearly in time
-// order: the search goes on from the last one, and starts afresh only when a line goes back.
+// Whether a time of a sorted list lies within [from, to].
 class TimesNear {
   public:
-    explicit TimesNear(const std::vector<long long>& times) : times_(times) {}
+    explicit TimesNear(const std::vector<long long>& times) : times_(times), cursor_(times) {}
 
     bool Any(long long from, long long to) {
-        if (from < from_) {
-            at_ = static_cast<size_t>(std::lower_bound(times_.begin(), times_.end(), from) - times_.begin());
-        } else {
-            while (at_ < times_.size() && times_[at_] < from) ++at_;
-        }
-        from_ = from;
-        return at_ < times_.size() && times_[at_] <= to;
+        const size_t at = cursor_.Seek(from);
+        return at < times_.size() && times_[at] <= to;
     }
 
   private:
     const std::vector<long long>& times_;
-    size_t at_ = 0;
-    long long from_ = std::numeric_limits<long long>::min();
+    TimeCursor cursor_;
 };
 
 }  // namespace

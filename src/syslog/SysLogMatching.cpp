@@ -19,6 +19,7 @@
 #include "syslog/SbLineParser.h"
 #include "syslog/SbLinesAhead.h"
 #include "syslog/StampSeconds.h"
+#include "syslog/TimeCursor.h"
 
 namespace {
 
@@ -179,19 +180,18 @@ long long WholeNumber(const std::string& text) {
 class WaitingRows {
   public:
     WaitingRows(const RecordGrid& list, const RowTimes& times) : list_(list) {
-        for (const auto& [seconds, row] : times.byTime)
-            if (list.TextMatrix(row, R::RowTag) == "R") entries_.push_back({seconds, row});
-        next_.resize(entries_.size() + 1);
+        for (const auto& [seconds, row] : times.byTime) {
+            if (list.TextMatrix(row, R::RowTag) != "R") continue;
+            times_.push_back(seconds);
+            rows_.push_back(row);
+        }
+        next_.resize(rows_.size() + 1);
         for (size_t i = 0; i < next_.size(); ++i) next_[i] = i;
     }
+    WaitingRows(const WaitingRows&) = delete;  // the cursor looks at this one's times
 
     // The times of the rows waiting when the matching started, oldest first.
-    std::vector<long long> Times() const {
-        std::vector<long long> times;
-        times.reserve(entries_.size());
-        for (const Entry& e : entries_) times.push_back(e.seconds);
-        return times;
-    }
+    const std::vector<long long>& Times() const { return times_; }
 
     // Whether a row still tagged missing has a time in [from, to].
     bool AnyWithin(long long from, long long to) {
@@ -215,33 +215,14 @@ class WaitingRows {
     }
 
   private:
-    struct Entry {
-        long long seconds;
-        int row;
-    };
-    // The lines of a file come in time order, nearly: the start moves forward from the last one,
-    // and is looked up afresh only when a line goes back.
-    void Seek(long long from) {
-        if (from < from_) {
-            cursor_ = static_cast<size_t>(
-                std::lower_bound(entries_.begin(), entries_.end(), from,
-                                 [](const Entry& e, long long t) { return e.seconds < t; }) -
-                entries_.begin());
-        } else {
-            while (cursor_ < entries_.size() && entries_[cursor_].seconds < from) ++cursor_;
-        }
-        from_ = from;
-    }
-
     // Hands take the rows still tagged missing with a time in [from, to], oldest first, until it
     // returns false; the rows met that were matched since are dropped for good.
     template <typename Take>
     void Visit(long long from, long long to, Take take) {
-        Seek(from);
-        for (size_t i = Alive(cursor_); i < entries_.size() && entries_[i].seconds <= to; i = Alive(i + 1)) {
-            if (list_.TextMatrix(entries_[i].row, R::RowTag) != "R") {
+        for (size_t i = Alive(cursor_.Seek(from)); i < rows_.size() && times_[i] <= to; i = Alive(i + 1)) {
+            if (list_.TextMatrix(rows_[i], R::RowTag) != "R") {
                 next_[i] = i + 1;
-            } else if (!take(entries_[i].row)) {
+            } else if (!take(rows_[i])) {
                 return;
             }
         }
@@ -256,10 +237,10 @@ class WaitingRows {
     }
 
     const RecordGrid& list_;
-    std::vector<Entry> entries_;
-    std::vector<size_t> next_;  // itself while waiting; past it once matched
-    size_t cursor_ = 0;
-    long long from_ = std::numeric_limits<long long>::min();
+    std::vector<long long> times_;  // oldest first
+    std::vector<int> rows_;         // the row of each time
+    std::vector<size_t> next_;      // itself while waiting; past it once matched
+    TimeCursor cursor_{times_};
 };
 
 class Matching {
